@@ -1,0 +1,47 @@
+#pragma once
+// Reading any common .bmp variant into the uniform 24-bit block, and writing
+// a block back as a .bmp file.
+
+#include <string>
+
+#include "platform/File.h"
+#include "platform/GlobalMemory.h"
+
+namespace qov {
+
+// Why a bitmap could not be read.
+enum class DibReadError {
+  None,
+  NotABitmap,              // short file header or wrong type
+  TruncatedHeader,         // the file ends inside the information header
+  BadHeader,               // header size below 40 other than 12
+  BadDimensions,           // width ≤ 0, height 0, negative height with RLE
+  TooLarge,                // 24-bit pixels + 54 bytes would not fit in 32 bits
+  UnsupportedBitCount,     // uncompressed, and not 1, 4, 8, 16, 24 or 32 bits
+  UnsupportedCompression,  // bit fields, JPEG, PNG, or unknown
+  TruncatedPixels,         // the pixel data ends early (uncompressed)
+  OutOfMemory,
+};
+
+// A one-line English description of `error`.
+const char* DescribeDibReadError(DibReadError error);
+
+// Reads the bitmap from `file`, positioned at its start, into a new 24-bit
+// block (40-byte header, no colour table) owned by the caller. Returns null
+// for a file that is not a readable bitmap and sets *reason; errors of the
+// file system propagate as CFileException.
+HGLOBAL ReadDibFile(CFile& file, DibReadError* reason = nullptr);
+
+// Writes block h as a .bmp file; false when nothing was written (null block,
+// a header other than 40 bytes, a size that does not fit the file format).
+// File errors propagate as CFileException.
+bool WriteDibFile(HGLOBAL h, CFile& file);
+
+// Converts any packed bitmap (a clipboard's CF_DIB: 12-, 40-, 52-, 56-, 64-,
+// 108- or 124-byte headers; 1, 4, 8, 16, 24 or 32 bits; colour tables,
+// run-length data, bit-field masks) into a new 24-bit block; null when it
+// cannot be converted, with *reason set. Every size is checked against
+// `size`, the real length of the data.
+HGLOBAL ConvertDibTo24(const std::byte* data, std::size_t size, DibReadError* reason = nullptr);
+
+}  // namespace qov

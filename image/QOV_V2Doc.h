@@ -1,0 +1,51 @@
+#pragma once
+// The document: the one picture (a 24-bit block), the colour registers and
+// the pixel operations through which every command reads and changes it.
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "platform/Document.h"
+#include "platform/GlobalMemory.h"
+
+namespace qov {
+
+// Blue, green, red: the byte order of a 24-bit pixel.
+using Color3 = std::array<std::uint8_t, 3>;
+
+class CQOV_V2Doc : public CDocument {
+ public:
+  CQOV_V2Doc();
+  ~CQOV_V2Doc() override;
+
+  const Color3 m_darkGrayColor{80, 80, 80};
+  HGLOBAL m_hDib = nullptr;
+  std::int32_t m_nWidth = 0;
+  std::int32_t m_nHeight = 0;
+  const Color3 m_lightGrayColor{230, 230, 230};
+  const Color3 m_whiteColor{255, 255, 255};
+  const Color3 m_blackColor{0, 0, 0};
+  Color3 m_curColor{0, 0, 0};
+
+  // Pixel operations: each locks the block once; nothing happens without a
+  // picture or outside 0 ≤ x ≤ width − 1, 1 ≤ y ≤ height − 1.
+  void UpdateImageSize();
+  void LoadPixel(std::int64_t x, std::int64_t y);
+  void StorePixel(std::int64_t x, std::int64_t y);
+  void ThresholdPixel(std::int64_t x, std::int64_t y, int percent);
+  void MarkOutlinePixel(std::int64_t x, std::int64_t y);
+  // Frees the current block and keeps `h`; refreshes nothing.
+  void ReplaceDib(HGLOBAL h);
+
+  bool OnNewDocument() override;
+  // Reads the whole picture first and replaces the current one only when
+  // that succeeded; on failure the document is unchanged and
+  // GetFailureReason() says why.
+  bool OnOpenDocument(const std::string& path) override;
+  // Writes to a temporary file beside the target and renames it over the
+  // target; clears the modified flag only after a complete write.
+  bool OnSaveDocument(const std::string& path) override;
+};
+
+}  // namespace qov

@@ -1,0 +1,42 @@
+#pragma once
+// What a backend provides: the services that the system's code reaches
+// through the free functions and classes of this layer. The Qt backend gives
+// real windows; the headless backend gives an in-process stand-in.
+
+#include <cstdint>
+#include <string>
+
+#include "platform/GlobalMemory.h"
+#include "platform/Types.h"
+
+namespace qov {
+
+class CDialog;
+class CFileDialog;
+
+class IPlatformBackend {
+ public:
+  virtual ~IPlatformBackend() = default;
+
+  virtual int MessageBox(const std::string& text, const std::string& caption, UINT type) = 0;
+  // Calls dlg.OnInitDialog(), then runs until the dialog ends; its result.
+  virtual std::intptr_t RunModalDialog(CDialog& dlg) = 0;
+  // IDOK after dlg.SetPathName(chosen path), or IDCANCEL.
+  virtual std::intptr_t RunFileDialog(CFileDialog& dlg) = 0;
+  virtual void BeginWaitCursor() = 0;
+  virtual void EndWaitCursor() = 0;
+
+  virtual bool OpenClipboard() = 0;
+  virtual bool CloseClipboard() = 0;
+  virtual bool EmptyClipboard() = 0;
+  virtual HGLOBAL GetClipboardData(UINT format) = 0;
+  virtual bool SetClipboardData(UINT format, HGLOBAL h) = 0;
+  virtual bool IsClipboardFormatAvailable(UINT format) = 0;
+};
+
+// The backend in force; std::logic_error when none was installed.
+IPlatformBackend& Platform();
+// Installs `backend` (not owned); returns the previous one.
+IPlatformBackend* SetPlatformBackend(IPlatformBackend* backend);
+
+}  // namespace qov

@@ -1,0 +1,93 @@
+#pragma once
+// Movable global memory blocks, the container of every picture and of the
+// clipboard's bitmaps. Locking is cheap (a counter) because the pixel
+// operations lock and unlock once per pixel.
+
+#include <cstddef>
+#include <cstdint>
+
+namespace qov {
+
+inline constexpr unsigned GMEM_MOVEABLE = 0x0002;
+inline constexpr unsigned GMEM_ZEROINIT = 0x0040;
+inline constexpr unsigned GHND = GMEM_MOVEABLE | GMEM_ZEROINIT;
+
+struct GlobalBlock {
+  std::byte* data = nullptr;
+  std::size_t size = 0;
+  std::uint32_t lockCount = 0;
+};
+using HGLOBAL = GlobalBlock*;
+
+// A block of at least `bytes` bytes, all zero (whatever the flags say: a
+// block never exposes stale memory). Null when the memory cannot be had,
+// never an exception.
+HGLOBAL GlobalAlloc(unsigned flags, std::size_t bytes);
+
+// Frees the block; returns null on success, as the original call did. A
+// null handle is accepted and ignored.
+HGLOBAL GlobalFree(HGLOBAL h);
+
+// The allocated size; 0 for a null handle.
+inline std::size_t GlobalSize(HGLOBAL h) { return h ? h->size : 0; }
+
+// The block's bytes until the matching GlobalUnlock; null for a null handle.
+inline void* GlobalLock(HGLOBAL h) {
+  if (!h) return nullptr;
+  ++h->lockCount;
+  return h->data;
+}
+
+// Returns true while the block is still locked by another caller.
+inline bool GlobalUnlock(HGLOBAL h) {
+  if (!h || h->lockCount == 0) return false;
+  return --h->lockCount != 0;
+}
+
+// Holds one lock on a block for its lifetime.
+class CGlobalLock {
+ public:
+  explicit CGlobalLock(HGLOBAL h) : m_h(h), m_p(static_cast<std::byte*>(GlobalLock(h))) {}
+  ~CGlobalLock() { GlobalUnlock(m_h); }
+  CGlobalLock(const CGlobalLock&) = delete;
+  CGlobalLock& operator=(const CGlobalLock&) = delete;
+
+  std::byte* get() const { return m_p; }
+  explicit operator bool() const { return m_p != nullptr; }
+  std::size_t size() const { return GlobalSize(m_h); }
+
+ private:
+  HGLOBAL m_h;
+  std::byte* m_p;
+};
+
+// Owns a block that has no other owner yet (a reader's result before it is
+// handed over); frees it unless released.
+class CGlobalOwner {
+ public:
+  explicit CGlobalOwner(HGLOBAL h = nullptr) : m_h(h) {}
+  ~CGlobalOwner() { GlobalFree(m_h); }
+  CGlobalOwner(const CGlobalOwner&) = delete;
+  CGlobalOwner& operator=(const CGlobalOwner&) = delete;
+  CGlobalOwner(CGlobalOwner&& o) noexcept : m_h(o.release()) {}
+  CGlobalOwner& operator=(CGlobalOwner&& o) noexcept {
+    if (this != &o) {
+      GlobalFree(m_h);
+      m_h = o.release();
+    }
+    return *this;
+  }
+
+  HGLOBAL get() const { return m_h; }
+  HGLOBAL release() {
+    HGLOBAL h = m_h;
+    m_h = nullptr;
+    return h;
+  }
+  explicit operator bool() const { return m_h != nullptr; }
+
+ private:
+  HGLOBAL m_h;
+};
+
+}  // namespace qov

@@ -1,0 +1,26 @@
+#include "res/Strings.h"
+
+#include <map>
+
+#include "res/Resource.h"
+
+namespace qov {
+
+const std::string& LoadString(UINT id) {
+  static const std::map<UINT, std::string> kTable{
+      {IDR_MAINFRAME, "QOV\n\nQOV_V2\nBMPﾌｧｲﾙ (*.bmp)\n.bmp\nbmp.Document\nBMP Document"},
+      {IDP_OLE_INIT_FAILED, "OLE の初期化に失敗しました。OLE ライブラリのバージョンを確認してください。"},
+      {IDS_APP_TITLE, "QOV_V2"},
+      {IDS_IDLE_PROMPT, "ﾚﾃﾞｨ"},
+      {ID_BINARIZE_HIDDEN, "単純２値化"},
+      {ID_BINARIZE, "単純２値化"},
+      {ID_OUTLINE, "輪郭のみ表示"},
+      {ID_DOTS_TO_CROSSES, "DXF ファイルへ保存(ドット単位）"},
+      {ID_DOTS_TO_LINES, "ＤＦＸファイルへ保存（ドットとドットを線で結ぶ）"},
+  };
+  static const std::string kEmpty;
+  auto it = kTable.find(id);
+  return it == kTable.end() ? kEmpty : it->second;
+}
+
+}  // namespace qov

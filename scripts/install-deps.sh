@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, testing, benchmarking and fuzzing
+# QOV need. Only what is missing is installed; apt-get update runs only then.
+set -euo pipefail
+
+packages=(
+  build-essential g++ clang libclang-rt-dev clang-format cmake ninja-build make
+  libgtest-dev libgmock-dev libbenchmark-dev
+  qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libqt6svg6 qt6-image-formats-plugins
+  fonts-ipafont-gothic
+  python3 python3-ezdxf python3-pil
+  potrace xvfb xauth desktop-file-utils dbus
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+  sudo="sudo"
+fi
+
+echo "install-deps: installing ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -1,0 +1,85 @@
+#pragma once
+// The view: shows the picture at the display scale, and is the command
+// target of every picture command. Split by concern over
+// QOV_V2View.cpp (construction, message map, scale, mouse),
+// QOV_V2View_Draw.cpp, QOV_V2View_Clipboard.cpp,
+// QOV_V2View_Tools.cpp (the raster commands) and QOV_V2View_Export.cpp.
+
+#include <cstdint>
+
+#include "image/QOV_V2Doc.h"
+#include "platform/View.h"
+
+namespace qov {
+
+class CQOV_V2View : public CScrollView {
+ public:
+  CQOV_V2View() = default;
+  ~CQOV_V2View() override = default;
+
+  CQOV_V2Doc* GetDocument() const;
+
+  // Display scale: 1, 2, 4 or 8.
+  int m_nScale = 1;
+
+  void OnDraw(CDC* pDC) override;
+  void OnInitialUpdate() override;
+  bool OnPreparePrinting(CPrintInfo* pInfo) override;
+
+  void SetScale(int n);
+
+  // Scale commands.
+  void OnScale1();
+  void OnScale2();
+  void OnScale4();
+  void OnScale8();
+  void OnUpdateScale1(CCmdUI* pCmdUI);
+  void OnUpdateScale2(CCmdUI* pCmdUI);
+  void OnUpdateScale4(CCmdUI* pCmdUI);
+  void OnUpdateScale8(CCmdUI* pCmdUI);
+
+  // Mouse.
+  void OnLButtonDown(UINT flags, CPoint point) override;
+  void OnLButtonUp(UINT flags, CPoint point) override;
+  void OnMouseMove(UINT flags, CPoint point) override;
+  void OnRButtonDown(UINT flags, CPoint point) override;
+
+  // Clipboard, the undo store.
+  void CopyToClipboard();
+  void PasteFromClipboard();
+  void OnEditCopy();
+  void OnEditPaste();
+  void OnEditUndo();
+  void OnUpdateEditCopy(CCmdUI* pCmdUI);
+
+  // Raster commands.
+  void OnBinarize();
+  void Binarize();
+  void OnDither1();
+  void OnDither2();
+  void Dither1();
+  void Dither2();
+  void OnErrorDiffusion();
+  void OnOutline();
+  void ExtractOutline();
+
+  // Exports.
+  void OnUpdateToolCommands(CCmdUI* pCmdUI);
+  void OnDotsToCrosses();
+  void ExportDotsToCrosses();
+  void OnDotsToLines();
+  void ExportDotsToLines();
+  void OnAutoTrace();
+  void ExportAutoTrace();
+  void OnSaveVectorScript();
+  void ExportVectorScript();
+
+ protected:
+  bool OnViewCmdMsg(UINT nID, CCmdUI* pCmdUI) override;
+
+ private:
+  // Scroll sizes for a block of w × h pixels at the current scale.
+  void SetScrollSizesForImage(std::int64_t width, std::int64_t height);
+};
+
+}  // namespace qov

@@ -1,0 +1,207 @@
+#include "cli/Converter.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "image/QOV_V2Doc.h"
+#include "platform/CmdTarget.h"
+#include "platform/Dialog.h"
+#include "platform/File.h"
+#include "platform/headless/HeadlessBackend.h"
+#include "platform/headless/HeadlessView.h"
+#include "res/Resource.h"
+#include "res/Strings.h"
+#include "view/QOV_V2View.h"
+
+namespace qov {
+namespace {
+
+// A file in the temporary folder that stands in for standard output until
+// the operation has written it completely; removed on destruction.
+class StdoutSpool {
+ public:
+  StdoutSpool() {
+    const char* dir = std::getenv("TMPDIR");
+    std::string pattern = std::string(dir && *dir ? dir : "/tmp") + "/qov-convert-XXXXXX";
+    int fd = mkstemp(pattern.data());
+    if (fd >= 0) {
+      close(fd);
+      m_path = pattern;
+    }
+  }
+  ~StdoutSpool() {
+    if (!m_path.empty()) unlink(m_path.c_str());
+  }
+  StdoutSpool(const StdoutSpool&) = delete;
+  StdoutSpool& operator=(const StdoutSpool&) = delete;
+
+  bool ok() const { return !m_path.empty(); }
+  const std::string& path() const { return m_path; }
+
+  // Copies the spooled bytes to standard output; false with errno set.
+  bool CopyToStdout() const {
+    CFile file(m_path, CFile::modeRead);
+    char buffer[1 << 16];
+    for (;;) {
+      std::size_t n = file.Read(buffer, sizeof buffer);
+      if (n == 0) break;
+      for (std::size_t done = 0; done < n;) {
+        ssize_t w = write(STDOUT_FILENO, buffer + done, n - done);
+        if (w < 0 && errno == EINTR) continue;
+        if (w <= 0) return false;
+        done += static_cast<std::size_t>(w);
+      }
+    }
+    return true;
+  }
+
+ private:
+  std::string m_path;
+};
+
+class Conversion {
+ public:
+  Conversion(std::ostream& err, bool progress) : m_err(err), m_bProgress(progress), m_host(m_view) {
+    m_view.SetHost(&m_host);
+    m_view.SetDocument(&m_doc);
+    // While an output is written its messages make up the one-line reason of
+    // a failure; otherwise they are printed as they come.
+    m_platform.backend().SetMessageSink([this](const HeadlessBackend::MessageRecord& message) {
+      if (!m_bWritingOutput) m_err << "qov-convert: " << message.text << '\n';
+    });
+  }
+  ~Conversion() { m_view.SetHost(nullptr); }
+  Conversion(const Conversion&) = delete;
+  Conversion& operator=(const Conversion&) = delete;
+
+  ConvertExit Open(const std::string& input) {
+    if (!m_doc.OnOpenDocument(input)) {
+      m_err << "qov-convert: " << input << ": " << m_doc.GetFailureReason() << '\n';
+      return kExitBadInput;
+    }
+    m_doc.SetPathName(input);
+    m_view.OnInitialUpdate();
+    return kExitDone;
+  }
+
+  ConvertExit Run(const ConvertOperation& operation, std::size_t index, std::size_t count) {
+    if (m_bProgress) {
+      m_err << "qov-convert: [" << index + 1 << '/' << count << "] "
+            << OperationName(operation.kind) << '\n';
+    }
+    if (!operation.WritesFile()) {
+      RunRaster(operation);
+      return kExitDone;
+    }
+    if (operation.path != "-") return WriteOutput(operation, operation.path);
+    StdoutSpool spool;
+    if (!spool.ok()) {
+      m_err << "qov-convert: -: cannot make a temporary file: " << std::strerror(errno) << '\n';
+      return kExitCannotWrite;
+    }
+    ConvertExit result = WriteOutput(operation, spool.path());
+    if (result == kExitDone && !spool.CopyToStdout()) {
+      m_err << "qov-convert: -: " << std::strerror(errno) << '\n';
+      return kExitCannotWrite;
+    }
+    return result;
+  }
+
+ private:
+  void RunRaster(const ConvertOperation& operation) {
+    switch (operation.kind) {
+      case ConvertOperation::Threshold:
+        m_platform.backend().QueueDialog([percent = operation.percent](CDialog& dlg) {
+          dlg.UserMoveTrackbar(IDC_SLIDER_THRESHOLD, percent);
+          dlg.UserClick(IDOK);
+        });
+        ExecuteCommand(m_view, ID_BINARIZE);
+        break;
+      case ConvertOperation::Outline:
+        ExecuteCommand(m_view, ID_OUTLINE);
+        break;
+      case ConvertOperation::Dither1:
+        ExecuteCommand(m_view, ID_DITHER1);
+        break;
+      case ConvertOperation::Dither2:
+        ExecuteCommand(m_view, ID_DITHER2);
+        break;
+      case ConvertOperation::ErrorDiffusion:
+        ExecuteCommand(m_view, ID_ERROR_DIFFUSION);
+        break;
+      default:
+        break;
+    }
+  }
+
+  ConvertExit WriteOutput(const ConvertOperation& operation, const std::string& path) {
+    if (operation.kind == ConvertOperation::SaveBmp) {
+      if (!m_doc.OnSaveDocument(path)) {
+        m_err << "qov-convert: " << operation.path << ": " << m_doc.GetFailureReason() << '\n';
+        return kExitCannotWrite;
+      }
+      return kExitDone;
+    }
+    HeadlessBackend& backend = m_platform.backend();
+    backend.ClearMessages();
+    UINT command = ExportCommand(operation.kind);
+    if (command == ID_SAVE_VECTORSCRIPT) {
+      int option = operation.kind == ConvertOperation::VectorScriptAll ? 0 : 1;
+      backend.QueueDialog([option](CDialog& dlg) {
+        dlg.UserClick(option == 0 ? IDC_RADIO_ALLCOLORS : IDC_RADIO_NOWHITE);
+        dlg.UserClick(IDOK);
+      });
+    }
+    backend.QueueFileDialog(path);
+    m_bWritingOutput = true;
+    bool ran = ExecuteCommand(m_view, command);
+    m_bWritingOutput = false;
+    if (ran && backend.Messages().empty()) return kExitDone;
+    m_err << "qov-convert: " << operation.path << ": ";
+    for (const auto& message : backend.Messages()) m_err << message.text << ' ';
+    m_err << "(the output could not be written)\n";
+    return kExitCannotWrite;
+  }
+
+  static UINT ExportCommand(ConvertOperation::Kind kind) {
+    switch (kind) {
+      case ConvertOperation::DxfCrosses:
+        return ID_DOTS_TO_CROSSES;
+      case ConvertOperation::DxfLines:
+        return ID_DOTS_TO_LINES;
+      case ConvertOperation::DxfTrace:
+        return ID_AUTO_TRACE;
+      default:
+        return ID_SAVE_VECTORSCRIPT;
+    }
+  }
+
+  std::ostream& m_err;
+  bool m_bProgress;
+  bool m_bWritingOutput = false;
+  ScopedHeadlessPlatform m_platform;
+  CQOV_V2Doc m_doc;
+  CQOV_V2View m_view;
+  HeadlessViewHost m_host;
+};
+
+}  // namespace
+
+ConvertExit RunConversion(const ConvertOptions& options, std::ostream& err, bool progress) {
+  Conversion conversion(err, progress);
+  if (ConvertExit opened = conversion.Open(options.input); opened != kExitDone) return opened;
+  const std::size_t count = options.operations.size();
+  for (std::size_t i = 0; i < count; ++i) {
+    if (ConvertExit result = conversion.Run(options.operations[i], i, count); result != kExitDone) {
+      return result;
+    }
+  }
+  return kExitDone;
+}
+
+}  // namespace qov

@@ -1,0 +1,204 @@
+// qov-convert's contract with scripts: usage errors, unreadable inputs and
+// unwritable outputs, each with its exit status and a one-line reason, and
+// nothing written where nothing may be.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "tests/cli/RunProgram.h"
+
+namespace qov::test {
+namespace {
+
+const std::string kSample = std::string(QOV_TEST_DATA_DIR) + "/golden/in/0020_b1_shapes_48x48.bmp";
+
+int CountLines(const std::string& text) {
+  return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// A 24-bit file header and information header for w × h, with no pixels.
+std::string BmpHeaderOnly(std::int32_t w, std::int32_t h) {
+  std::string bytes(54, '\0');
+  auto put32 = [&](std::size_t at, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) bytes[at + static_cast<std::size_t>(i)] = static_cast<char>(v >> (8 * i));
+  };
+  bytes[0] = 'B';
+  bytes[1] = 'M';
+  put32(10, 54);
+  put32(14, 40);
+  put32(18, static_cast<std::uint32_t>(w));
+  put32(22, static_cast<std::uint32_t>(h));
+  bytes[26] = 1;
+  bytes[28] = 24;
+  return bytes;
+}
+
+struct UsageCase {
+  const char* name;
+  std::vector<std::string> args;
+};
+
+class UsageError : public testing::TestWithParam<UsageCase> {};
+
+TEST_P(UsageError, ExitsWithTwoAndWritesNothing) {
+  TempDir dir;
+  std::vector<std::string> args;
+  for (const auto& arg : GetParam().args) {
+    args.push_back(arg == "SAMPLE" ? kSample : arg == "OUT" ? dir / "out" : arg);
+  }
+  ProgramResult result = RunConvert(args);
+  EXPECT_EQ(result.exitStatus, 2) << result.err;
+  EXPECT_FALSE(FileExists(dir / "out"));
+  EXPECT_TRUE(result.out.empty());
+  EXPECT_NE(result.err.find("qov-convert: "), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Arguments, UsageError,
+    testing::Values(UsageCase{"NoInput", {}}, UsageCase{"OnlyAnOperation", {"--outline"}},
+                    UsageCase{"UnknownOption", {"SAMPLE", "--sharpen"}},
+                    UsageCase{"ThresholdAbove100", {"SAMPLE", "--threshold", "101"}},
+                    UsageCase{"ThresholdNegative", {"SAMPLE", "--threshold", "-1"}},
+                    UsageCase{"ThresholdNotANumber", {"SAMPLE", "--threshold", "5O"}},
+                    UsageCase{"ThresholdMissing", {"SAMPLE", "--threshold"}},
+                    UsageCase{"OutputMissing", {"SAMPLE", "--dxf-trace"}},
+                    // The first output would be written if the arguments were
+                    // not all checked before anything runs.
+                    UsageCase{"LateError", {"SAMPLE", "--save-bmp", "OUT", "--threshold", "x"}},
+                    UsageCase{"TwoInputs", {"SAMPLE", "SAMPLE"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Convert, HelpListsEveryOperation) {
+  ProgramResult result = RunConvert({"--help"});
+  EXPECT_EQ(result.exitStatus, 0);
+  for (const char* option : {"--threshold", "--outline", "--dither1", "--dither2",
+                             "--error-diffusion", "--save-bmp", "--dxf-crosses", "--dxf-lines",
+                             "--dxf-trace", "--vectorscript", "--vectorscript-all", "Exit status"}) {
+    EXPECT_NE(result.out.find(option), std::string::npos) << option;
+  }
+}
+
+struct BadInputCase {
+  const char* name;
+  // Makes the input in `dir` and returns its path.
+  std::string (*make)(const TempDir& dir);
+};
+
+class BadInput : public testing::TestWithParam<BadInputCase> {};
+
+TEST_P(BadInput, ExitsWithOneAndOneLineReason) {
+  TempDir dir;
+  std::string input = GetParam().make(dir);
+  ProgramResult result = RunConvert({input, "--save-bmp", dir / "out.bmp"});
+  EXPECT_EQ(result.exitStatus, 1) << result.err;
+  EXPECT_EQ(CountLines(result.err), 1) << result.err;
+  EXPECT_NE(result.err.find(input), std::string::npos) << result.err;
+  EXPECT_FALSE(FileExists(dir / "out.bmp"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Inputs, BadInput,
+    testing::Values(
+        BadInputCase{"Missing", [](const TempDir& d) { return d / "missing.bmp"; }},
+        BadInputCase{"Empty",
+                     [](const TempDir& d) {
+                       WriteBytes(d / "empty.bmp", "");
+                       return d / "empty.bmp";
+                     }},
+        BadInputCase{"Directory",
+                     [](const TempDir& d) {
+                       mkdir((d / "folder.bmp").c_str(), 0755);
+                       return d / "folder.bmp";
+                     }},
+        BadInputCase{"Truncated",
+                     [](const TempDir& d) {
+                       WriteBytes(d / "cut.bmp", ReadFileBytes(kSample).substr(0, 100));
+                       return d / "cut.bmp";
+                     }},
+        BadInputCase{"HugeDimensions",
+                     [](const TempDir& d) {
+                       WriteBytes(d / "huge.bmp", BmpHeaderOnly(200000, 200000));
+                       return d / "huge.bmp";
+                     }},
+        BadInputCase{"NotABitmap",
+                     [](const TempDir& d) {
+                       WriteBytes(d / "text.bmp", "this is text, not a picture\n");
+                       return d / "text.bmp";
+                     }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Convert, UnreadableInputIsRefused) {
+  if (geteuid() == 0) GTEST_SKIP() << "root reads every file";
+  TempDir dir;
+  std::string input = dir / "locked.bmp";
+  WriteBytes(input, ReadFileBytes(kSample));
+  chmod(input.c_str(), 0);
+  ProgramResult result = RunConvert({input, "--save-bmp", dir / "out.bmp"});
+  EXPECT_EQ(result.exitStatus, 1);
+  EXPECT_EQ(CountLines(result.err), 1) << result.err;
+}
+
+struct BadOutputCase {
+  const char* name;
+  std::string (*path)(const TempDir& dir);
+};
+
+class BadOutput : public testing::TestWithParam<std::tuple<BadOutputCase, const char*>> {};
+
+TEST_P(BadOutput, ExitsWithThreeAndOneLineReason) {
+  const auto& [where, option] = GetParam();
+  TempDir dir;
+  ProgramResult result = RunConvert({kSample, option, where.path(dir)});
+  EXPECT_EQ(result.exitStatus, 3) << result.err;
+  EXPECT_EQ(CountLines(result.err), 1) << result.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Outputs, BadOutput,
+    testing::Combine(
+        testing::Values(BadOutputCase{"MissingFolder",
+                                      [](const TempDir& d) { return d / "no/such/out"; }},
+                        BadOutputCase{"AFolder", [](const TempDir& d) { return d.path(); }},
+                        BadOutputCase{"DiskFull", [](const TempDir&) {
+                                        return std::string("/dev/full");
+                                      }}),
+        testing::Values("--save-bmp", "--dxf-crosses", "--dxf-lines", "--dxf-trace",
+                        "--vectorscript", "--vectorscript-all")),
+    [](const auto& info) {
+      std::string name = std::string(std::get<0>(info.param).name) + std::get<1>(info.param);
+      std::replace(name.begin(), name.end(), '-', '_');
+      return name;
+    });
+
+TEST(Convert, DashWritesToStandardOutput) {
+  TempDir dir;
+  ProgramResult toFile = RunConvert({kSample, "--dxf-crosses", dir / "out.dxf"});
+  ProgramResult toStdout = RunConvert({kSample, "--dxf-crosses", "-"});
+  ASSERT_EQ(toFile.exitStatus, 0) << toFile.err;
+  ASSERT_EQ(toStdout.exitStatus, 0) << toStdout.err;
+  EXPECT_EQ(toStdout.out, ReadFileBytes(dir / "out.dxf"));
+  EXPECT_EQ(toStdout.out.substr(toStdout.out.size() - 3), "EOF");
+}
+
+TEST(Convert, OperationsRunInTheOrderGiven) {
+  TempDir dir;
+  // The first save sees the picture before the threshold, the second after.
+  ProgramResult result = RunConvert(
+      {kSample, "--save-bmp", dir / "before.bmp", "--threshold", "100", "--save-bmp", dir / "after.bmp"});
+  ASSERT_EQ(result.exitStatus, 0) << result.err;
+  EXPECT_EQ(ReadFileBytes(dir / "before.bmp").size(), ReadFileBytes(dir / "after.bmp").size());
+  EXPECT_NE(ReadFileBytes(dir / "before.bmp"), ReadFileBytes(dir / "after.bmp"));
+}
+
+}  // namespace
+}  // namespace qov::test

@@ -32,7 +32,8 @@ class CClipboardScope {
 
   bool IsOpen() const { return m_bOpen; }
   void Close() {
-    if (m_bOpen) CloseClipboard();
+    if (m_bOpen)
+      CloseClipboard();
     m_bOpen = false;
   }
 

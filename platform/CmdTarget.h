@@ -59,7 +59,8 @@ bool DispatchMessageMap(T& target, std::span<const MessageMapEntry<T>> map, UINT
                         CCmdUI* pCmdUI) {
   bool hasCommand = false;
   for (const auto& entry : map) {
-    if (entry.id != nID) continue;
+    if (entry.id != nID)
+      continue;
     if (pCmdUI && entry.onUpdate) {
       (target.*entry.onUpdate)(pCmdUI);
       return true;

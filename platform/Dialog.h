@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "platform/DialogTemplate.h"
 #include "platform/Wnd.h"
@@ -48,12 +49,19 @@ struct CUserException {};
 
 class CDataExchange {
  public:
-  CDataExchange(CDialog* dlg, bool saveAndValidate) : m_pDlgWnd(dlg), m_bSaveAndValidate(saveAndValidate) {}
+  CDataExchange(CDialog* dlg, bool saveAndValidate)
+      : m_pDlgWnd(dlg), m_bSaveAndValidate(saveAndValidate) {}
   // Focuses the last prepared control (selecting an edit box's text) and
   // throws CUserException.
   [[noreturn]] void Fail();
-  void PrepareCtrl(int id) { m_idLastControl = id; m_bEditLastControl = false; }
-  void PrepareEditCtrl(int id) { m_idLastControl = id; m_bEditLastControl = true; }
+  void PrepareCtrl(int id) {
+    m_idLastControl = id;
+    m_bEditLastControl = false;
+  }
+  void PrepareEditCtrl(int id) {
+    m_idLastControl = id;
+    m_bEditLastControl = true;
+  }
 
   CDialog* m_pDlgWnd;
   bool m_bSaveAndValidate;
@@ -122,6 +130,9 @@ class CDialog : public CWnd {
   // The template; throws std::logic_error for an unknown id.
   const DialogTemplate& GetTemplate() const;
   const ControlState& GetControlState(int id) const;
+  // The radio buttons, in tab order, of the group that holds control `id`: a
+  // group runs from a WS_GROUP control to the next one.
+  std::vector<int> GetRadioGroup(int id) const;
   void SetHost(IDialogHost* host) { m_pHost = host; }
   CWnd* GetParent() const { return m_pParent; }
   bool IsEnded() const { return m_bEnded; }

@@ -32,7 +32,7 @@ struct DialogTemplate {
   std::string caption;   // UTF-8
   std::string fontName;  // UTF-8, as the original names it
   int pointSize;
-  int cx, cy;  // dialog units
+  int cx, cy;                                   // dialog units
   std::vector<DialogControlTemplate> controls;  // in tab order
 };
 

@@ -90,8 +90,7 @@ class CScrollView : public CView {
   static constexpr std::int64_t kMaxScrollExtent = std::numeric_limits<std::int32_t>::max();
 
   // Sets the scroll range. The position is limited to the new range.
-  void SetScrollSizes(int mapMode, CSize total, CSize page = sizeDefault,
-                      CSize line = sizeDefault);
+  void SetScrollSizes(int mapMode, CSize total, CSize page = sizeDefault, CSize line = sizeDefault);
   CSize GetTotalSize() const { return m_totalSize; }
   // The page and line sizes in force (defaults resolved: a page is a tenth of
   // the total size, a line a tenth of a page, each at least 1).

@@ -1,0 +1,147 @@
+// The in-process backend: scripted dialogs, recorded message boxes, a
+// counting wait cursor and a clipboard in memory.
+
+#include "platform/headless/HeadlessBackend.h"
+
+#include <utility>
+
+#include "platform/Dialog.h"
+#include "platform/FileDialog.h"
+
+namespace qov {
+
+HeadlessBackend::HeadlessBackend() = default;
+
+HeadlessBackend::~HeadlessBackend() {
+  ClearClipboard();
+}
+
+void HeadlessBackend::QueueDialog(DialogScript script) {
+  m_dialogScripts.push_back(std::move(script));
+}
+
+void HeadlessBackend::QueueFileDialog(std::optional<std::string> path) {
+  m_fileAnswers.push_back(std::move(path));
+}
+
+void HeadlessBackend::QueueMessageBoxAnswer(int answer) {
+  m_messageAnswers.push_back(answer);
+}
+
+void HeadlessBackend::SetMessageSink(std::function<void(const MessageRecord&)> sink) {
+  m_sink = std::move(sink);
+}
+
+int HeadlessBackend::MessageBox(const std::string& text, const std::string& caption, UINT type) {
+  m_messages.push_back({text, caption, type});
+  if (m_sink)
+    m_sink(m_messages.back());
+  if (m_messageAnswers.empty())
+    return IDOK;
+  const int answer = m_messageAnswers.front();
+  m_messageAnswers.pop_front();
+  return answer;
+}
+
+// Nobody is there to close a dialog the script left open: it is cancelled,
+// and ended outright if its OnCancel refuses, so that the run always returns.
+std::intptr_t HeadlessBackend::RunModalDialog(CDialog& dlg) {
+  m_dialogsRun.push_back(dlg.GetTemplateId());
+  dlg.OnInitDialog();
+  if (!m_dialogScripts.empty()) {
+    DialogScript script = std::move(m_dialogScripts.front());
+    m_dialogScripts.pop_front();
+    if (script)
+      script(dlg);
+  }
+  if (!dlg.IsEnded())
+    dlg.OnCancel();
+  if (!dlg.IsEnded())
+    dlg.EndDialog(IDCANCEL);
+  return dlg.GetResult();
+}
+
+std::intptr_t HeadlessBackend::RunFileDialog(CFileDialog& dlg) {
+  m_fileDialogs.push_back(
+      {dlg.IsOpenDialog(), dlg.GetDefExt(), dlg.GetFileName(), dlg.GetFlags(), dlg.GetFilters()});
+  std::optional<std::string> answer;
+  if (!m_fileAnswers.empty()) {
+    answer = std::move(m_fileAnswers.front());
+    m_fileAnswers.pop_front();
+  }
+  if (!answer)
+    return IDCANCEL;
+  dlg.SetPathName(std::move(*answer));
+  return IDOK;
+}
+
+void HeadlessBackend::BeginWaitCursor() {
+  ++m_nWaitDepth;
+  ++m_nWaitBegins;
+}
+
+void HeadlessBackend::EndWaitCursor() {
+  if (m_nWaitDepth > 0)
+    --m_nWaitDepth;
+}
+
+bool HeadlessBackend::OpenClipboard() {
+  if (m_bClipboardRefused || m_bClipboardOpen)
+    return false;
+  m_bClipboardOpen = true;
+  return true;
+}
+
+bool HeadlessBackend::CloseClipboard() {
+  if (!m_bClipboardOpen)
+    return false;
+  m_bClipboardOpen = false;
+  return true;
+}
+
+bool HeadlessBackend::EmptyClipboard() {
+  if (!m_bClipboardOpen)
+    return false;
+  ClearClipboard();
+  return true;
+}
+
+HGLOBAL HeadlessBackend::GetClipboardData(UINT format) {
+  return m_bClipboardOpen ? PeekClipboardData(format) : nullptr;
+}
+
+bool HeadlessBackend::SetClipboardData(UINT format, HGLOBAL h) {
+  if (!m_bClipboardOpen || !h)
+    return false;
+  PutClipboardData(format, h);
+  return true;
+}
+
+bool HeadlessBackend::IsClipboardFormatAvailable(UINT format) {
+  return m_clipboard.count(format) != 0;
+}
+
+void HeadlessBackend::PutClipboardData(UINT format, HGLOBAL h) {
+  if (!h) {
+    GlobalFree(PeekClipboardData(format));
+    m_clipboard.erase(format);
+    return;
+  }
+  HGLOBAL& held = m_clipboard[format];
+  if (held != h)
+    GlobalFree(held);
+  held = h;
+}
+
+HGLOBAL HeadlessBackend::PeekClipboardData(UINT format) const {
+  const auto it = m_clipboard.find(format);
+  return it == m_clipboard.end() ? nullptr : it->second;
+}
+
+void HeadlessBackend::ClearClipboard() {
+  for (auto& [format, h] : m_clipboard)
+    GlobalFree(h);
+  m_clipboard.clear();
+}
+
+}  // namespace qov

@@ -18,6 +18,9 @@ class HeadlessViewHost : public IViewHost {
   int InvalidateCount() const { return m_nInvalidates; }
   bool LastInvalidateErased() const { return m_bLastErase; }
   int ScrollStateChanges() const { return m_nScrollChanges; }
+  // Paints the view into `dc` as a repaint of the window would: the view
+  // prepares the device context, then draws.
+  void Paint(CDC& dc);
 
   CRect GetClientRect() const override { return {0, 0, m_clientSize.cx, m_clientSize.cy}; }
   void Invalidate(bool erase) override;

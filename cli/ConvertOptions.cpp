@@ -27,7 +27,8 @@ constexpr std::array<OptionInfo, 11> kOptions{{
 
 const OptionInfo* FindOption(const std::string& arg) {
   for (const auto& option : kOptions) {
-    if (arg == option.name) return &option;
+    if (arg == option.name)
+      return &option;
   }
   return nullptr;
 }
@@ -47,7 +48,8 @@ std::optional<int> ParsePercent(const std::string& text) {
 
 const char* OperationName(ConvertOperation::Kind kind) {
   for (const auto& option : kOptions) {
-    if (option.kind == kind) return option.name;
+    if (option.kind == kind)
+      return option.name;
   }
   return "?";
 }
@@ -62,14 +64,17 @@ ParsedOptions ParseConvertOptions(const std::vector<std::string>& args) {
     }
     const OptionInfo* option = FindOption(arg);
     if (!option) {
-      if (arg.size() > 1 && arg[0] == '-') return {std::nullopt, "unknown option " + arg};
-      if (!options.input.empty()) return {std::nullopt, "more than one input: " + arg};
+      if (arg.size() > 1 && arg[0] == '-')
+        return {std::nullopt, "unknown option " + arg};
+      if (!options.input.empty())
+        return {std::nullopt, "more than one input: " + arg};
       options.input = arg;
       continue;
     }
     ConvertOperation operation{option->kind};
     if (option->kind == ConvertOperation::Threshold || operation.WritesFile()) {
-      if (i + 1 >= args.size()) return {std::nullopt, std::string(arg) + " needs an argument"};
+      if (i + 1 >= args.size())
+        return {std::nullopt, std::string(arg) + " needs an argument"};
       const std::string& value = args[++i];
       if (option->kind == ConvertOperation::Threshold) {
         auto percent = ParsePercent(value);
@@ -78,13 +83,15 @@ ParsedOptions ParseConvertOptions(const std::vector<std::string>& args) {
         }
         operation.percent = *percent;
       } else {
-        if (value.empty()) return {std::nullopt, std::string(arg) + " needs a file name"};
+        if (value.empty())
+          return {std::nullopt, std::string(arg) + " needs a file name"};
         operation.path = value;
       }
     }
     options.operations.push_back(operation);
   }
-  if (options.input.empty()) return {std::nullopt, "no input file"};
+  if (options.input.empty())
+    return {std::nullopt, "no input file"};
   return {options, {}};
 }
 

@@ -35,7 +35,8 @@ class StdoutSpool {
     }
   }
   ~StdoutSpool() {
-    if (!m_path.empty()) unlink(m_path.c_str());
+    if (!m_path.empty())
+      unlink(m_path.c_str());
   }
   StdoutSpool(const StdoutSpool&) = delete;
   StdoutSpool& operator=(const StdoutSpool&) = delete;
@@ -49,11 +50,14 @@ class StdoutSpool {
     char buffer[1 << 16];
     for (;;) {
       std::size_t n = file.Read(buffer, sizeof buffer);
-      if (n == 0) break;
+      if (n == 0)
+        break;
       for (std::size_t done = 0; done < n;) {
         ssize_t w = write(STDOUT_FILENO, buffer + done, n - done);
-        if (w < 0 && errno == EINTR) continue;
-        if (w <= 0) return false;
+        if (w < 0 && errno == EINTR)
+          continue;
+        if (w <= 0)
+          return false;
         done += static_cast<std::size_t>(w);
       }
     }
@@ -72,7 +76,8 @@ class Conversion {
     // While an output is written its messages make up the one-line reason of
     // a failure; otherwise they are printed as they come.
     m_platform.backend().SetMessageSink([this](const HeadlessBackend::MessageRecord& message) {
-      if (!m_bWritingOutput) m_err << "qov-convert: " << message.text << '\n';
+      if (!m_bWritingOutput)
+        m_err << "qov-convert: " << message.text << '\n';
     });
   }
   ~Conversion() { m_view.SetHost(nullptr); }
@@ -98,7 +103,8 @@ class Conversion {
       RunRaster(operation);
       return kExitDone;
     }
-    if (operation.path != "-") return WriteOutput(operation, operation.path);
+    if (operation.path != "-")
+      return WriteOutput(operation, operation.path);
     StdoutSpool spool;
     if (!spool.ok()) {
       m_err << "qov-convert: -: cannot make a temporary file: " << std::strerror(errno) << '\n';
@@ -161,9 +167,11 @@ class Conversion {
     m_bWritingOutput = true;
     bool ran = ExecuteCommand(m_view, command);
     m_bWritingOutput = false;
-    if (ran && backend.Messages().empty()) return kExitDone;
+    if (ran && backend.Messages().empty())
+      return kExitDone;
     m_err << "qov-convert: " << operation.path << ": ";
-    for (const auto& message : backend.Messages()) m_err << message.text << ' ';
+    for (const auto& message : backend.Messages())
+      m_err << message.text << ' ';
     m_err << "(the output could not be written)\n";
     return kExitCannotWrite;
   }
@@ -194,7 +202,8 @@ class Conversion {
 
 ConvertExit RunConversion(const ConvertOptions& options, std::ostream& err, bool progress) {
   Conversion conversion(err, progress);
-  if (ConvertExit opened = conversion.Open(options.input); opened != kExitDone) return opened;
+  if (ConvertExit opened = conversion.Open(options.input); opened != kExitDone)
+    return opened;
   const std::size_t count = options.operations.size();
   for (std::size_t i = 0; i < count; ++i) {
     if (ConvertExit result = conversion.Run(options.operations[i], i, count); result != kExitDone) {

@@ -6,8 +6,9 @@ namespace qov {
 namespace {
 
 TEST(ConvertOptions, OperationsKeepTheirOrderAndArguments) {
-  ParsedOptions parsed = ParseConvertOptions({"--threshold", "0", "in.bmp", "--outline", "--dxf-trace",
-                                              "-", "--threshold", "100", "--vectorscript-all", "a.txt"});
+  ParsedOptions parsed =
+      ParseConvertOptions({"--threshold", "0", "in.bmp", "--outline", "--dxf-trace", "-",
+                           "--threshold", "100", "--vectorscript-all", "a.txt"});
   ASSERT_TRUE(parsed.options) << parsed.error;
   const auto& ops = parsed.options->operations;
   ASSERT_EQ(ops.size(), 5u);

@@ -30,7 +30,8 @@ void WriteBytes(const std::string& path, const std::string& bytes) {
 std::string BmpHeaderOnly(std::int32_t w, std::int32_t h) {
   std::string bytes(54, '\0');
   auto put32 = [&](std::size_t at, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) bytes[at + static_cast<std::size_t>(i)] = static_cast<char>(v >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+      bytes[at + static_cast<std::size_t>(i)] = static_cast<char>(v >> (8 * i));
   };
   bytes[0] = 'B';
   bytes[1] = 'M';
@@ -81,9 +82,10 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Convert, HelpListsEveryOperation) {
   ProgramResult result = RunConvert({"--help"});
   EXPECT_EQ(result.exitStatus, 0);
-  for (const char* option : {"--threshold", "--outline", "--dither1", "--dither2",
-                             "--error-diffusion", "--save-bmp", "--dxf-crosses", "--dxf-lines",
-                             "--dxf-trace", "--vectorscript", "--vectorscript-all", "Exit status"}) {
+  for (const char* option :
+       {"--threshold", "--outline", "--dither1", "--dither2", "--error-diffusion", "--save-bmp",
+        "--dxf-crosses", "--dxf-lines", "--dxf-trace", "--vectorscript", "--vectorscript-all",
+        "Exit status"}) {
     EXPECT_NE(result.out.find(option), std::string::npos) << option;
   }
 }
@@ -108,37 +110,37 @@ TEST_P(BadInput, ExitsWithOneAndOneLineReason) {
 
 INSTANTIATE_TEST_SUITE_P(
     Inputs, BadInput,
-    testing::Values(
-        BadInputCase{"Missing", [](const TempDir& d) { return d / "missing.bmp"; }},
-        BadInputCase{"Empty",
-                     [](const TempDir& d) {
-                       WriteBytes(d / "empty.bmp", "");
-                       return d / "empty.bmp";
-                     }},
-        BadInputCase{"Directory",
-                     [](const TempDir& d) {
-                       mkdir((d / "folder.bmp").c_str(), 0755);
-                       return d / "folder.bmp";
-                     }},
-        BadInputCase{"Truncated",
-                     [](const TempDir& d) {
-                       WriteBytes(d / "cut.bmp", ReadFileBytes(kSample).substr(0, 100));
-                       return d / "cut.bmp";
-                     }},
-        BadInputCase{"HugeDimensions",
-                     [](const TempDir& d) {
-                       WriteBytes(d / "huge.bmp", BmpHeaderOnly(200000, 200000));
-                       return d / "huge.bmp";
-                     }},
-        BadInputCase{"NotABitmap",
-                     [](const TempDir& d) {
-                       WriteBytes(d / "text.bmp", "this is text, not a picture\n");
-                       return d / "text.bmp";
-                     }}),
+    testing::Values(BadInputCase{"Missing", [](const TempDir& d) { return d / "missing.bmp"; }},
+                    BadInputCase{"Empty",
+                                 [](const TempDir& d) {
+                                   WriteBytes(d / "empty.bmp", "");
+                                   return d / "empty.bmp";
+                                 }},
+                    BadInputCase{"Directory",
+                                 [](const TempDir& d) {
+                                   mkdir((d / "folder.bmp").c_str(), 0755);
+                                   return d / "folder.bmp";
+                                 }},
+                    BadInputCase{"Truncated",
+                                 [](const TempDir& d) {
+                                   WriteBytes(d / "cut.bmp", ReadFileBytes(kSample).substr(0, 100));
+                                   return d / "cut.bmp";
+                                 }},
+                    BadInputCase{"HugeDimensions",
+                                 [](const TempDir& d) {
+                                   WriteBytes(d / "huge.bmp", BmpHeaderOnly(200000, 200000));
+                                   return d / "huge.bmp";
+                                 }},
+                    BadInputCase{"NotABitmap",
+                                 [](const TempDir& d) {
+                                   WriteBytes(d / "text.bmp", "this is text, not a picture\n");
+                                   return d / "text.bmp";
+                                 }}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Convert, UnreadableInputIsRefused) {
-  if (geteuid() == 0) GTEST_SKIP() << "root reads every file";
+  if (geteuid() == 0)
+    GTEST_SKIP() << "root reads every file";
   TempDir dir;
   std::string input = dir / "locked.bmp";
   WriteBytes(input, ReadFileBytes(kSample));
@@ -166,12 +168,10 @@ TEST_P(BadOutput, ExitsWithThreeAndOneLineReason) {
 INSTANTIATE_TEST_SUITE_P(
     Outputs, BadOutput,
     testing::Combine(
-        testing::Values(BadOutputCase{"MissingFolder",
-                                      [](const TempDir& d) { return d / "no/such/out"; }},
-                        BadOutputCase{"AFolder", [](const TempDir& d) { return d.path(); }},
-                        BadOutputCase{"DiskFull", [](const TempDir&) {
-                                        return std::string("/dev/full");
-                                      }}),
+        testing::Values(
+            BadOutputCase{"MissingFolder", [](const TempDir& d) { return d / "no/such/out"; }},
+            BadOutputCase{"AFolder", [](const TempDir& d) { return d.path(); }},
+            BadOutputCase{"DiskFull", [](const TempDir&) { return std::string("/dev/full"); }}),
         testing::Values("--save-bmp", "--dxf-crosses", "--dxf-lines", "--dxf-trace",
                         "--vectorscript", "--vectorscript-all")),
     [](const auto& info) {
@@ -193,8 +193,8 @@ TEST(Convert, DashWritesToStandardOutput) {
 TEST(Convert, OperationsRunInTheOrderGiven) {
   TempDir dir;
   // The first save sees the picture before the threshold, the second after.
-  ProgramResult result = RunConvert(
-      {kSample, "--save-bmp", dir / "before.bmp", "--threshold", "100", "--save-bmp", dir / "after.bmp"});
+  ProgramResult result = RunConvert({kSample, "--save-bmp", dir / "before.bmp", "--threshold",
+                                     "100", "--save-bmp", dir / "after.bmp"});
   ASSERT_EQ(result.exitStatus, 0) << result.err;
   EXPECT_EQ(ReadFileBytes(dir / "before.bmp").size(), ReadFileBytes(dir / "after.bmp").size());
   EXPECT_NE(ReadFileBytes(dir / "before.bmp"), ReadFileBytes(dir / "after.bmp"));

@@ -25,7 +25,8 @@ struct GoldenRow {
 std::vector<std::string> SplitWords(const std::string& text) {
   std::istringstream in(text);
   std::vector<std::string> words;
-  for (std::string word; in >> word;) words.push_back(word);
+  for (std::string word; in >> word;)
+    words.push_back(word);
   return words;
 }
 
@@ -41,7 +42,8 @@ std::vector<GoldenRow> LoadManifest() {
     std::getline(fields, arguments, '\t');
     std::getline(fields, status, '\t');
     std::getline(fields, expected, '\t');
-    if (input.empty()) continue;
+    if (input.empty())
+      continue;
     rows.push_back({input, SplitWords(arguments), std::stoi(status), expected});
   }
   return rows;
@@ -75,12 +77,15 @@ TEST_P(GoldenOutput, ExitStatusAndBytesMatch) {
 std::string RowName(const testing::TestParamInfo<GoldenRow>& info) {
   std::string name = std::to_string(info.index) + "_" + info.param.expected;
   for (char& c : name) {
-    if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+    if (!std::isalnum(static_cast<unsigned char>(c)))
+      c = '_';
   }
   return name;
 }
 
-TEST(GoldenManifest, ListsEveryRun) { EXPECT_EQ(LoadManifest().size(), 120u); }
+TEST(GoldenManifest, ListsEveryRun) {
+  EXPECT_EQ(LoadManifest().size(), 120u);
+}
 
 INSTANTIATE_TEST_SUITE_P(Manifest, GoldenOutput, testing::ValuesIn(LoadManifest()), RowName);
 

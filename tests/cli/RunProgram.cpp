@@ -18,7 +18,8 @@ ProgramResult RunConvert(const std::vector<std::string>& args, const std::string
   std::string outPath = capture / "out", errPath = capture / "err";
   std::string command = "cd '" + (workingDir.empty() ? std::string(".") : workingDir) +
                         "' && exec '" QOV_CONVERT_PATH "'";
-  for (const auto& arg : args) command += " '" + arg + "'";
+  for (const auto& arg : args)
+    command += " '" + arg + "'";
   command += " >'" + outPath + "' 2>'" + errPath + "' </dev/null";
 
   std::vector<char*> argv{const_cast<char*>("/bin/sh"), const_cast<char*>("-c"), command.data(),
@@ -41,11 +42,14 @@ std::string ReadFileBytes(const std::string& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-bool FileExists(const std::string& path) { return std::filesystem::exists(path); }
+bool FileExists(const std::string& path) {
+  return std::filesystem::exists(path);
+}
 
 TempDir::TempDir() {
   std::string pattern = (std::filesystem::temp_directory_path() / "qov-test-XXXXXX").string();
-  if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+  if (!mkdtemp(pattern.data()))
+    throw std::runtime_error("mkdtemp failed");
   m_path = pattern;
 }
 

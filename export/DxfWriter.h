@@ -1,0 +1,59 @@
+#pragma once
+// The buffered writer of the DXF drawings: a fixed header, LINE records and
+// a fixed trailer, as raw bytes with single line feeds.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "platform/Archive.h"
+#include "platform/File.h"
+
+namespace qov {
+
+// Colour numbers of the DXF colour index that the exports use.
+inline constexpr int kColourForeground = 7;  // white or black, against the background
+inline constexpr int kColourCyan = 4;
+
+// The archive's buffer: the file is written in blocks of this size. Blocks
+// of 512 bytes cost a system call each and hold a drawing's throughput well
+// below what the disk takes; the bytes written are the same for any size.
+inline constexpr std::size_t kDxfBufferSize = 64 * 1024;
+
+// One pixel step in drawing units: the single-precision value nearest to
+// 0.34, multiplied in double precision.
+inline constexpr float kDxfScale = 0.34f;
+
+class CDxfWriter {
+ public:
+  // Creates (or truncates) the file for writing only, with a storing archive
+  // of `bufferSize` bytes over it. Throws CFileException.
+  explicit CDxfWriter(const std::string& path, std::size_t bufferSize = kDxfBufferSize);
+  // Without a successful Close(), drops what is buffered and closes the file
+  // without writing it; never throws.
+  ~CDxfWriter();
+  CDxfWriter(const CDxfWriter&) = delete;
+  CDxfWriter& operator=(const CDxfWriter&) = delete;
+
+  // The 1300 bytes that open every drawing, up to the ENTITIES section.
+  void WriteHeader();
+  // One LINE record on layer "0-0" from (x1, y1) to (x2, y2), given in pixel
+  // units with the vertical axis already pointing up; each coordinate is
+  // multiplied by kDxfScale and written with `digits` significant digits.
+  void WriteLine(int colour, double x1, double y1, double x2, double y2, int digits);
+  // Closes the ENTITIES section and the file's content; no final line feed.
+  void WriteTrailer();
+  // Writes out what is buffered and closes the file. Throws CFileException.
+  void Close();
+  // Drops what is buffered and closes the file without writing; for the
+  // error path, where a flush would only fail again.
+  void Abort() noexcept;
+
+ private:
+  void Write(std::string_view text);
+
+  CFile m_file;
+  CArchive m_archive;
+};
+
+}  // namespace qov

@@ -1,0 +1,23 @@
+#pragma once
+// The VectorScript text file: a preamble of drawing attributes, then for
+// each pixel written its pen and fill colour and a unit square.
+
+#include <string>
+
+#include "image/QOV_V2Doc.h"
+
+namespace qov {
+
+// A pixel is written when R16 + 2 × G16 is below the limit, where a
+// component v becomes v × 256 + 255; blue takes no part.
+inline constexpr int kLimitAllColours = 196640;  // above every possible sum
+inline constexpr int kLimitNoNearWhite = 185000;
+
+// Creates (or truncates) `path` and writes the picture's rows 1 to H − 1,
+// columns 1 to W − 1: the limit is kLimitAllColours for colour option 0 and
+// kLimitNoNearWhite otherwise. A file error shows "ファイルの読み込みに失敗
+// しました" and returns false; what reached the file stays, the rest of the
+// buffer is dropped. Reads the picture with LoadPixel and changes nothing.
+bool SaveVectorScript(CQOV_V2Doc& doc, const std::string& path, int colorOption);
+
+}  // namespace qov

@@ -1,0 +1,93 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "export/DxfNumber.h"
+#include "export/DxfWriter.h"
+#include "tests/export/TestSupport.h"
+
+namespace qov::test {
+namespace {
+
+TEST(DxfWriter, HeaderAndTrailerAreTheFixedBytes) {
+  TempDir dir;
+  const std::string path = dir.File("empty.dxf");
+  CDxfWriter writer(path);
+  writer.WriteHeader();
+  writer.WriteTrailer();
+  writer.Close();
+  const std::string bytes = ReadFileBytes(path);
+  const std::string& header = ExpectedDxfHeader();
+  ASSERT_EQ(header.size(), 1300u);
+  EXPECT_EQ(std::count(header.begin(), header.end(), '\n'), 275);
+  EXPECT_NE(header.find("\n3\n\x8E\xC0\x90\xFC\n72\n"), std::string::npos);
+  EXPECT_EQ(bytes, header + "ENDSEC\n0\nEOF");
+  EXPECT_EQ(bytes.find('\r'), std::string::npos);
+}
+
+TEST(DxfWriter, LineRecordScalesByTheSinglePrecisionFactor) {
+  TempDir dir;
+  const std::string path = dir.File("lines.dxf");
+  CDxfWriter writer(path);
+  writer.WriteLine(kColourForeground, 1.25, 0, 0.75, 50, kDigitsStroke);
+  writer.WriteLine(kColourCyan, 2, 8, 3, 7, kDigitsJoin);
+  writer.Close();
+  EXPECT_EQ(ReadFileBytes(path),
+            "LINE\n8\n0-0\n6\nCONTINUOUS\n62\n7\n10\n0.4250000045\n20\n0.\n11\n0.2550000027\n"
+            "21\n17.00000018\n0\n"
+            "LINE\n8\n0-0\n6\nCONTINUOUS\n62\n4\n10\n0.68\n20\n2.72\n11\n1.02\n21\n2.38\n0\n");
+}
+
+TEST(DxfWriter, ManyRecordsPassThroughTheBufferUnchanged) {
+  TempDir dir;
+  const std::string path = dir.File("many.dxf");
+  std::vector<DxfLine> expected;
+  {
+    CDxfWriter writer(path);
+    writer.WriteHeader();
+    for (int i = 0; i < 3000; ++i) {
+      const double x = i % 97, y = i / 97;
+      writer.WriteLine(kColourForeground, x, y, x + 0.25, y - 0.25, kDigitsStroke);
+      expected.push_back(Segment(7, x, y, x + 0.25, y - 0.25, kDigitsStroke));
+    }
+    writer.WriteTrailer();
+    writer.Close();
+  }
+  EXPECT_EQ(ParseDxf(ReadFileBytes(path)), expected);
+}
+
+TEST(DxfWriter, UncreatableFilesThrowFileException) {
+  TempDir dir;
+  std::filesystem::create_directory(dir.Path() / "folder");
+  for (const std::string& path : {dir.File("missing/a.dxf"), dir.File("folder")}) {
+    EXPECT_THROW(CDxfWriter{path}, CFileException) << path;
+  }
+}
+
+TEST(DxfWriter, WriterLeftWithoutCloseDropsItsBuffer) {
+  TempDir dir;
+  const std::string path = dir.File("dropped.dxf");
+  {
+    CDxfWriter writer(path);
+    writer.WriteLine(kColourForeground, 1, 1, 2, 2, kDigitsJoin);
+  }
+  EXPECT_EQ(ReadFileBytes(path), "");
+}
+
+TEST(DxfWriter, FullDiskThrowsAndLeavesWithoutAnotherWrite) {
+  auto writeAll = [] {
+    CDxfWriter writer("/dev/full");
+    writer.WriteHeader();
+    writer.WriteTrailer();
+    writer.Close();
+  };
+  EXPECT_THROW(writeAll(), CFileException);
+  // The writer's end after a failure neither throws nor writes.
+  CDxfWriter writer("/dev/full");
+  writer.WriteLine(kColourForeground, 1, 1, 2, 2, kDigitsJoin);
+  EXPECT_NO_THROW(writer.Abort());
+  EXPECT_NO_THROW(writer.Abort());
+}
+
+}  // namespace
+}  // namespace qov::test

@@ -20,6 +20,8 @@ inline int AccumulateBrightness(int sum, const Color3& color) {
 
 // Brightness of one pixel, 0 to 765. Adding a sum of 0 is exact, so this is
 // 0.8 × blue + 1.2 × green + red rounded step by step and truncated.
-inline int Brightness(const Color3& color) { return AccumulateBrightness(0, color); }
+inline int Brightness(const Color3& color) {
+  return AccumulateBrightness(0, color);
+}
 
 }  // namespace qov

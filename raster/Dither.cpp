@@ -21,49 +21,65 @@ struct DitherPattern {
 // There are no levels with 5 or 7 black pixels: the band 255 to 424 is twice
 // as wide as its neighbours.
 constexpr std::array<DitherPattern, 8> kDither1Patterns{{
-    {85, "KKK"
-         "KKK"
-         "KKK"},
-    {169, "KKK"
-          "KKK"
-          "KKW"},
-    {254, "KKK"
-          "KKW"
-          "KWW"},
-    {424, "KWK"
-          "WKW"
-          "KWW"},
-    {509, "KKW"
-          "KWW"
-          "WWW"},
-    {594, "WKW"
-          "KWW"
-          "WWW"},
-    {679, "KWW"
-          "WWW"
-          "WWW"},
-    {765, "WWW"
-          "WWW"
-          "WWW"},
+    {85,
+     "KKK"
+     "KKK"
+     "KKK"},
+    {169,
+     "KKK"
+     "KKK"
+     "KKW"},
+    {254,
+     "KKK"
+     "KKW"
+     "KWW"},
+    {424,
+     "KWK"
+     "WKW"
+     "KWW"},
+    {509,
+     "KKW"
+     "KWW"
+     "WWW"},
+    {594,
+     "WKW"
+     "KWW"
+     "WWW"},
+    {679,
+     "KWW"
+     "WWW"
+     "WWW"},
+    {765,
+     "WWW"
+     "WWW"
+     "WWW"},
 }};
 
 constexpr std::array<DitherPattern, 8> kDither2Patterns{{
-    {60, "KK"
-         "KK"},
-    {191, "KK"
-          "KW"},
-    {251, "GG"
-          "GW"},
-    {382, "WK"
-          "KW"},
-    {442, "WG"
-          "GW"},
-    {573, "KW"
-          "WW"},
-    {633, "GW"
-          "WW"},
-    {765, "WW"
-          "WW"},
+    {60,
+     "KK"
+     "KK"},
+    {191,
+     "KK"
+     "KW"},
+    {251,
+     "GG"
+     "GW"},
+    {382,
+     "WK"
+     "KW"},
+    {442,
+     "WG"
+     "GW"},
+    {573,
+     "KW"
+     "WW"},
+    {633,
+     "GW"
+     "WW"},
+    {765,
+     "WW"
+     "WW"},
 }};
 
 const Color3& PatternColor(const CQOV_V2Doc& doc, char cell) {
@@ -79,7 +95,8 @@ const Color3& PatternColor(const CQOV_V2Doc& doc, char cell) {
 
 std::string_view PatternForLevel(std::span<const DitherPattern> patterns, int level) {
   for (const DitherPattern& pattern : patterns) {
-    if (level <= pattern.maxLevel) return pattern.cells;
+    if (level <= pattern.maxLevel)
+      return pattern.cells;
   }
   return patterns.back().cells;
 }
@@ -120,8 +137,12 @@ void DitherPass(CQOV_V2Doc& doc, std::int64_t size, std::span<const DitherPatter
 
 }  // namespace
 
-void Dither1Pass(CQOV_V2Doc& doc) { DitherPass(doc, 3, kDither1Patterns); }
+void Dither1Pass(CQOV_V2Doc& doc) {
+  DitherPass(doc, 3, kDither1Patterns);
+}
 
-void Dither2Pass(CQOV_V2Doc& doc) { DitherPass(doc, 2, kDither2Patterns); }
+void Dither2Pass(CQOV_V2Doc& doc) {
+  DitherPass(doc, 2, kDither2Patterns);
+}
 
 }  // namespace qov

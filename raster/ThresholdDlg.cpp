@@ -13,12 +13,16 @@ namespace {
 constexpr int kMinPercent = 0;
 constexpr int kMaxPercent = 100;
 constexpr int kTickFrequency = 5;
-// The data exchange reads at most this many characters of the edit box.
+// The data exchange reads at most the first 31 characters of the edit box.
+// Counting bytes instead comes to the same: a character of several bytes
+// already makes the text no integer.
 constexpr std::size_t kMaxTextLength = 31;
 // Beyond this a typed number only needs to be known to lie past the range.
 constexpr long long kSaturation = 1'000'000'000'000LL;
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
 
 // The value of `text` when it reads as a decimal integer by the data
 // exchange's rule (blanks, optional sign, digits, blanks; a zero must begin
@@ -27,19 +31,25 @@ bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 std::optional<long long> ReadTypedInteger(const std::string& text) {
   const std::string s = text.substr(0, kMaxTextLength);
   std::size_t i = 0;
-  while (i < s.size() && IsBlank(s[i])) ++i;
+  while (i < s.size() && IsBlank(s[i]))
+    ++i;
   const std::size_t first = i;
   bool negative = false;
-  if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
+  if (i < s.size() && (s[i] == '+' || s[i] == '-'))
+    negative = s[i++] == '-';
   const std::size_t digitsStart = i;
   long long value = 0;
   for (; i < s.size() && s[i] >= '0' && s[i] <= '9'; ++i) {
     value = std::min(value * 10 + (s[i] - '0'), kSaturation);
   }
-  if (i == digitsStart) return std::nullopt;
-  while (i < s.size() && IsBlank(s[i])) ++i;
-  if (i != s.size()) return std::nullopt;
-  if (value == 0 && s[first] != '0') return std::nullopt;
+  if (i == digitsStart)
+    return std::nullopt;
+  while (i < s.size() && IsBlank(s[i]))
+    ++i;
+  if (i != s.size())
+    return std::nullopt;
+  if (value == 0 && s[first] != '0')
+    return std::nullopt;
   return negative ? -value : value;
 }
 
@@ -90,7 +100,8 @@ void CThresholdDlg::OnCommandNotify(int controlId, UINT code) {
       SyncScope sync(m_bSyncing);
       const long long percent = std::clamp<long long>(*typed, kMinPercent, kMaxPercent);
       SetTrackbarPos(IDC_SLIDER_THRESHOLD, static_cast<int>(percent));
-      if (percent != *typed) SetDlgItemText(controlId, std::to_string(percent));
+      if (percent != *typed)
+        SetDlgItemText(controlId, std::to_string(percent));
     }
   }
   CDialog::OnCommandNotify(controlId, code);

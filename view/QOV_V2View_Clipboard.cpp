@@ -1,0 +1,79 @@
+// The view: the clipboard, which is also the one-level undo store of every
+// picture command.
+
+#include "image/DibBlock.h"
+#include "image/DibFile.h"
+#include "platform/Clipboard.h"
+#include "platform/WaitCursor.h"
+#include "view/QOV_V2View.h"
+
+namespace qov {
+namespace {
+
+// The clipboard's bitmap in the 24-bit layout that the pixel operations
+// need, whatever layout another program put there; null when there is none
+// or it cannot be converted. The clipboard keeps its own block.
+HGLOBAL ConvertClipboardDib() {
+  const HGLOBAL data = GetClipboardData(CF_DIB);
+  if (!data)
+    return nullptr;
+  const CGlobalLock bytes(data);
+  if (!bytes)
+    return nullptr;
+  return ConvertDibTo24(bytes.get(), bytes.size());
+}
+
+}  // namespace
+
+// Runs also without a picture: the clipboard is then only emptied, which is
+// what the dithering and error diffusion commands leave behind in that case.
+void CQOV_V2View::CopyToClipboard() {
+  CClipboardScope clipboard(this);
+  if (!clipboard.IsOpen())
+    return;
+  CWaitCursor wait;
+  EmptyClipboard();
+  CGlobalOwner copy(CopyDibBlock(GetDocument()->m_hDib));
+  if (copy && SetClipboardData(CF_DIB, copy.get()))
+    copy.release();
+  clipboard.Close();
+}
+
+void CQOV_V2View::PasteFromClipboard() {
+  CClipboardScope clipboard(this);
+  if (!clipboard.IsOpen())
+    return;
+  CWaitCursor wait;
+  CGlobalOwner dib(ConvertClipboardDib());
+  clipboard.Close();
+  if (!dib)
+    return;
+
+  CQOV_V2Doc* doc = GetDocument();
+  doc->ReplaceDib(dib.release());
+  doc->SetModifiedFlag(true);
+  {
+    const CGlobalLock bytes(doc->m_hDib);
+    SetScrollSizesForImage(DibWidth(bytes.get()), DibHeight(bytes.get()));
+  }
+  doc->UpdateAllViews(nullptr);
+}
+
+void CQOV_V2View::OnEditCopy() {
+  CopyToClipboard();
+}
+
+// Undo is a paste: the picture commands leave their undo copy on the
+// clipboard.
+void CQOV_V2View::OnEditPaste() {
+  PasteFromClipboard();
+}
+void CQOV_V2View::OnEditUndo() {
+  PasteFromClipboard();
+}
+
+void CQOV_V2View::OnUpdateEditCopy(CCmdUI* pCmdUI) {
+  pCmdUI->Enable(GetDocument()->m_hDib != nullptr);
+}
+
+}  // namespace qov

@@ -1,0 +1,99 @@
+// The view: the raster commands. Each command puts the picture on the
+// clipboard first (the undo copy), then runs its pass under the wait cursor
+// and repaints once at the end.
+
+#include <cstdint>
+
+#include "platform/WaitCursor.h"
+#include "raster/Dither.h"
+#include "raster/ErrorDiffusion.h"
+#include "raster/Outline.h"
+#include "raster/Threshold.h"
+#include "raster/ThresholdDlg.h"
+#include "view/QOV_V2View.h"
+
+namespace qov {
+namespace {
+
+// Dithering and error diffusion: no question, no scale change. Without a
+// picture only the clipboard copy (which then empties the clipboard), the
+// wait cursor and the repaint happen.
+void RunPassWithoutAsking(CQOV_V2View& view, void (*pass)(CQOV_V2Doc&)) {
+  CWaitCursor wait;
+  CQOV_V2Doc* doc = view.GetDocument();
+  doc->UpdateImageSize();
+  view.CopyToClipboard();
+  pass(*doc);
+  // Flagged like the other picture commands, so that closing asks to save.
+  if (doc->m_nHeight != 0)
+    doc->SetModifiedFlag(true);
+  wait.End();
+  view.Invalidate(true);
+}
+
+}  // namespace
+
+void CQOV_V2View::OnBinarize() {
+  Binarize();
+}
+
+void CQOV_V2View::Binarize() {
+  CThresholdDlg dlg;
+  const std::intptr_t result = dlg.DoModal();
+  SetScale(1);
+  Invalidate(true);
+  if (result != IDOK)
+    return;
+  const int percent = dlg.m_nThreshold;
+
+  CQOV_V2Doc* doc = GetDocument();
+  doc->UpdateImageSize();
+  if (doc->m_nHeight == 0)
+    return;
+  CWaitCursor wait;
+  CopyToClipboard();
+  ThresholdPass(*doc, percent);
+  doc->SetModifiedFlag(true);
+  if (dlg.m_bOutline)
+    OutlinePass(*doc);
+  wait.End();
+  Invalidate(true);
+}
+
+void CQOV_V2View::OnDither1() {
+  Dither1();
+}
+void CQOV_V2View::OnDither2() {
+  Dither2();
+}
+void CQOV_V2View::Dither1() {
+  RunPassWithoutAsking(*this, Dither1Pass);
+}
+void CQOV_V2View::Dither2() {
+  RunPassWithoutAsking(*this, Dither2Pass);
+}
+void CQOV_V2View::OnErrorDiffusion() {
+  RunPassWithoutAsking(*this, ErrorDiffusionPass);
+}
+
+void CQOV_V2View::OnOutline() {
+  ExtractOutline();
+}
+
+// Also the first step of the auto-trace export, which pastes the undo copy
+// back when it is done.
+void CQOV_V2View::ExtractOutline() {
+  CQOV_V2Doc* doc = GetDocument();
+  doc->UpdateImageSize();
+  if (doc->m_nHeight == 0)
+    return;
+  CWaitCursor wait;
+  SetScale(1);
+  CopyToClipboard();
+  OutlinePass(*doc);
+  wait.End();
+  Invalidate(true);
+  doc->SetModifiedFlag(true);
+}
+
+}  // namespace qov

@@ -1,0 +1,191 @@
+// The raster commands on an A4 page scanned at 300 dpi (2480 × 3508), run
+// through the command boundary as the menu runs them: the undo copy on the
+// clipboard, then one lock and unlock of the picture per pixel operation.
+// And the undo store's round trip against a plain memcpy of the block.
+
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+#include "image/DibBlock.h"
+#include "image/QOV_V2Doc.h"
+#include "platform/CmdTarget.h"
+#include "platform/Dialog.h"
+#include "platform/GlobalMemory.h"
+#include "platform/headless/HeadlessBackend.h"
+#include "platform/headless/HeadlessView.h"
+#include "res/Resource.h"
+#include "view/QOV_V2View.h"
+
+namespace {
+
+using namespace qov;
+
+constexpr std::int64_t kWidth = 2480;
+constexpr std::int64_t kHeight = 3508;
+constexpr std::int64_t kPixels = kWidth * kHeight;
+constexpr std::size_t kStride = (kWidth * 3 + 3) / 4 * 4;
+constexpr std::size_t kBlockSize = 40 + kStride * kHeight;
+
+enum class Content { Photo, BlackAndWhite };
+
+// A smooth colour photograph stand-in, or a page of black discs on white
+// (what the outline pass usually gets).
+HGLOBAL MakePage(Content content) {
+  HGLOBAL h = GlobalAlloc(GHND, kBlockSize);
+  CGlobalLock lock(h);
+  std::byte* p = lock.get();
+  const auto put = [p](std::size_t at, std::uint32_t v) {
+    for (std::size_t i = 0; i < 4; ++i)
+      p[at + i] = static_cast<std::byte>(v >> (8 * i));
+  };
+  put(0, 40);
+  put(4, kWidth);
+  put(8, kHeight);
+  p[12] = std::byte{1};
+  p[14] = std::byte{24};
+  for (std::int64_t row = 0; row < kHeight; ++row) {
+    std::byte* px = p + 40 + kStride * static_cast<std::size_t>(row);
+    for (std::int64_t x = 0; x < kWidth; ++x, px += 3) {
+      std::uint8_t b, g, r;
+      if (content == Content::Photo) {
+        b = static_cast<std::uint8_t>(x * 255 / kWidth);
+        g = static_cast<std::uint8_t>(row * 255 / kHeight);
+        r = static_cast<std::uint8_t>((x + row) * 7 % 256);
+      } else {
+        const std::int64_t dx = x % 200 - 100, dy = row % 200 - 100;
+        b = g = r = dx * dx + dy * dy < 80 * 80 ? 0 : 255;
+      }
+      px[0] = std::byte{b};
+      px[1] = std::byte{g};
+      px[2] = std::byte{r};
+    }
+  }
+  return h;
+}
+
+class Page {
+ public:
+  explicit Page(Content content) : m_original(MakePage(content)) {
+    view.SetDocument(&doc);
+    doc.ReplaceDib(CopyDibBlock(m_original.get()));
+    view.OnInitialUpdate();
+  }
+  // Puts the original picture back (outside the timing).
+  void Restore() {
+    CGlobalLock from(m_original.get());
+    CGlobalLock to(doc.m_hDib);
+    std::memcpy(to.get(), from.get(), kBlockSize);
+  }
+
+  ScopedHeadlessPlatform platform;
+  CQOV_V2Doc doc;
+  CQOV_V2View view;
+  HeadlessViewHost host{view, {1920, 1080}};
+
+ private:
+  CGlobalOwner m_original;
+};
+
+void RunCommand(benchmark::State& state, UINT command, Content content) {
+  Page page(content);
+  for (auto _ : state) {
+    state.PauseTiming();
+    page.Restore();
+    if (command == ID_BINARIZE) {
+      page.platform.backend().QueueDialog([](CDialog& dlg) {
+        dlg.UserMoveTrackbar(IDC_SLIDER_THRESHOLD, 50);
+        dlg.UserClick(IDOK);
+      });
+    }
+    state.ResumeTiming();
+    benchmark::DoNotOptimize(ExecuteCommand(page.view, command));
+  }
+  state.counters["Mpixel/s"] = benchmark::Counter(static_cast<double>(kPixels) / 1e6,
+                                                  benchmark::Counter::kIsIterationInvariantRate);
+}
+
+void BM_Binarize(benchmark::State& state) {
+  RunCommand(state, ID_BINARIZE, Content::Photo);
+}
+void BM_Dither1(benchmark::State& state) {
+  RunCommand(state, ID_DITHER1, Content::Photo);
+}
+void BM_Dither2(benchmark::State& state) {
+  RunCommand(state, ID_DITHER2, Content::Photo);
+}
+void BM_ErrorDiffusion(benchmark::State& state) {
+  RunCommand(state, ID_ERROR_DIFFUSION, Content::Photo);
+}
+void BM_Outline(benchmark::State& state) {
+  RunCommand(state, ID_OUTLINE, Content::BlackAndWhite);
+}
+
+// The undo store's round trip: the copy onto the clipboard and the paste
+// back into the document.
+void BM_CopyThenPaste(benchmark::State& state) {
+  Page page(Content::Photo);
+  for (auto _ : state) {
+    page.view.CopyToClipboard();
+    page.view.PasteFromClipboard();
+  }
+  state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(kBlockSize));
+}
+
+// Each half alone.
+void BM_CopyToClipboard(benchmark::State& state) {
+  Page page(Content::Photo);
+  for (auto _ : state)
+    page.view.CopyToClipboard();
+  state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(kBlockSize));
+}
+
+void BM_PasteFromClipboard(benchmark::State& state) {
+  Page page(Content::Photo);
+  page.view.CopyToClipboard();
+  for (auto _ : state)
+    page.view.PasteFromClipboard();
+  state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(kBlockSize));
+}
+
+// The baseline: one memcpy of the block into memory already in use.
+void BM_MemcpyOfTheBlock(benchmark::State& state) {
+  const CGlobalOwner source(MakePage(Content::Photo));
+  std::vector<std::byte> target(kBlockSize, std::byte{1});
+  for (auto _ : state) {
+    CGlobalLock from(source.get());
+    std::memcpy(target.data(), from.get(), kBlockSize);
+    benchmark::ClobberMemory();
+  }
+  state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(kBlockSize));
+}
+
+// The same into a new block, as any copy that outlives the original needs.
+void BM_MemcpyIntoANewBlock(benchmark::State& state) {
+  const CGlobalOwner source(MakePage(Content::Photo));
+  for (auto _ : state) {
+    const CGlobalOwner target(GlobalAlloc(GHND, kBlockSize));
+    CGlobalLock from(source.get());
+    CGlobalLock to(target.get());
+    std::memcpy(to.get(), from.get(), kBlockSize);
+    benchmark::ClobberMemory();
+  }
+  state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(kBlockSize));
+}
+
+BENCHMARK(BM_Binarize)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Dither1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Dither2)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ErrorDiffusion)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Outline)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_CopyThenPaste)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_CopyToClipboard)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_PasteFromClipboard)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_MemcpyOfTheBlock)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_MemcpyIntoANewBlock)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+
+BENCHMARK_MAIN();

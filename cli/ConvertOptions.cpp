@@ -71,7 +71,7 @@ ParsedOptions ParseConvertOptions(const std::vector<std::string>& args) {
       options.input = arg;
       continue;
     }
-    ConvertOperation operation{option->kind};
+    ConvertOperation operation{option->kind, 0, {}};
     if (option->kind == ConvertOperation::Threshold || operation.WritesFile()) {
       if (i + 1 >= args.size())
         return {std::nullopt, std::string(arg) + " needs an argument"};

@@ -1,6 +1,7 @@
 // Dialog data exchange: moving values between the controls and the dialog's
 // members, and validating them on the way in.
 
+#include <algorithm>
 #include <climits>
 #include <optional>
 #include <string>
@@ -35,11 +36,17 @@ bool IsDigit(char c) {
   return c >= '0' && c <= '9';
 }
 
+// Far enough outside int that a saturated value is still known to be too
+// large for one.
+constexpr long long kSaturation = 1'000'000'000'000LL;
+
+}  // namespace
+
 // Blanks or tabs, an optional sign, digits, blanks or tabs. A zero must be
 // written with a leading 0: the framework took a zero result that did not
 // start with one for text that held no number, so "+0" and "-0" fail too.
-// A value beyond int fails rather than wrapping or saturating.
-std::optional<int> ParseInt(std::string_view text) {
+std::optional<long long> ReadDialogInteger(std::string_view fullText) {
+  const std::string_view text = FirstChars(fullText, kMaxTextChars);
   std::size_t i = 0;
   while (i < text.size() && IsBlank(text[i]))
     ++i;
@@ -50,9 +57,7 @@ std::optional<int> ParseInt(std::string_view text) {
   const std::size_t digitsStart = i;
   long long value = 0;
   for (; i < text.size() && IsDigit(text[i]); ++i) {
-    value = value * 10 + (text[i] - '0');
-    if (value > static_cast<long long>(INT_MAX) + 1)
-      return std::nullopt;
+    value = std::min(value * 10 + (text[i] - '0'), kSaturation);
   }
   if (i == digitsStart)
     return std::nullopt;
@@ -60,16 +65,10 @@ std::optional<int> ParseInt(std::string_view text) {
     ++i;
   if (i != text.size())
     return std::nullopt;
-  if (negative)
-    value = -value;
   if (value == 0 && first != '0')
     return std::nullopt;
-  if (value > INT_MAX || value < INT_MIN)
-    return std::nullopt;
-  return static_cast<int>(value);
+  return negative ? -value : value;
 }
-
-}  // namespace
 
 void CDataExchange::Fail() {
   if (m_pDlgWnd && m_idLastControl != 0) {
@@ -96,12 +95,13 @@ void DDX_Text(CDataExchange* pDX, int id, int& value) {
     return;
   }
   const std::string text = pDX->m_pDlgWnd->GetDlgItemText(id);
-  const std::optional<int> parsed = ParseInt(FirstChars(text, kMaxTextChars));
-  if (!parsed) {
+  // A value beyond int fails rather than wrapping or saturating.
+  const std::optional<long long> parsed = ReadDialogInteger(text);
+  if (!parsed || *parsed > INT_MAX || *parsed < INT_MIN) {
     AfxMessageBox(text::kEnterInteger, MB_ICONEXCLAMATION);
     pDX->Fail();
   }
-  value = *parsed;
+  value = static_cast<int>(*parsed);
 }
 
 void DDX_Slider(CDataExchange* pDX, int id, int& value) {

@@ -6,7 +6,9 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/DialogTemplate.h"
@@ -76,6 +78,9 @@ void DDX_Check(CDataExchange* pDX, int id, int& value);
 // tabs; a zero must begin with the digit 0. Otherwise the message box
 // "整数を入力してください。" (exclamation) and Fail().
 void DDX_Text(CDataExchange* pDX, int id, int& value);
+// What edit-box text reads as by DDX_Text's rule for decimal integers, with
+// values beyond ±10^12 saturated there; nothing when it is no integer.
+std::optional<long long> ReadDialogInteger(std::string_view text);
 // Trackbar position.
 void DDX_Slider(CDataExchange* pDX, int id, int& value);
 // Index of the checked radio button in the group that starts at `id` (−1

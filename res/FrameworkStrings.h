@@ -21,7 +21,7 @@ inline constexpr const char* kNoPrinter = "使用できるﾌﾟﾘﾝﾀがあ�
 // %1 the printer's name.
 inline constexpr const char* kPrinterNotFound = "ﾌﾟﾘﾝﾀ %1 が見つかりません。";
 inline constexpr const char* kAutomationUnavailable =
-    "オートメーションはこの環境ではまだ使用できません。";
+    "オートメーション サーバーとして登録できませんでした。";
 inline constexpr const char* kUnknownReason = "原因は不明です。";
 }  // namespace text
 

@@ -1,0 +1,141 @@
+#include "platform/qt/QtClipboard.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QImage>
+#include <QMimeData>
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
+#include "platform/Clipboard.h"
+#include "platform/qt/DibImage.h"
+
+namespace qov {
+namespace {
+
+HGLOBAL BlockFromBytes(const QByteArray& bytes) {
+  std::size_t bitsOffset = 0;
+  const auto* data = reinterpret_cast<const std::byte*>(bytes.constData());
+  const auto size = static_cast<std::size_t>(bytes.size());
+  if (!IsWholeDib(data, size, &bitsOffset))
+    return nullptr;
+  HGLOBAL h = GlobalAlloc(GHND, size);
+  if (!h)
+    return nullptr;
+  CGlobalLock lock(h);
+  std::memcpy(lock.get(), data, size);
+  return h;
+}
+
+QImage ImageFromMimeData(const QMimeData& mime) {
+  if (mime.hasImage()) {
+    QImage image = qvariant_cast<QImage>(mime.imageData());
+    if (!image.isNull())
+      return image;
+  }
+  for (const QString& format : mime.formats()) {
+    if (!format.startsWith(QLatin1String("image/")))
+      continue;
+    QImage image = QImage::fromData(mime.data(format));
+    if (!image.isNull())
+      return image;
+  }
+  return {};
+}
+
+QImage ImageFromBlock(HGLOBAL h) {
+  CGlobalLock lock(h);
+  std::size_t bitsOffset = 0;
+  if (!lock || !IsWholeDib(lock.get(), lock.size(), &bitsOffset))
+    return {};
+  const auto* p = lock.get();
+  QRect drawn;
+  return DibPartToImage({p, p + bitsOffset, 0, 1 << 30}, QRect(0, 0, 1 << 30, 1 << 30), &drawn);
+}
+
+}  // namespace
+
+HGLOBAL DibFromMimeData(const QMimeData& mime) {
+  if (mime.hasFormat(QtClipboard::kDibMimeType)) {
+    if (HGLOBAL h = BlockFromBytes(mime.data(QtClipboard::kDibMimeType)))
+      return h;
+  }
+  return ImageToDib24(ImageFromMimeData(mime));
+}
+
+QtClipboard::~QtClipboard() {
+  DropReadBlock();
+}
+
+void QtClipboard::DropReadBlock() {
+  m_hRead = GlobalFree(m_hRead);
+}
+
+bool QtClipboard::Open() {
+  if (m_bOpen)
+    return false;
+  m_bOpen = true;
+  return true;
+}
+
+bool QtClipboard::Close() {
+  if (!m_bOpen)
+    return false;
+  DropReadBlock();
+  m_bOpen = false;
+  return true;
+}
+
+bool QtClipboard::Empty() {
+  if (!m_bOpen)
+    return false;
+  DropReadBlock();
+  QGuiApplication::clipboard()->clear();
+  return true;
+}
+
+HGLOBAL QtClipboard::Get(UINT format) {
+  if (!m_bOpen || format != CF_DIB)
+    return nullptr;
+  DropReadBlock();
+  if (const QMimeData* mime = QGuiApplication::clipboard()->mimeData()) {
+    m_hRead = DibFromMimeData(*mime);
+  }
+  return m_hRead;
+}
+
+bool QtClipboard::Set(UINT format, HGLOBAL h) {
+  if (!m_bOpen || format != CF_DIB || !h)
+    return false;
+  auto mime = std::make_unique<QMimeData>();
+  {
+    CGlobalLock lock(h);
+    if (!lock)
+      return false;
+    mime->setData(kDibMimeType, QByteArray(reinterpret_cast<const char*>(lock.get()),
+                                           static_cast<qsizetype>(lock.size())));
+  }
+  const QImage image = ImageFromBlock(h);
+  if (!image.isNull())
+    mime->setImageData(image);
+  QGuiApplication::clipboard()->setMimeData(mime.release());
+  // The system clipboard keeps its own copy of everything.
+  GlobalFree(h);
+  return true;
+}
+
+bool QtClipboard::IsAvailable(UINT format) const {
+  if (format != CF_DIB)
+    return false;
+  const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+  if (!mime)
+    return false;
+  if (mime->hasFormat(kDibMimeType) || mime->hasImage())
+    return true;
+  const QStringList formats = mime->formats();
+  return std::any_of(formats.begin(), formats.end(),
+                     [](const QString& f) { return f.startsWith(QLatin1String("image/")); });
+}
+
+}  // namespace qov

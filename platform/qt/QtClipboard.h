@@ -1,0 +1,44 @@
+#pragma once
+// The system clipboard as the system's code uses it: CF_DIB blocks. A copy
+// carries the exact bytes under a private type, so that they come back byte
+// for byte, and a standard image that other programs can paste; a paste
+// takes those bytes when they are there, else any image another program
+// offers, as a 24-bit block.
+
+#include "platform/GlobalMemory.h"
+#include "platform/Types.h"
+
+class QMimeData;
+
+namespace qov {
+
+class QtClipboard {
+ public:
+  static constexpr const char* kDibMimeType = "application/x-qov-dib";
+
+  QtClipboard() = default;
+  ~QtClipboard();
+  QtClipboard(const QtClipboard&) = delete;
+  QtClipboard& operator=(const QtClipboard&) = delete;
+
+  bool Open();
+  bool Close();
+  bool Empty();
+  // Valid until the clipboard is closed.
+  HGLOBAL Get(UINT format);
+  // Takes `h` on success.
+  bool Set(UINT format, HGLOBAL h);
+  bool IsAvailable(UINT format) const;
+
+ private:
+  void DropReadBlock();
+
+  bool m_bOpen = false;
+  HGLOBAL m_hRead = nullptr;
+};
+
+// The bitmap that `mime` offers as a new 24-bit block (or, from the private
+// type, the exact bytes); null when it offers none.
+HGLOBAL DibFromMimeData(const QMimeData& mime);
+
+}  // namespace qov

@@ -1,0 +1,41 @@
+// Accelerator table 128.
+
+#include "res/Accelerators.h"
+
+#include <array>
+
+#include "res/Resource.h"
+
+namespace qov {
+namespace {
+
+constexpr BYTE kCtrl = FVIRTKEY | FCONTROL;
+constexpr BYTE kShift = FVIRTKEY | FSHIFT;
+constexpr BYTE kAlt = FVIRTKEY | FALT;
+
+constexpr std::array<Accelerator, 14> kMainFrame{{
+    {kCtrl, 'N', ID_FILE_NEW},
+    {kCtrl, 'O', ID_FILE_OPEN},
+    {kCtrl, 'S', ID_FILE_SAVE},
+    {kCtrl, 'P', ID_FILE_PRINT},
+    {kCtrl, 'Z', ID_EDIT_UNDO},
+    {kCtrl, 'X', ID_EDIT_CUT},
+    {kCtrl, 'C', ID_EDIT_COPY},
+    {kCtrl, 'V', ID_EDIT_PASTE},
+    {kAlt, VK_BACK, ID_EDIT_UNDO},
+    {kShift, VK_DELETE, ID_EDIT_CUT},
+    {kCtrl, VK_INSERT, ID_EDIT_COPY},
+    {kShift, VK_INSERT, ID_EDIT_PASTE},
+    {FVIRTKEY, VK_F6, ID_NEXT_PANE},
+    {kShift, VK_F6, ID_PREV_PANE},
+}};
+
+}  // namespace
+
+std::span<const Accelerator> LoadAccelerators(UINT id) {
+  if (id == IDR_MAINFRAME)
+    return kMainFrame;
+  return {};
+}
+
+}  // namespace qov

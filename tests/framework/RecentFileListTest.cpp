@@ -1,0 +1,54 @@
+#include <gtest/gtest.h>
+
+#include "platform/RecentFileList.h"
+#include "platform/Settings.h"
+
+namespace qov {
+namespace {
+
+std::vector<std::string> Paths(const CRecentFileList& list) {
+  std::vector<std::string> out;
+  for (int i = 0; i < list.GetCount(); ++i)
+    out.push_back(list[i]);
+  return out;
+}
+
+TEST(RecentFileList, NewestFirstWithoutDuplicatesAndAtMostItsSize) {
+  CRecentFileList list("Recent File List", "File%d", 4);
+  for (const char* path : {"/a", "/b", "/c", "/a", "/d", "/e"})
+    list.Add(path);
+  EXPECT_EQ(Paths(list), (std::vector<std::string>{"/e", "/d", "/a", "/c"}));
+  list.Remove(1);
+  EXPECT_EQ(Paths(list), (std::vector<std::string>{"/e", "/a", "/c"}));
+}
+
+TEST(RecentFileList, KeptInTheProfileUnderFileOneToFour) {
+  CMemorySettings settings;
+  CRecentFileList list("Recent File List", "File%d", 4);
+  list.Add("/x/one.bmp");
+  list.Add("/x/two.bmp");
+  list.WriteList(settings);
+  EXPECT_EQ(settings.Read("Recent File List", "File1"), "/x/two.bmp");
+  EXPECT_EQ(settings.Read("Recent File List", "File2"), "/x/one.bmp");
+  EXPECT_FALSE(settings.Read("Recent File List", "File3"));
+
+  list.Remove(0);
+  list.WriteList(settings);
+  EXPECT_FALSE(settings.Read("Recent File List", "File2"));
+  CRecentFileList again("Recent File List", "File%d", 4);
+  again.ReadList(settings);
+  EXPECT_EQ(Paths(again), (std::vector<std::string>{"/x/one.bmp"}));
+}
+
+TEST(RecentFileList, DisplayNamesAreNumberedShortenedAndShowAmpersands) {
+  CRecentFileList list("Recent File List", "File%d", 4);
+  list.Add("/home/user/pictures/scans/2024/very long folder/drawing.bmp");
+  list.Add("/tmp/R&D.bmp");
+  EXPECT_EQ(list.GetDisplayName(0), "&1 /tmp/R&&D.bmp");
+  EXPECT_EQ(list.GetDisplayName(1), "&2 /home/.../drawing.bmp");
+  list.Add("/home/user/a/b.bmp");
+  EXPECT_EQ(list.GetDisplayName(0), "&1 /home/user/a/b.bmp");
+}
+
+}  // namespace
+}  // namespace qov

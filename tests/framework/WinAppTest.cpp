@@ -1,0 +1,233 @@
+// The application framework without windows: the shell's print commands,
+// the caption, the save prompt with its Save As dialog, and the recent-file
+// list in the profile.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "image/QOV_V2Doc.h"
+#include "platform/Clipboard.h"
+#include "platform/FileDialog.h"
+#include "platform/FrameWnd.h"
+#include "platform/WinApp.h"
+#include "platform/headless/HeadlessBackend.h"
+#include "platform/headless/HeadlessView.h"
+#include "res/Resource.h"
+#include "view/QOV_V2View.h"
+
+namespace qov {
+namespace {
+
+class FakeFrameHost : public IFrameHost {
+ public:
+  void SetWindowText(const std::string& text) override { m_title = text; }
+  std::string GetWindowText() const override { return m_title; }
+  void ShowWindow() override { m_bVisible = true; }
+  void UpdateWindow() override {}
+  bool IsWindowVisible() const override { return m_bVisible; }
+  void DragAcceptFiles(bool) override {}
+  void RecentFilesChanged() override {}
+
+ private:
+  std::string m_title;
+  bool m_bVisible = false;
+};
+
+class FakeAppBackend : public IAppBackend {
+ public:
+  std::unique_ptr<ISettings> OpenSettings(const std::string& key, const std::string& app) override {
+    registryKey = key + "/" + app;
+    return std::make_unique<SharedSettings>(settings);
+  }
+  std::unique_ptr<IFrameHost> CreateFrameHost(CFrameWnd&) override {
+    auto host = std::make_unique<FakeFrameHost>();
+    frameHost = host.get();
+    return host;
+  }
+  std::unique_ptr<IViewHost> CreateViewHost(CView& view, IFrameHost&) override {
+    return std::make_unique<HeadlessViewHost>(view);
+  }
+  PrintResult PrintView(CView&, CPrintInfo& info, const std::string& printer,
+                        std::string* reason) override {
+    printed.push_back({info.m_bDirect, info.m_bPreview, printer, frameHost->IsWindowVisible()});
+    if (printResult == PrintResult::Failed)
+      *reason = "no paper";
+    return printResult;
+  }
+  void PrintSetup() override {}
+  int Run() override { return 0; }
+  void Quit(int) override { quit = true; }
+
+  // Settings that outlive one application object.
+  class SharedSettings : public ISettings {
+   public:
+    explicit SharedSettings(CMemorySettings& s) : m_s(s) {}
+    std::optional<std::string> Read(const std::string& a, const std::string& b) const override {
+      return m_s.Read(a, b);
+    }
+    void Write(const std::string& a, const std::string& b, const std::string& v) override {
+      m_s.Write(a, b, v);
+    }
+    void Remove(const std::string& a, const std::string& b) override { m_s.Remove(a, b); }
+
+   private:
+    CMemorySettings& m_s;
+  };
+
+  struct PrintRecord {
+    bool direct;
+    bool preview;
+    std::string printer;
+    bool windowVisible;
+  };
+  CMemorySettings settings;
+  std::string registryKey;
+  FakeFrameHost* frameHost = nullptr;
+  std::vector<PrintRecord> printed;
+  PrintResult printResult = PrintResult::Printed;
+  bool quit = false;
+};
+
+// The application's start-up, as far as it concerns the framework.
+class TestApp : public CWinApp {
+ public:
+  bool InitInstance() override {
+    SetRegistryKey("Local AppWizard-Generated Applications");
+    LoadStdProfileSettings(4);
+    AddDocTemplate(std::make_unique<CSingleDocTemplate>(
+        IDR_MAINFRAME, [] { return std::make_unique<CQOV_V2Doc>(); },
+        [] { return std::make_unique<CFrameWnd>(); },
+        [] { return std::make_unique<CQOV_V2View>(); }));
+    CCommandLineInfo info;
+    ParseCommandLine(info);
+    if (!ProcessShellCommand(info))
+      return false;
+    m_pMainWnd->ShowWindow();
+    return true;
+  }
+};
+
+class WinApp : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    m_previous = SetAppBackend(&windows);
+    dir = std::filesystem::temp_directory_path() / ("qov-winapp-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    picture = (dir / "pic.bmp").string();
+    WriteBitmap(picture);
+  }
+  void TearDown() override {
+    SetAppBackend(m_previous);
+    std::filesystem::remove_all(dir);
+  }
+  static void WriteBitmap(const std::string& path) {
+    // 2 × 2, 24 bits: 54-byte header and two rows of 8 bytes.
+    std::string bytes(54 + 16, '\0');
+    const unsigned char header[] = {'B', 'M', 70, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,  40,
+                                    0,   0,   0,  2, 0, 0, 0, 2, 0, 0, 0,  1, 0, 24, 0};
+    std::copy(std::begin(header), std::end(header), bytes.begin());
+    std::ofstream(path, std::ios::binary) << bytes;
+  }
+  std::unique_ptr<TestApp> Start(std::vector<std::string> args, bool* started) {
+    auto app = std::make_unique<TestApp>();
+    args.insert(args.begin(), "qov");
+    app->SetCommandLine(args);
+    *started = app->InitInstance();
+    return app;
+  }
+
+  ScopedHeadlessPlatform platform;
+  FakeAppBackend windows;
+  std::filesystem::path dir;
+  std::string picture;
+
+ private:
+  IAppBackend* m_previous = nullptr;
+};
+
+TEST_F(WinApp, PrintSwitchesPrintWithoutShowingTheWindowAndEnd) {
+  struct Case {
+    std::vector<std::string> args;
+    std::string printer;
+    PrintResult result;
+    int exitCode;
+  };
+  for (const Case& c : {Case{{"/p", ""}, "", PrintResult::Printed, 0},
+                        Case{{"/pt", "", "Laser", "drv", "lpt"}, "Laser", PrintResult::Printed, 0},
+                        Case{{"/p", ""}, "", PrintResult::Failed, 1}}) {
+    std::vector<std::string> args = c.args;
+    args[1] = picture;
+    windows.printed.clear();
+    windows.printResult = c.result;
+    platform.backend().ClearMessages();
+    bool started = true;
+    auto app = Start(args, &started);
+    EXPECT_FALSE(started);
+    ASSERT_EQ(windows.printed.size(), 1u);
+    EXPECT_TRUE(windows.printed[0].direct);
+    EXPECT_EQ(windows.printed[0].printer, c.printer);
+    EXPECT_FALSE(windows.printed[0].windowVisible);
+    EXPECT_EQ(app->ExitInstance(), c.exitCode);
+    const bool reported = !platform.backend().Messages().empty();
+    EXPECT_EQ(reported, c.result == PrintResult::Failed);
+    if (reported) {
+      EXPECT_EQ(platform.backend().Messages()[0].text, "印刷を開始できませんでした。\nno paper");
+    }
+  }
+}
+
+TEST_F(WinApp, CaptionIsTheDocumentTitleAndTheWindowTitle) {
+  bool started = false;
+  auto app = Start({}, &started);
+  ASSERT_TRUE(started);
+  EXPECT_EQ(windows.registryKey, "Local AppWizard-Generated Applications/QOV_V2");
+  EXPECT_EQ(app->m_pMainWnd->GetWindowText(), "無題 - QOV");
+  ASSERT_NE(app->OpenDocumentFile(picture), nullptr);
+  EXPECT_EQ(app->m_pMainWnd->GetWindowText(), "pic.bmp - QOV");
+  EXPECT_EQ(windows.settings.Read("Recent File List", "File1"), picture);
+  app->ExitInstance();
+}
+
+TEST_F(WinApp, SavePromptOfAnUntitledPictureSavesThroughSaveAs) {
+  bool started = false;
+  auto app = Start({}, &started);
+  ASSERT_TRUE(started);
+  // A picture pasted into the new, untitled document.
+  HGLOBAL dib = GlobalAlloc(GHND, 40 + 8);
+  {
+    CGlobalLock lock(dib);
+    const unsigned char header[] = {40, 0, 0, 0, 2, 0, 0, 0, 1, 0, 0, 0, 1, 0, 24, 0};
+    std::copy(std::begin(header), std::end(header), reinterpret_cast<unsigned char*>(lock.get()));
+  }
+  platform.backend().PutClipboardData(CF_DIB, dib);
+  ASSERT_TRUE(app->m_pMainWnd->RunCommand(ID_EDIT_PASTE));
+  auto* doc = static_cast<CQOV_V2Doc*>(app->m_pMainWnd->GetActiveDocument());
+  ASSERT_NE(doc->m_hDib, nullptr);
+  ASSERT_TRUE(doc->IsModified());
+
+  const std::string target = (dir / "kept.bmp").string();
+  platform.backend().QueueMessageBoxAnswer(IDYES);
+  platform.backend().QueueFileDialog(target);
+  app->OnFileNew();
+
+  ASSERT_FALSE(platform.backend().Messages().empty());
+  EXPECT_EQ(platform.backend().Messages().back().text, "無題 への変更を保存しますか?");
+  ASSERT_EQ(platform.backend().FileDialogs().size(), 1u);
+  const auto& dialog = platform.backend().FileDialogs()[0];
+  EXPECT_FALSE(dialog.open);
+  EXPECT_EQ(dialog.defExt, "bmp");
+  EXPECT_EQ(dialog.fileName, "無題.bmp");
+  EXPECT_TRUE(dialog.flags & OFN_OVERWRITEPROMPT);
+  const std::vector<std::pair<std::string, std::string>> filters{{"BMPﾌｧｲﾙ (*.bmp)", "*.bmp"},
+                                                                 {"すべてのﾌｧｲﾙ (*.*)", "*.*"}};
+  EXPECT_EQ(dialog.filters, filters);
+  EXPECT_TRUE(std::filesystem::exists(target));
+  EXPECT_EQ(doc->m_hDib, nullptr);
+  EXPECT_EQ(windows.settings.Read("Recent File List", "File1"), target);
+  app->ExitInstance();
+}
+
+}  // namespace
+}  // namespace qov

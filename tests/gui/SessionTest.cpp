@@ -1,0 +1,236 @@
+// A person's session in the window: the File, Edit and tools commands with
+// their dialogs answered, the caption, the save prompt, the recent-file list
+// in the settings, dropped files, and a failed open.
+
+#include <gtest/gtest.h>
+
+#include <QBuffer>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QImage>
+#include <QListView>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPushButton>
+#include <QSettings>
+#include <QSlider>
+#include <QTest>
+#include <filesystem>
+#include <fstream>
+
+#include "image/DibBlock.h"
+#include "res/Resource.h"
+#include "tests/gui/GuiSupport.h"
+
+namespace qov::test {
+namespace {
+
+std::array<std::uint8_t, 3> Gradient(int x, int y) {
+  return {static_cast<std::uint8_t>(x * 20), static_cast<std::uint8_t>(y * 25),
+          static_cast<std::uint8_t>(100 + x + y)};
+}
+
+std::vector<std::byte> Bytes(HGLOBAL h) {
+  CGlobalLock lock(h);
+  const std::size_t size = 40 + 3 * DibWidth(lock.get()) * DibHeight(lock.get()) + 64;
+  return std::vector<std::byte>(lock.get(), lock.get() + std::min(size, lock.size()));
+}
+
+std::string Slurp(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+class SessionTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    QOV_REQUIRE_QT();
+    dir = TempDir("session");
+    picture = dir + "/gradient.bmp";
+    WriteTestBitmap(picture, 12, 10, Gradient);
+  }
+  std::string dir;
+  std::string picture;
+};
+
+TEST_F(SessionTest, OpenBinarizeUndoExportAndSave) {
+  Session s;
+  ASSERT_TRUE(s.Started());
+  EXPECT_EQ(s.Frame().GetWindowText(), "無題 - QOV");
+
+  AnswerFileDialog(QString::fromStdString(picture));
+  s.Frame().RunCommand(ID_FILE_OPEN);
+  ASSERT_NE(s.Doc().m_hDib, nullptr);
+  EXPECT_EQ(s.Frame().GetWindowText(), "gradient.bmp - QOV");
+  const std::vector<std::byte> before = Bytes(s.Doc().m_hDib);
+
+  WhenModalShows(
+      [](QWidget* window) { qobject_cast<QPushButton*>(DialogControl(window, IDOK))->click(); });
+  s.Frame().RunCommand(ID_BINARIZE);
+  EXPECT_EQ(DocPixel(s.Doc(), 5, 5), (std::array<std::uint8_t, 3>{0, 0, 0}));
+  EXPECT_TRUE(s.Doc().IsModified());
+
+  s.Frame().RunCommand(ID_EDIT_UNDO);
+  EXPECT_EQ(Bytes(s.Doc().m_hDib), before);
+
+  const std::string script = dir + "/out.TXT";
+  WhenModalShows([&](QWidget* window) {
+    AnswerFileDialog(QString::fromStdString(script));
+    qobject_cast<QPushButton*>(DialogControl(window, IDOK))->click();
+  });
+  s.Frame().RunCommand(ID_SAVE_VECTORSCRIPT);
+  EXPECT_EQ(Slurp(script).rfind("NameClass('", 0), 0u);
+
+  const std::string saved = dir + "/saved";
+  AnswerFileDialog(QString::fromStdString(saved));
+  s.Frame().RunCommand(ID_FILE_SAVE_AS);
+  EXPECT_TRUE(std::filesystem::exists(saved + ".bmp"));
+  EXPECT_FALSE(s.Doc().IsModified());
+  EXPECT_EQ(s.Frame().GetWindowText(), "saved.bmp - QOV");
+}
+
+TEST_F(SessionTest, PasteTakesAPngThatAnotherProgramOffers) {
+  Session s;
+  ASSERT_TRUE(s.Started());
+  QImage image(3, 2, QImage::Format_ARGB32);
+  image.fill(qRgb(10, 20, 30));
+  image.setPixel(2, 1, qRgba(200, 100, 50, 255));
+  image.setPixel(0, 1, qRgba(0, 0, 0, 0));  // transparent: white
+  QByteArray png;
+  QBuffer buffer(&png);
+  buffer.open(QIODevice::WriteOnly);
+  image.save(&buffer, "PNG");
+  auto* mime = new QMimeData;
+  mime->setData(QStringLiteral("image/png"), png);
+  QGuiApplication::clipboard()->setMimeData(mime);
+
+  s.Frame().RunCommand(ID_EDIT_PASTE);
+  ASSERT_NE(s.Doc().m_hDib, nullptr);
+  EXPECT_TRUE(s.Doc().IsModified());
+  EXPECT_EQ(DocPixel(s.Doc(), 0, 0), (std::array<std::uint8_t, 3>{30, 20, 10}));
+  EXPECT_EQ(DocPixel(s.Doc(), 2, 1), (std::array<std::uint8_t, 3>{50, 100, 200}));
+  EXPECT_EQ(DocPixel(s.Doc(), 0, 1), (std::array<std::uint8_t, 3>{255, 255, 255}));
+  EXPECT_EQ(s.View().GetTotalSize(), (CSize{3, 2}));
+}
+
+TEST_F(SessionTest, SavePromptOnNewKeepsThePictureOnCancelAndDropsItOnNo) {
+  struct Case {
+    int answer;
+    bool keepsPicture;
+  };
+  for (const Case& c : {Case{QMessageBox::Cancel, true}, Case{QMessageBox::No, false}}) {
+    Session s({picture});
+    ASSERT_TRUE(s.Started());
+    s.Doc().SetModifiedFlag(true);
+    QString prompt;
+    AnswerMessageBox(c.answer, &prompt);
+    s.Frame().RunCommand(ID_FILE_NEW);
+    EXPECT_EQ(prompt, QStringLiteral("gradient.bmp への変更を保存しますか?"));
+    EXPECT_EQ(s.Doc().m_hDib != nullptr, c.keepsPicture);
+    EXPECT_EQ(s.Frame().GetWindowText(), c.keepsPicture ? "gradient.bmp - QOV" : "無題 - QOV");
+  }
+}
+
+TEST_F(SessionTest, SaveWithoutAPictureSaysThereIsNothingToSave) {
+  Session s;
+  ASSERT_TRUE(s.Started());
+  QString message;
+  AnswerMessageBox(QMessageBox::Ok, &message);
+  s.Frame().RunCommand(ID_FILE_SAVE);
+  EXPECT_EQ(message, QStringLiteral("保存する画像がありません。"));
+}
+
+TEST_F(SessionTest, FailedOpenNamesTheFileAndKeepsThePicture) {
+  const std::string bogus = dir + "/not-a-bitmap.bmp";
+  std::ofstream(bogus) << "plain text";
+  Session s({picture});
+  ASSERT_TRUE(s.Started());
+  QString message;
+  AnswerMessageBox(QMessageBox::Ok, &message);
+  EXPECT_EQ(s.App().OpenDocumentFile(bogus), nullptr);
+  EXPECT_TRUE(message.contains(QString::fromStdString(bogus))) << message.toStdString();
+  EXPECT_TRUE(message.startsWith(QStringLiteral("ﾄﾞｷｭﾒﾝﾄを開くことに失敗しました。")));
+  EXPECT_NE(s.Doc().m_hDib, nullptr);
+  EXPECT_EQ(s.Doc().GetPathName(), picture);
+}
+
+TEST_F(SessionTest, FileOnTheCommandLineThatCannotBeOpenedIsReportedAndEndsTheProgram) {
+  QString message;
+  AnswerMessageBox(QMessageBox::Ok, &message);
+  Session s({dir + "/missing.bmp"});
+  EXPECT_FALSE(s.Started());
+  EXPECT_TRUE(message.contains(QStringLiteral("missing.bmp")));
+  EXPECT_EQ(s.App().m_nExitCode, 1);
+}
+
+TEST_F(SessionTest, DropDuringADialogWaitsUntilTheCommandHasEnded) {
+  const std::string other = dir + "/other.bmp";
+  WriteTestBitmap(other, 4, 4, Gradient);
+  Session s({picture});
+  ASSERT_TRUE(s.Started());
+  std::string pathDuringDialog;
+  WhenModalShows([&](QWidget* window) {
+    s.Frame().OnDropFiles({other});
+    pathDuringDialog = s.Doc().GetPathName();
+    window->close();
+  });
+  s.Frame().RunCommand(ID_BINARIZE);
+  EXPECT_EQ(pathDuringDialog, picture);
+  EXPECT_EQ(s.Doc().GetPathName(), other);
+}
+
+TEST_F(SessionTest, RecentFileListIsKeptInTheSettings) {
+  const std::string second = dir + "/second.bmp";
+  WriteTestBitmap(second, 4, 4, Gradient);
+  {
+    Session s({picture});
+    ASSERT_TRUE(s.Started());
+    ASSERT_NE(s.App().OpenDocumentFile(second), nullptr);
+  }
+  QSettings settings(QSettings::NativeFormat, QSettings::UserScope,
+                     QStringLiteral("Local AppWizard-Generated Applications"),
+                     QStringLiteral("QOV_V2"));
+  EXPECT_EQ(settings.value(QStringLiteral("Recent File List/File1")).toString().toStdString(),
+            second);
+  EXPECT_EQ(settings.value(QStringLiteral("Recent File List/File2")).toString().toStdString(),
+            picture);
+
+  Session again;
+  ASSERT_TRUE(again.Started());
+  again.Frame().RunCommand(ID_FILE_MRU_FILE1 + 1);
+  EXPECT_EQ(again.Doc().GetPathName(), picture);
+}
+
+TEST_F(SessionTest, ExportDialogListsFilesWhateverTheCaseOfTheirExtension) {
+  const std::string folder = TempDir("cases");
+  for (const char* name : {"lower.txt", "UPPER.TXT", "Mixed.Txt", "other.bmp"}) {
+    std::ofstream(folder + "/" + name) << "x";
+  }
+  Session s({picture});
+  ASSERT_TRUE(s.Started());
+  QStringList listed;
+  WhenModalShows([&](QWidget* options) {
+    WhenModalShows([&](QWidget* window) {
+      auto* dialog = qobject_cast<QFileDialog*>(window);
+      ASSERT_NE(dialog, nullptr);
+      dialog->setDirectory(QString::fromStdString(folder));
+      auto* view = dialog->findChild<QListView*>(QStringLiteral("listView"));
+      ASSERT_NE(view, nullptr);
+      EXPECT_TRUE(
+          QTest::qWaitFor([&] { return view->model()->rowCount(view->rootIndex()) >= 3; }, 5000));
+      for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row) {
+        listed << view->model()->index(row, 0, view->rootIndex()).data().toString();
+      }
+      dialog->reject();
+    });
+    qobject_cast<QPushButton*>(DialogControl(options, IDOK))->click();
+  });
+  s.Frame().RunCommand(ID_SAVE_VECTORSCRIPT);
+  listed.sort();
+  EXPECT_EQ(listed, (QStringList{QStringLiteral("Mixed.Txt"), QStringLiteral("UPPER.TXT"),
+                                 QStringLiteral("lower.txt")}));
+}
+
+}  // namespace
+}  // namespace qov::test

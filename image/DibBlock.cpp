@@ -1,0 +1,75 @@
+// Helpers over a packed bitmap block.
+
+#include "image/DibBlock.h"
+
+#include <cstring>
+
+#include "image/DibDecode.h"
+
+namespace qov {
+
+using dib::Get16;
+using dib::Get32;
+
+namespace {
+
+bool IsWindowsHeader(const std::byte* p) {
+  return Get32(p) == kWindowsInfoHeaderSize;
+}
+
+}  // namespace
+
+std::byte* FindDibBits(std::byte* p) {
+  return p + Get32(p) + PaletteSize(p);
+}
+
+const std::byte* FindDibBits(const std::byte* p) {
+  return p + Get32(p) + PaletteSize(p);
+}
+
+DWORD DibWidth(const std::byte* p) {
+  return IsWindowsHeader(p) ? Get32(p + 4) : Get16(p + 4);
+}
+
+DWORD DibHeight(const std::byte* p) {
+  return IsWindowsHeader(p) ? Get32(p + 8) : Get16(p + 6);
+}
+
+WORD PaletteSize(const std::byte* p) {
+  const unsigned entrySize = IsWindowsHeader(p) ? 4 : 3;
+  return static_cast<WORD>(DibNumColors(p) * entrySize);
+}
+
+WORD DibNumColors(const std::byte* p) {
+  if (IsWindowsHeader(p)) {
+    const DWORD used = Get32(p + 32);
+    if (used != 0)
+      return static_cast<WORD>(used);
+  }
+  const WORD bitCount = IsWindowsHeader(p) ? Get16(p + 14) : Get16(p + 10);
+  switch (bitCount) {
+    case 1:
+      return 2;
+    case 4:
+      return 16;
+    case 8:
+      return 256;
+    default:
+      return 0;
+  }
+}
+
+HGLOBAL CopyDibBlock(HGLOBAL h) {
+  if (!h)
+    return nullptr;
+  const std::size_t size = GlobalSize(h);
+  HGLOBAL copy = GlobalAlloc(GHND, size);
+  if (!copy)
+    return nullptr;
+  const CGlobalLock from(h);
+  const CGlobalLock to(copy);
+  std::memcpy(to.get(), from.get(), size);
+  return copy;
+}
+
+}  // namespace qov

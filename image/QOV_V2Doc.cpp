@@ -1,0 +1,182 @@
+// The document: the picture, its colour registers and pixel operations, and
+// the new/open/save hooks.
+
+#include "image/QOV_V2Doc.h"
+
+#include <cstring>
+
+#include "image/DibDecode.h"
+#include "image/DibFile.h"
+#include "platform/File.h"
+#include "platform/OleLock.h"
+#include "res/AutomationIds.h"
+
+namespace qov {
+
+using dib::Get32;
+
+namespace {
+
+// The pixel at document coordinates (x, y) of a locked 24-bit block, or null
+// outside 0 ≤ x ≤ width − 1, 1 ≤ y ≤ height − 1 (the bottom stored row is
+// never addressed) or outside the block itself.
+std::byte* PixelAt(std::byte* block, std::size_t blockSize, std::int64_t x, std::int64_t y) {
+  const std::int64_t width = static_cast<std::int32_t>(Get32(block + 4));
+  const std::int64_t height = static_cast<std::int32_t>(Get32(block + 8));
+  if (x < 0 || x >= width || y < 1 || y >= height)
+    return nullptr;
+  const std::uint64_t stride = (3 * static_cast<std::uint64_t>(width) + 3) / 4 * 4;
+  const std::uint64_t offset = kWindowsInfoHeaderSize + 3 * static_cast<std::uint64_t>(x) +
+                               stride * static_cast<std::uint64_t>(height - y);
+  if (offset + 3 > blockSize)
+    return nullptr;
+  return block + offset;
+}
+
+void CopyColor(std::byte* pixel, const Color3& color) {
+  std::memcpy(pixel, color.data(), 3);
+}
+void CopyColor(Color3& color, const std::byte* pixel) {
+  std::memcpy(color.data(), pixel, 3);
+}
+std::uint8_t Blue(const std::byte* pixel) {
+  return std::to_integer<std::uint8_t>(pixel[0]);
+}
+
+}  // namespace
+
+// Automation clients may create the document; while it exists the program
+// stays for them.
+CQOV_V2Doc::CQOV_V2Doc() {
+  EnableAutomation(IID_IQOV_V2);
+  AfxOleLockApp();
+}
+
+CQOV_V2Doc::~CQOV_V2Doc() {
+  AfxOleUnlockApp();
+  GlobalFree(m_hDib);
+}
+
+void CQOV_V2Doc::UpdateImageSize() {
+  if (!m_hDib) {
+    m_nHeight = 0;
+    return;
+  }
+  const CGlobalLock lock(m_hDib);
+  m_nWidth = static_cast<std::int32_t>(Get32(lock.get() + 4));
+  m_nHeight = static_cast<std::int32_t>(Get32(lock.get() + 8));
+}
+
+void CQOV_V2Doc::LoadPixel(std::int64_t x, std::int64_t y) {
+  if (!m_hDib)
+    return;
+  const CGlobalLock lock(m_hDib);
+  if (const std::byte* pixel = PixelAt(lock.get(), lock.size(), x, y))
+    CopyColor(m_curColor, pixel);
+}
+
+void CQOV_V2Doc::StorePixel(std::int64_t x, std::int64_t y) {
+  if (!m_hDib)
+    return;
+  const CGlobalLock lock(m_hDib);
+  if (std::byte* pixel = PixelAt(lock.get(), lock.size(), x, y))
+    CopyColor(pixel, m_curColor);
+}
+
+void CQOV_V2Doc::ThresholdPixel(std::int64_t x, std::int64_t y, int percent) {
+  if (!m_hDib)
+    return;
+  const CGlobalLock lock(m_hDib);
+  std::byte* pixel = PixelAt(lock.get(), lock.size(), x, y);
+  if (!pixel)
+    return;
+  CopyColor(m_curColor, pixel);
+  const double threshold = percent * 2.55;
+  const bool white =
+      m_curColor[0] > threshold && m_curColor[1] > threshold && m_curColor[2] > threshold;
+  CopyColor(pixel, white ? m_whiteColor : m_blackColor);
+}
+
+void CQOV_V2Doc::MarkOutlinePixel(std::int64_t x, std::int64_t y) {
+  if (!m_hDib)
+    return;
+  const CGlobalLock lock(m_hDib);
+  std::byte* block = lock.get();
+  const std::int64_t width = static_cast<std::int32_t>(Get32(block + 4));
+  const std::int64_t height = static_cast<std::int32_t>(Get32(block + 8));
+  if (x < 1 || x > width - 2 || y < 2 || y > height - 2)
+    return;
+  std::byte* centre = PixelAt(block, lock.size(), x, y);
+  const std::byte* neighbours[] = {
+      PixelAt(block, lock.size(), x - 1, y), PixelAt(block, lock.size(), x + 1, y),
+      PixelAt(block, lock.size(), x, y - 1), PixelAt(block, lock.size(), x, y + 1)};
+  if (!centre || Blue(centre) != 0)
+    return;
+  for (const std::byte* neighbour : neighbours) {
+    if (!neighbour || Blue(neighbour) == 255)
+      return;
+  }
+  CopyColor(centre, m_lightGrayColor);
+}
+
+void CQOV_V2Doc::ReplaceDib(HGLOBAL h) {
+  if (m_hDib != h)
+    GlobalFree(m_hDib);
+  m_hDib = h;
+}
+
+bool CQOV_V2Doc::OnNewDocument() {
+  if (!CDocument::OnNewDocument())
+    return false;
+  SetModifiedFlag(false);
+  ReplaceDib(nullptr);
+  return true;
+}
+
+// Read first, replace second: a file that cannot be read leaves the
+// picture, the modified flag and everything else as they were.
+bool CQOV_V2Doc::OnOpenDocument(const std::string& path) {
+  if (!CDocument::OnOpenDocument(path))
+    return false;
+  CGlobalOwner dib;
+  DibReadError error = DibReadError::None;
+  try {
+    CFile file(path, CFile::modeRead | CFile::shareDenyWrite);
+    dib = CGlobalOwner(ReadDibFile(file, &error));
+    file.Close();
+  } catch (const CFileException& e) {
+    SetFailureReason(e.OsErrorText());
+    return false;
+  }
+  if (!dib) {
+    SetFailureReason(DescribeDibReadError(error));
+    return false;
+  }
+  SetModifiedFlag(false);
+  ReplaceDib(dib.release());
+  SetFailureReason("");
+  return true;
+}
+
+bool CQOV_V2Doc::OnSaveDocument(const std::string& path) {
+  if (!m_hDib) {
+    SetFailureReason("there is no picture to save");
+    return false;
+  }
+  try {
+    CFileReplacement replacement(path);
+    if (!WriteDibFile(m_hDib, replacement.File())) {
+      SetFailureReason("the picture cannot be written as a bitmap file");
+      return false;
+    }
+    replacement.Commit();
+  } catch (const CFileException& e) {
+    SetFailureReason(e.OsErrorText());
+    return false;
+  }
+  SetModifiedFlag(false);
+  SetFailureReason("");
+  return true;
+}
+
+}  // namespace qov

@@ -1,0 +1,66 @@
+// The document base.
+
+#include "platform/Document.h"
+
+#include <algorithm>
+
+#include "platform/File.h"
+#include "platform/View.h"
+
+namespace qov {
+
+void CDocument::SetPathName(const std::string& path) {
+  m_strPathName = path;
+  const std::size_t slash = path.find_last_of('/');
+  SetTitle(slash == std::string::npos ? path : path.substr(slash + 1));
+}
+
+void CDocument::SetTitle(const std::string& title) {
+  m_strTitle = title;
+}
+
+void CDocument::AddView(CView* view) {
+  if (view && std::find(m_views.begin(), m_views.end(), view) == m_views.end()) {
+    m_views.push_back(view);
+  }
+}
+
+void CDocument::RemoveView(CView* view) {
+  std::erase(m_views, view);
+}
+
+void CDocument::UpdateAllViews(CView* sender) {
+  // A copy: a view may attach or detach itself while it updates.
+  const std::vector<CView*> views = m_views;
+  for (CView* view : views) {
+    if (view != sender)
+      view->OnUpdate(sender);
+  }
+}
+
+bool CDocument::OnNewDocument() {
+  DeleteContents();
+  SetModifiedFlag(false);
+  m_strPathName.clear();
+  m_strTitle.clear();
+  m_strFailureReason.clear();
+  return true;
+}
+
+bool CDocument::OnOpenDocument(const std::string& path) {
+  try {
+    CFile file(path, CFile::modeRead | CFile::shareDenyWrite);
+  } catch (const CFileException& e) {
+    SetFailureReason(e.OsErrorText());
+    return false;
+  }
+  m_strFailureReason.clear();
+  return true;
+}
+
+bool CDocument::OnSaveDocument(const std::string& /*path*/) {
+  SetFailureReason("this document has nothing to save");
+  return false;
+}
+
+}  // namespace qov

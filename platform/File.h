@@ -87,10 +87,44 @@ class CFile {
   const std::string& GetFilePath() const { return m_strFileName; }
 
  private:
+  friend class CFileReplacement;
   [[noreturn]] void Throw(int osError) const;
 
   int m_fd = -1;
   std::string m_strFileName;
+};
+
+// A new version of the file at `path` that replaces the old one only when it
+// is complete: the bytes go to a temporary file beside the target, which
+// Commit() renames over it, so a failed write leaves the old file intact.
+// A symbolic link is followed (the file it points to is replaced), the
+// target's permissions are kept, and a target that cannot be written is
+// refused. Where the folder cannot take a new file, or the target is not a
+// regular file (a device, say), the target itself is written.
+class CFileReplacement {
+ public:
+  // Opens the file to write; throws CFileException.
+  explicit CFileReplacement(const std::string& path);
+  // Without Commit(), removes the temporary file.
+  ~CFileReplacement();
+  CFileReplacement(const CFileReplacement&) = delete;
+  CFileReplacement& operator=(const CFileReplacement&) = delete;
+
+  CFile& File() { return m_file; }
+  // Puts what was written in place of the target, on the disk; throws
+  // CFileException.
+  void Commit();
+
+ private:
+  bool OpenTemporary(const std::string& target, unsigned mode);
+  void OpenInPlace(const std::string& target);
+
+  std::string m_strPath;
+  std::string m_strTarget;
+  std::string m_strTemporary;
+  CFile m_file;
+  bool m_bInPlace = false;
+  bool m_bCommitted = false;
 };
 
 }  // namespace qov

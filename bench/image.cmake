@@ -1,0 +1,3 @@
+qov_add_bench(bench_image
+  SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/ImageBench.cpp
+  DEPENDS qov_image)

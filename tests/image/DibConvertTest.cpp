@@ -1,0 +1,249 @@
+// ConvertDibTo24, the converter of whatever bitmap the clipboard holds: every
+// header kind and pixel layout, and garbage.
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "ImageTestSupport.h"
+
+namespace qov::test {
+namespace {
+
+using E = DibReadError;
+
+constexpr Bgr kBlack{0, 0, 0};
+constexpr Bgr kRed{0, 0, 255};
+constexpr Bgr kGreen{0, 255, 0};
+constexpr Bgr kBlue{255, 0, 0};
+constexpr Bgr kGrey{80, 80, 80};
+const std::vector<Bgr> kTable = {kRed, kGreen, kBlue, kGrey};
+
+struct Layout {
+  std::uint32_t headerSize = 40;
+  std::uint16_t bitCount = 24;
+  std::uint32_t compression = 0;
+  std::vector<std::uint32_t> masks = {};
+  std::vector<Bgr> table = {};
+  bool colorsUsed = true;  // colours-used = table size (not for the core header)
+};
+
+DibSpec SpecOf(const Layout& l, std::int32_t width, std::int32_t height, Bytes pixels) {
+  DibSpec s;
+  s.headerSize = l.headerSize;
+  s.width = width;
+  s.height = height;
+  s.bitCount = l.bitCount;
+  s.compression = l.compression;
+  s.masks = l.masks;
+  s.colorTable = l.table;
+  if (l.colorsUsed)
+    s.clrUsed = static_cast<std::uint32_t>(l.table.size());
+  s.pixels = std::move(pixels);
+  return s;
+}
+
+struct PasteCase {
+  const char* name;
+  Bytes dib;
+  Picture expected;
+};
+
+void PrintTo(const PasteCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class ConvertDibLayouts : public ::testing::TestWithParam<PasteCase> {};
+
+TEST_P(ConvertDibLayouts, ConvertsToTheExpectedPicture) {
+  const ReadResult r = ConvertBytes(GetParam().dib);
+  ASSERT_EQ(r.error, E::None) << DescribeDibReadError(r.error);
+  EXPECT_TRUE(SamePicture(PictureOfBlock(r.block.get()), GetParam().expected));
+}
+
+// One 2 × 2 picture in every layout: red, green on top; blue, grey below.
+const Picture kSquare = MakePicture({{kRed, kGreen}, {kBlue, kGrey}});
+const std::vector<std::vector<std::uint32_t>> kIndices = {{0, 1}, {2, 3}};
+const std::vector<std::vector<std::uint32_t>> k24 = {{0xFF0000, 0x00FF00}, {0x0000FF, 0x505050}};
+
+PasteCase Indexed(const char* name, std::uint32_t headerSize, std::uint16_t bits) {
+  Layout l{headerSize, bits, 0, {}, kTable, headerSize != 12};
+  // Without colours-used the table has all 2^bits entries.
+  if (!l.colorsUsed)
+    l.table.resize(std::size_t{1} << bits, kBlack);
+  if (bits > 1)
+    return {name, MakeDib(SpecOf(l, 2, 2, PackRows(bits, kIndices))), kSquare};
+  return {name, MakeDib(SpecOf(l, 2, 2, PackRows(bits, {{0, 1}, {1, 0}}))),
+          MakePicture({{kRed, kGreen}, {kGreen, kRed}})};
+}
+
+PasteCase Rgb24(const char* name, std::uint32_t headerSize, bool topDown = false) {
+  Layout l{headerSize, 24};
+  return {name, MakeDib(SpecOf(l, 2, topDown ? -2 : 2, PackRows(24, k24, topDown))), kSquare};
+}
+
+// 16-bit 5-6-5 with masks: 5 bits times 8, 6 bits times 4.
+PasteCase Masked565(const char* name, std::uint32_t headerSize) {
+  Layout l{headerSize, 16, 3, {0xF800, 0x07E0, 0x001F}};
+  const std::uint32_t red = 31u << 11, green = 63u << 5, blue = 31u,
+                      grey = 10u << 11 | 20u << 5 | 10u;
+  return {name, MakeDib(SpecOf(l, 2, 2, PackRows(16, {{red, green}, {blue, grey}}))),
+          MakePicture({{{0, 0, 248}, {0, 252, 0}}, {{248, 0, 0}, {80, 80, 80}}})};
+}
+
+// 32-bit with red in the low byte and blue in the third: the masks decide.
+PasteCase MaskedXbgr(const char* name, std::uint32_t headerSize) {
+  Layout l{headerSize, 32, 3, {0x000000FF, 0x0000FF00, 0x00FF0000}};
+  return {
+      name,
+      MakeDib(SpecOf(l, 2, 2, PackRows(32, {{0xFF0000FF, 0x0000FF00}, {0x00FF0000, 0x505050}}))),
+      kSquare};
+}
+
+// 10 bits per channel keep their top 8.
+PasteCase Masked1010102(const char* name, std::uint32_t headerSize) {
+  Layout l{headerSize, 32, 3, {0x3FF00000, 0x000FFC00, 0x000003FF}};
+  const std::uint32_t red = 0x3FFu << 20, green = 0x3FFu << 10, blue = 0x3FFu;
+  const std::uint32_t grey = (80u << 2 | 3u) << 20 | (80u << 2) << 10 | (80u << 2 | 1u);
+  return {name, MakeDib(SpecOf(l, 2, 2, PackRows(32, {{red, green}, {blue, grey}}))), kSquare};
+}
+
+Bytes Rle(Bytes codes) {
+  codes.insert(codes.end(), {0, 1});
+  return codes;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Layouts, ConvertDibLayouts,
+    ::testing::Values(
+        Indexed("Core1", 12, 1), Indexed("Core4", 12, 4), Indexed("Core8", 12, 8),
+        Rgb24("Core24", 12), Indexed("Info1", 40, 1), Indexed("Info4", 40, 4),
+        Indexed("Info8", 40, 8), Indexed("Os2Info8", 64, 8), Indexed("V4Info8", 108, 8),
+        Indexed("V5Info4", 124, 4), Rgb24("Info24", 40), Rgb24("Info24TopDown", 40, true),
+        Rgb24("V2Info24", 52), Rgb24("V3Info24", 56), Rgb24("Os2Info24", 64),
+        Rgb24("V4Info24", 108), Rgb24("V5Info24TopDown", 124, true),
+        PasteCase{"Info16FiveFiveFive",
+                  MakeDib(SpecOf(Layout{40, 16}, 2, 1, PackRows(16, {{0x7FFF, 0x8000}}))),
+                  MakePicture({{{248, 248, 248}, kBlack}})},
+        PasteCase{
+            "Info32",
+            MakeDib(SpecOf(Layout{40, 32}, 2, 2,
+                           PackRows(32, {{0xFFFF0000, 0x0000FF00}, {0x000000FF, 0x00505050}}))),
+            kSquare},
+        Masked565("Info16BitFields", 40), Masked565("V2Info16BitFields", 52),
+        Masked565("V4Info16BitFields", 108), MaskedXbgr("Info32BitFields", 40),
+        MaskedXbgr("V3Info32BitFields", 56), Masked1010102("V5Info32TenBitFields", 124),
+        PasteCase{"Rle8",
+                  MakeDib(SpecOf(Layout{40, 8, 1, {}, kTable}, 2, 2,
+                                 Rle({1, 2, 1, 3, 0, 0, 1, 0, 1, 1}))),
+                  kSquare},
+        PasteCase{"Rle4",
+                  MakeDib(SpecOf(Layout{40, 4, 2, {}, kTable}, 2, 2,
+                                 Rle({2, 0x23, 0, 0, 0, 3, 0x01, 0x00}))),
+                  MakePicture({{kRed, kGreen}, {kBlue, kGrey}})},
+        // A 24-bit bitmap may carry a table; its pixels follow it.
+        PasteCase{"Info24WithTable",
+                  MakeDib(SpecOf(Layout{40, 24, 0, {}, kTable}, 2, 2, PackRows(24, k24))), kSquare},
+        PasteCase{"Info16BitFieldsWithTable",
+                  MakeDib(SpecOf(Layout{40, 16, 3, {0x7C00, 0x03E0, 0x001F}, {kGrey}}, 1, 1,
+                                 PackRows(16, {{0x7C00}}))),
+                  MakePicture({{{0, 0, 248}}})}));
+
+struct RefusalCase {
+  const char* name;
+  Bytes dib;
+  DibReadError error;
+};
+
+void PrintTo(const RefusalCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class ConvertDibRefusal : public ::testing::TestWithParam<RefusalCase> {};
+
+TEST_P(ConvertDibRefusal, IsRefusedWithItsReason) {
+  const ReadResult r = ConvertBytes(GetParam().dib);
+  EXPECT_FALSE(r.block);
+  EXPECT_EQ(r.error, GetParam().error) << DescribeDibReadError(r.error);
+}
+
+Bytes Cut(Bytes b, std::size_t size) {
+  b.resize(size);
+  return b;
+}
+
+const Bytes kGood24 = Rgb24("", 40).dib;
+
+INSTANTIATE_TEST_SUITE_P(
+    Garbage, ConvertDibRefusal,
+    ::testing::Values(
+        RefusalCase{"Empty", {}, E::TruncatedHeader},
+        RefusalCase{"ThreeBytes", {40, 0, 0}, E::TruncatedHeader},
+        RefusalCase{"UnknownHeaderSize", MakeDib(SpecOf(Layout{44, 24}, 1, 1, {0, 0, 0, 0})),
+                    E::BadHeader},
+        RefusalCase{"HeaderLongerThanData", Cut(kGood24, 39), E::TruncatedHeader},
+        RefusalCase{"V5HeaderCut", Cut(Rgb24("", 124).dib, 100), E::TruncatedHeader},
+        RefusalCase{"PixelsCut", Cut(kGood24, kGood24.size() - 1), E::TruncatedPixels},
+        RefusalCase{"TableCut", Cut(Indexed("", 40, 8).dib, 40 + 10), E::TruncatedHeader},
+        RefusalCase{"MasksCut", Cut(Masked565("", 40).dib, 44), E::TruncatedHeader},
+        RefusalCase{"HugeColoursUsed",
+                    [] {
+                      DibSpec s = SpecOf(Layout{40, 8, 0, {}, kTable}, 1, 1, {0, 0, 0, 0});
+                      s.clrUsed = 0xFFFFFFFFu;
+                      return MakeDib(s);
+                    }(),
+                    E::TruncatedHeader},
+        RefusalCase{"WidthZero", MakeDib(SpecOf(Layout{}, 0, 1, {})), E::BadDimensions},
+        RefusalCase{"WidthNegative", MakeDib(SpecOf(Layout{}, -1, 1, {0, 0, 0, 0})),
+                    E::BadDimensions},
+        RefusalCase{"HeightZero", MakeDib(SpecOf(Layout{}, 1, 0, {})), E::BadDimensions},
+        RefusalCase{"TopDownRle", MakeDib(SpecOf(Layout{40, 8, 1, {}, kTable}, 1, -1, Rle({1, 0}))),
+                    E::BadDimensions},
+        RefusalCase{"TooLarge",
+                    MakeDib(SpecOf(Layout{40, 8, 1, {}, kTable}, 65535, 65535, Rle({}))),
+                    E::TooLarge},
+        RefusalCase{"TwoBits", MakeDib(SpecOf(Layout{40, 2, 0, {}, kTable}, 1, 1, {0, 0, 0, 0})),
+                    E::UnsupportedBitCount},
+        RefusalCase{"SixtyFourBits", MakeDib(SpecOf(Layout{40, 64}, 1, 1, Bytes(8, 0))),
+                    E::UnsupportedBitCount},
+        RefusalCase{"Rle8WithFourBits",
+                    MakeDib(SpecOf(Layout{40, 4, 1, {}, kTable}, 1, 1, Rle({}))),
+                    E::UnsupportedCompression},
+        RefusalCase{"BitFieldsWith24Bits",
+                    MakeDib(SpecOf(Layout{40, 24, 3, {1, 2, 3}}, 1, 1, {0, 0, 0, 0})),
+                    E::UnsupportedCompression},
+        RefusalCase{"Jpeg", MakeDib(SpecOf(Layout{124, 24, 4}, 1, 1, {0, 0, 0, 0})),
+                    E::UnsupportedCompression},
+        RefusalCase{"Os2Huffman", MakeDib(SpecOf(Layout{64, 1, 3, {}, kTable}, 1, 1, {0, 0, 0, 0})),
+                    E::UnsupportedCompression}));
+
+// Every prefix of every layout above converts or is refused, and nothing is
+// read outside the data (the asan preset checks that).
+TEST(ConvertDib, EveryPrefixConvertsOrIsRefused) {
+  for (const PasteCase& c : {Indexed("", 12, 8), Indexed("", 124, 4), Rgb24("", 56, true),
+                             Masked565("", 40), Masked1010102("", 124)}) {
+    for (std::size_t size = 0; size < c.dib.size(); ++size) {
+      EXPECT_FALSE(ConvertBytes(Cut(c.dib, size)).block) << size;
+    }
+  }
+}
+
+// Random bytes behind every known header size: no crash, no read outside.
+TEST(ConvertDib, RandomBytesAreHandled) {
+  std::mt19937 random(12345);
+  for (std::uint32_t headerSize : {12u, 40u, 52u, 56u, 64u, 108u, 124u}) {
+    for (int i = 0; i < 300; ++i) {
+      Bytes b(static_cast<std::size_t>(random() % 400) + 4);
+      for (auto& byte : b)
+        byte = static_cast<std::uint8_t>(random());
+      b[0] = static_cast<std::uint8_t>(headerSize);
+      b[1] = b[2] = b[3] = 0;
+      const ReadResult r = ConvertBytes(b);
+      if (r.block)
+        PictureOfBlock(r.block.get());
+    }
+  }
+}
+
+}  // namespace
+}  // namespace qov::test

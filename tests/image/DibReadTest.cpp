@@ -1,0 +1,405 @@
+// ReadDibFile on bitmaps built byte by byte: each conversion rule, the
+// decided edge cases and the run-length decoder's rules.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "ImageTestSupport.h"
+#include "image/DibBlock.h"
+
+namespace qov::test {
+namespace {
+
+using E = DibReadError;
+
+constexpr Bgr kBlack{0, 0, 0};
+constexpr Bgr kRed{0, 0, 255};
+constexpr Bgr kGreen{0, 255, 0};
+constexpr Bgr kBlue{255, 0, 0};
+constexpr Bgr kGrey{80, 80, 80};
+
+DibSpec Spec(std::uint16_t bitCount, std::int32_t width, std::int32_t height, Bytes pixels,
+             std::vector<Bgr> table = {}) {
+  DibSpec s;
+  s.width = width;
+  s.height = height;
+  s.bitCount = bitCount;
+  s.clrUsed = static_cast<std::uint32_t>(table.size());
+  s.colorTable = std::move(table);
+  s.pixels = std::move(pixels);
+  return s;
+}
+
+DibSpec WithHeader(DibSpec s, std::uint32_t headerSize) {
+  s.headerSize = headerSize;
+  return s;
+}
+DibSpec WithCompression(DibSpec s, std::uint32_t compression) {
+  s.compression = compression;
+  return s;
+}
+DibSpec WithColorsUsed(DibSpec s, std::uint32_t used) {
+  s.clrUsed = used;
+  return s;
+}
+
+// Run-length data followed by end of bitmap.
+Bytes Rle(Bytes codes) {
+  codes.insert(codes.end(), {0, 1});
+  return codes;
+}
+
+struct ConversionCase {
+  const char* name;
+  Bytes file;
+  Picture expected;
+};
+
+void PrintTo(const ConversionCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class DibReadConversion : public ::testing::TestWithParam<ConversionCase> {};
+
+TEST_P(DibReadConversion, OpensAsTheExpectedPicture) {
+  const ReadResult r = ReadBmpBytes(GetParam().file);
+  ASSERT_EQ(r.error, E::None) << DescribeDibReadError(r.error);
+  EXPECT_TRUE(SamePicture(PictureOfBlock(r.block.get()), GetParam().expected));
+}
+
+const std::vector<Bgr> kTable4 = {kRed, kGreen, kBlue, kGrey};
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, DibReadConversion,
+    ::testing::Values(
+        ConversionCase{"OneBitMostSignificantFirst",
+                       MakeBmpFile(Spec(1, 10, 1, PackRows(1, {{1, 0, 0, 1, 1, 0, 1, 0, 0, 1}}),
+                                        {kBlue, kRed})),
+                       MakePicture({{kRed, kBlue, kBlue, kRed, kRed, kBlue, kRed, kBlue, kBlue,
+                                     kRed}})},
+        ConversionCase{"FourBitHighNibbleFirst",
+                       MakeBmpFile(Spec(4, 3, 2, PackRows(4, {{0, 1, 2}, {3, 2, 1}}), kTable4)),
+                       MakePicture({{kRed, kGreen, kBlue}, {kGrey, kBlue, kGreen}})},
+        ConversionCase{"EightBitOneIndexPerByte",
+                       MakeBmpFile(Spec(8, 2, 2, PackRows(8, {{3, 0}, {1, 2}}), kTable4)),
+                       MakePicture({{kGrey, kRed}, {kGreen, kBlue}})},
+        // Only two entries are read: the pixels follow right after them.
+        ConversionCase{"ColoursUsedTwoReadsTwoEntries",
+                       MakeBmpFile(WithColorsUsed(
+                           Spec(8, 3, 1, PackRows(8, {{1, 0, 1}}), {kGreen, kBlue}), 2)),
+                       MakePicture({{kBlue, kGreen, kBlue}})},
+        // Indices beyond the table are black.
+        ConversionCase{"IndexBeyondTableIsBlack",
+                       MakeBmpFile(WithColorsUsed(Spec(8, 3, 1, PackRows(8, {{0, 1, 200}}),
+                                                       {kGreen, kBlue}),
+                                                  2)),
+                       MakePicture({{kGreen, kBlue, kBlack}})},
+        ConversionCase{"SixteenBitFiveBitsTimesEight",
+                       MakeBmpFile(Spec(16, 4, 1, PackRows(16, {{0x7FFF, 0x8000, 0x001F, 0xFC00}}))),
+                       MakePicture({{{248, 248, 248}, kBlack, {248, 0, 0}, {0, 0, 248}}})},
+        ConversionCase{"ThirtyTwoBitDropsFourthByte",
+                       MakeBmpFile(Spec(32, 2, 1, PackRows(32, {{0xAA112233, 0xFF010203}}))),
+                       MakePicture({{{0x33, 0x22, 0x11}, {0x03, 0x02, 0x01}}})},
+        ConversionCase{"TwentyFourBitAsStored",
+                       MakeBmpFile(Spec(24, 2, 2, PackRows(24, {{0x010203, 0x040506},
+                                                                {0x070809, 0x0A0B0C}}))),
+                       MakePicture({{{3, 2, 1}, {6, 5, 4}}, {{9, 8, 7}, {12, 11, 10}}})},
+        // The compression field does not matter for 24 bits.
+        ConversionCase{"TwentyFourBitWithRunLengthFieldReadAsStored",
+                       MakeBmpFile(WithCompression(Spec(24, 1, 1, PackRows(24, {{0x0000FF}})), 1)),
+                       MakePicture({{kBlue}})},
+        ConversionCase{"CoreHeaderThreeByteEntries",
+                       MakeBmpFile(WithHeader(Spec(8, 3, 1, PackRows(8, {{2, 1, 0}}),
+                                                   [] {
+                                                     std::vector<Bgr> table(256, kGrey);
+                                                     table[1] = kGreen;
+                                                     table[2] = kRed;
+                                                     return table;
+                                                   }()),
+                                              12)),
+                       MakePicture({{kRed, kGreen, kGrey}})},
+        ConversionCase{"V4HeaderTwentyFourBit",
+                       MakeBmpFile(WithHeader(Spec(24, 1, 2, PackRows(24, {{0xFF0000}, {0x00FF00}})),
+                                              108)),
+                       MakePicture({{kRed}, {kGreen}})},
+        ConversionCase{"V5HeaderTwentyFourBit",
+                       MakeBmpFile(WithHeader(Spec(24, 1, 1, PackRows(24, {{0xFF0000}})), 124)),
+                       MakePicture({{kRed}})},
+        ConversionCase{"Os2HeaderFourByteEntries",
+                       MakeBmpFile(WithHeader(Spec(1, 2, 1, PackRows(1, {{0, 1}}), {kRed, kBlue}),
+                                              64)),
+                       MakePicture({{kRed, kBlue}})},
+        ConversionCase{"TopDownOneBitIsStoredBottomUp",
+                       MakeBmpFile(Spec(1, 2, -2, PackRows(1, {{0, 1}, {1, 1}}, true),
+                                        {kRed, kBlue})),
+                       MakePicture({{kRed, kBlue}, {kBlue, kBlue}})},
+        ConversionCase{"TopDownTwentyFourBitIsStoredBottomUp",
+                       MakeBmpFile(Spec(24, 1, -3,
+                                        PackRows(24, {{0xFF0000}, {0x00FF00}, {0x0000FF}}, true))),
+                       MakePicture({{kRed}, {kGreen}, {kBlue}})},
+        // A gap before the pixels is read as pixels: the picture shifts.
+        ConversionCase{"PixelOffsetIsNotUsed",
+                       [] {
+                         Bytes f = MakeBmpFile(Spec(24, 1, 2, {9, 9, 9, 9, 1, 2, 3, 0, 4, 5, 6, 0}));
+                         f[10] = 58;
+                         return f;
+                       }(),
+                       MakePicture({{{1, 2, 3}}, {{9, 9, 9}}})},
+        // Colours-used declares a table of a 24-bit file; the pixels follow it.
+        ConversionCase{"TwentyFourBitPixelsFollowDeclaredTable",
+                       MakeBmpFile(WithColorsUsed(
+                           Spec(24, 1, 1, PackRows(24, {{0x112233}}), {kGrey, kGrey}), 2)),
+                       MakePicture({{{0x33, 0x22, 0x11}}})}));
+
+struct RefusalCase {
+  const char* name;
+  Bytes file;
+  DibReadError error;
+};
+
+void PrintTo(const RefusalCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class DibReadRefusal : public ::testing::TestWithParam<RefusalCase> {};
+
+TEST_P(DibReadRefusal, IsRefusedWithItsReason) {
+  const ReadResult r = ReadBmpBytes(GetParam().file);
+  EXPECT_FALSE(r.block);
+  EXPECT_EQ(r.error, GetParam().error) << DescribeDibReadError(r.error);
+}
+
+Bytes Truncated(Bytes b, std::size_t size) {
+  b.resize(size);
+  return b;
+}
+
+Bytes Patched32(Bytes b, std::size_t at, std::uint32_t value) {
+  for (std::size_t i = 0; i < 4; ++i)
+    b[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+  return b;
+}
+
+const Bytes kSmall24 = MakeBmpFile(Spec(24, 2, 2, PackRows(24, {{1, 2}, {3, 4}})));
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, DibReadRefusal,
+    ::testing::Values(
+        RefusalCase{"EmptyFile", {}, E::NotABitmap},
+        RefusalCase{"ShortFileHeader", Truncated(kSmall24, 13), E::NotABitmap},
+        RefusalCase{"WrongType",
+                    [] {
+                      Bytes b = kSmall24;
+                      b[0] = 'X';
+                      return b;
+                    }(),
+                    E::NotABitmap},
+        RefusalCase{"EndsInsideHeaderSize", Truncated(kSmall24, 16), E::TruncatedHeader},
+        RefusalCase{"EndsInsideInfoHeader", Truncated(kSmall24, 40), E::TruncatedHeader},
+        RefusalCase{"EndsInsideLongHeader",
+                    Truncated(MakeBmpFile(WithHeader(Spec(24, 1, 1, {1, 2, 3, 0}), 124)), 100),
+                    E::TruncatedHeader},
+        RefusalCase{"HeaderSizeBeyondFile", Patched32(kSmall24, 14, 0xFFFFFFF0u),
+                    E::TruncatedHeader},
+        RefusalCase{"HeaderSizeSixteen", Patched32(kSmall24, 14, 16), E::BadHeader},
+        RefusalCase{"HeaderSizeZero", Patched32(kSmall24, 14, 0), E::BadHeader},
+        RefusalCase{"WidthZero", MakeBmpFile(Spec(24, 0, 1, {})), E::BadDimensions},
+        RefusalCase{"WidthNegative", MakeBmpFile(Spec(24, -4, 1, {})), E::BadDimensions},
+        RefusalCase{"HeightZero", MakeBmpFile(Spec(24, 1, 0, {})), E::BadDimensions},
+        RefusalCase{"TopDownRunLength",
+                    MakeBmpFile(WithCompression(Spec(8, 1, -1, Rle({1, 0}), {kRed}), 1)),
+                    E::BadDimensions},
+        RefusalCase{"CoreHeaderWidthZero", MakeBmpFile(WithHeader(Spec(24, 0, 1, {}), 12)),
+                    E::BadDimensions},
+        // 3 × 37838 × 37838 + 54 bytes does not fit in 32 bits.
+        RefusalCase{"TooLarge", MakeBmpFile(WithCompression(Spec(8, 37838, 37838, Rle({})), 1)),
+                    E::TooLarge},
+        // 32 × 2^27 wraps a 32-bit row size to 0.
+        RefusalCase{"WideRowsDoNotWrap", MakeBmpFile(Spec(32, 1 << 27, 11, {})), E::TooLarge},
+        RefusalCase{"WideRowShortData", MakeBmpFile(Spec(32, 1 << 27, 1, {1, 2, 3, 4})),
+                    E::TruncatedPixels},
+        // A 1-bit A1 scan at 1000 dpi passes the size limit; its data is checked
+        // before any memory is taken for it.
+        RefusalCase{"LargeScanWithoutData",
+                    MakeBmpFile(Spec(1, 23386, 33110, {0, 0, 0, 0}, {kBlack, kBlue})),
+                    E::TruncatedPixels},
+        RefusalCase{"TwoBitsPerPixel", MakeBmpFile(Spec(2, 4, 1, {0, 0, 0, 0}, kTable4)),
+                    E::UnsupportedBitCount},
+        RefusalCase{"ZeroBitsPerPixel", MakeBmpFile(Spec(0, 4, 1, {0, 0, 0, 0})),
+                    E::UnsupportedBitCount},
+        RefusalCase{"ThirtyBitsPerPixel", MakeBmpFile(Spec(30, 1, 1, {0, 0, 0, 0})),
+                    E::UnsupportedBitCount},
+        RefusalCase{"BitFields16", MakeBmpFile(WithCompression(Spec(16, 2, 1, {0, 0, 0, 0}), 3)),
+                    E::UnsupportedCompression},
+        RefusalCase{"BitFields32", MakeBmpFile(WithCompression(Spec(32, 1, 1, {0, 0, 0, 0}), 3)),
+                    E::UnsupportedCompression},
+        RefusalCase{"Jpeg24", MakeBmpFile(WithCompression(Spec(24, 1, 1, {0, 0, 0, 0}), 4)),
+                    E::UnsupportedCompression},
+        RefusalCase{"UnknownCompression",
+                    MakeBmpFile(WithCompression(Spec(8, 1, 1, {0, 0, 0, 0}, {kRed}), 7)),
+                    E::UnsupportedCompression},
+        RefusalCase{"ShortRow", Truncated(kSmall24, kSmall24.size() - 1), E::TruncatedPixels},
+        RefusalCase{
+            "ShortPalettedRow",
+            Truncated(MakeBmpFile(Spec(8, 5, 2, PackRows(8, {{0, 0, 0, 0, 0}, {0, 0, 0, 0, 0}}),
+                                       kTable4)),
+                      54 + 16 + 12),
+            E::TruncatedPixels},
+        RefusalCase{
+            "TopDownShortRow",
+            Truncated(MakeBmpFile(Spec(24, 2, -2, PackRows(24, {{1, 2}, {3, 4}}, true))), 54 + 10),
+            E::TruncatedPixels},
+        // A table of 2^32 − 1 entries is skipped, not allocated.
+        RefusalCase{"HugeColourTable",
+                    MakeBmpFile(WithColorsUsed(Spec(8, 1, 1, {0, 0, 0, 0}, {kRed}), 0xFFFFFFFFu)),
+                    E::TruncatedPixels}));
+
+// A picture of `width` × `height` black pixels with `pixels` set (x, y from
+// the top).
+Picture BlackWith(std::int64_t width, std::int64_t height,
+                  std::initializer_list<std::tuple<int, int, Bgr>> pixels) {
+  Picture p;
+  p.width = width;
+  p.height = height;
+  p.pixels.assign(static_cast<std::size_t>(width * height), kBlack);
+  for (const auto& [x, y, c] : pixels)
+    p.At(x, y) = c;
+  return p;
+}
+
+const std::vector<Bgr> kRamp = {kBlack, kRed, kGreen, kBlue, kGrey};
+
+DibSpec Rle8(std::int32_t width, std::int32_t height, Bytes codes) {
+  return WithCompression(Spec(8, width, height, std::move(codes), kRamp), 1);
+}
+DibSpec Rle4(std::int32_t width, std::int32_t height, Bytes codes) {
+  return WithCompression(Spec(4, width, height, std::move(codes), kRamp), 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    RunLength, DibReadConversion,
+    ::testing::Values(
+        ConversionCase{"EncodedRunsFromTheBottomRowUp",
+                       MakeBmpFile(Rle8(3, 2, Rle({2, 1, 1, 2, 0, 0, 3, 3}))),
+                       MakePicture({{kBlue, kBlue, kBlue}, {kRed, kRed, kGreen}})},
+        // Runs that exceed the width keep only the first width pixels.
+        ConversionCase{"RunsBeyondWidthAreDropped",
+                       MakeBmpFile(Rle8(2, 2, Rle({5, 1, 0, 0, 0, 4, 2, 3, 4, 4}))),
+                       MakePicture({{kGreen, kBlue}, {kRed, kRed}})},
+        ConversionCase{"AbsoluteRunOddCountIsPadded",
+                       MakeBmpFile(Rle8(4, 1, Rle({0, 3, 1, 2, 3, 0, 1, 4}))),
+                       MakePicture({{kRed, kGreen, kBlue, kGrey}})},
+        ConversionCase{
+            "DeltaMovesRightAndUp", MakeBmpFile(Rle8(3, 3, Rle({1, 1, 0, 2, 1, 2, 1, 2}))),
+            MakePicture(
+                {{kBlack, kBlack, kGreen}, {kBlack, kBlack, kBlack}, {kRed, kBlack, kBlack}})},
+        // A delta past the top row ends decoding; nothing is written outside.
+        ConversionCase{"DeltaPastTopEndsDecoding",
+                       MakeBmpFile(Rle8(2, 2, {1, 1, 0, 2, 0, 200, 2, 2})),
+                       BlackWith(2, 2, {{0, 1, kRed}})},
+        // Data that ends inside an absolute run: the pixels that arrived count.
+        ConversionCase{"EndInsideAbsoluteRun", MakeBmpFile(Rle8(5, 1, {0, 5, 1, 2})),
+                       BlackWith(5, 1, {{0, 0, kRed}, {1, 0, kGreen}})},
+        ConversionCase{"EndOfDataIsNotAnError", MakeBmpFile(Rle8(2, 2, {2, 3})),
+                       BlackWith(2, 2, {{0, 1, kBlue}, {1, 1, kBlue}})},
+        ConversionCase{"EndOfBitmapStops", MakeBmpFile(Rle8(2, 1, {1, 1, 0, 1, 1, 2})),
+                       BlackWith(2, 1, {{0, 0, kRed}})},
+        ConversionCase{"Rle4EncodedRunAlternatesNibbles", MakeBmpFile(Rle4(5, 1, Rle({5, 0x12}))),
+                       MakePicture({{kRed, kGreen, kRed, kGreen, kRed}})},
+        // Three pixels take two bytes: no padding. Five take three: padded.
+        ConversionCase{"Rle4AbsoluteRunsAndPadding",
+                       MakeBmpFile(Rle4(8, 1, Rle({0, 3, 0x12, 0x30, 0, 5, 0x43, 0x21, 0x40, 0}))),
+                       MakePicture({{kRed, kGreen, kBlue, kGrey, kBlue, kGreen, kRed, kGrey}})},
+        ConversionCase{"Rle4RunBeyondWidthIsDropped", MakeBmpFile(Rle4(2, 1, Rle({7, 0x34}))),
+                       MakePicture({{kBlue, kGrey}})},
+        // The table is only as long as colours-used says; index 1 is black.
+        ConversionCase{"RunLengthIndexBeyondTable",
+                       MakeBmpFile(WithColorsUsed(
+                           WithCompression(Spec(8, 2, 1, Rle({1, 0, 1, 1}), {kGrey}), 1), 1)),
+                       MakePicture({{kGrey, kBlack}})},
+        // A table of 2^32 − 1 entries is skipped past the end: nothing is decoded.
+        ConversionCase{"RunLengthWithHugeTableIsBlack",
+                       MakeBmpFile(WithColorsUsed(Rle8(2, 1, Rle({2, 1})), 0xFFFFFFFFu)),
+                       BlackWith(2, 1, {})}));
+
+// Codes straddle the 32768-byte chunks of the file at every offset (a
+// 41-byte header makes the odd ones): the picture is the same as where they
+// do not.
+TEST(DibReadRunLength, CodesAcrossChunkBoundaries) {
+  constexpr int kWidth = 7;
+  for (int step = 0; step < 16; ++step) {
+    const int shift = step / 2;
+    const std::uint32_t headerSize = 40 + static_cast<std::uint32_t>(step % 2);
+    // Rows of: delta (1, 0), an absolute run of 3, a run of 2, end of line.
+    Bytes codes;
+    int rows = 0;
+    const std::size_t header = 14 + headerSize + 4 * kRamp.size();
+    for (int i = 0; i < shift; ++i)
+      codes.insert(codes.end(), {1, 4});  // grey, first row
+    codes.insert(codes.end(), {0, 0});
+    ++rows;
+    while (header + codes.size() < 32768 + 64) {
+      codes.insert(codes.end(), {0, 2, 1, 0, 0, 3, 1, 2, 3, 0, 2, 4, 0, 0});
+      ++rows;
+    }
+    Picture expected = BlackWith(kWidth, rows, {});
+    for (int x = 0; x < std::min(shift, kWidth); ++x)
+      expected.At(x, rows - 1) = kGrey;
+    for (int y = 0; y < rows - 1; ++y) {
+      const Bgr row[] = {kBlack, kRed, kGreen, kBlue, kGrey, kGrey, kBlack};
+      for (int x = 0; x < kWidth; ++x)
+        expected.At(x, y) = row[x];
+    }
+    const ReadResult r =
+        ReadBmpBytes(MakeBmpFile(WithHeader(Rle8(kWidth, rows, Rle(codes)), headerSize)));
+    ASSERT_EQ(r.error, E::None);
+    EXPECT_TRUE(SamePicture(PictureOfBlock(r.block.get()), expected)) << "step " << step;
+  }
+}
+
+// Every prefix of a run-length file that holds its whole header opens (the
+// colour table and the codes are read as far as they go; what was not
+// decoded is black); every prefix of an uncompressed one is refused. Nothing
+// is read or written outside a buffer on the way (the asan preset checks).
+TEST(DibRead, EveryPrefixOpensOrIsRefused) {
+  const Bytes rle = MakeBmpFile(Rle8(4, 3, Rle({0, 3, 1, 2, 3, 0, 2, 4, 0, 0, 0, 2, 1, 1, 4, 1})));
+  const Bytes raw = MakeBmpFile(
+      Spec(4, 5, 3, PackRows(4, {{1, 2, 3, 4, 0}, {0, 1, 2, 3, 4}, {4, 4, 4, 4, 4}}), kRamp));
+  for (std::size_t size = 0; size < rle.size(); ++size) {
+    const ReadResult r = ReadBmpBytes(Truncated(rle, size));
+    EXPECT_EQ(static_cast<bool>(r.block), size >= 14 + 40) << size;
+  }
+  for (std::size_t size = 0; size < raw.size(); ++size) {
+    EXPECT_FALSE(ReadBmpBytes(Truncated(raw, size)).block) << size;
+  }
+  EXPECT_TRUE(ReadBmpBytes(raw).block);
+}
+
+// The block keeps the header's fields as the file has them, in 24 bits.
+TEST(DibRead, BlockHeaderFields) {
+  DibSpec spec = Spec(8, 3, 2, PackRows(8, {{0, 1, 2}, {2, 1, 0}}), kTable4);
+  spec.planes = 1;
+  spec.imageSize = 8;
+  Bytes file = MakeBmpFile(spec);
+  file[14 + 24] = 0x13;  // horizontal resolution
+  file[14 + 28] = 0x14;  // vertical resolution
+  file[14 + 36] = 3;     // colours important
+  const ReadResult r = ReadBmpBytes(file);
+  ASSERT_TRUE(r.block);
+  const CGlobalLock lock(r.block.get());
+  EXPECT_EQ(DibWidth(lock.get()), 3u);
+  EXPECT_EQ(DibHeight(lock.get()), 2u);
+  EXPECT_EQ(DibNumColors(lock.get()), 0);
+  EXPECT_EQ(FindDibBits(lock.get()), lock.get() + 40);
+  const auto byte = [&lock](int at) { return std::to_integer<int>(lock.get()[at]); };
+  EXPECT_EQ(byte(12), 1);  // planes
+  EXPECT_EQ(byte(20), 8);  // image size as read
+  EXPECT_EQ(byte(24), 0x13);
+  EXPECT_EQ(byte(28), 0x14);
+  EXPECT_EQ(byte(36), 3);
+}
+
+}  // namespace
+}  // namespace qov::test

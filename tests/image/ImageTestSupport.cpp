@@ -1,0 +1,220 @@
+#include "ImageTestSupport.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <memory>
+
+#include "platform/File.h"
+
+namespace qov::test {
+namespace {
+
+std::uint32_t Get32(const std::byte* p) {
+  std::uint32_t v = 0;
+  for (int i = 3; i >= 0; --i)
+    v = v << 8 | std::to_integer<std::uint32_t>(p[i]);
+  return v;
+}
+
+void Put(Bytes& out, std::size_t at, std::uint64_t value, int bytes) {
+  for (int i = 0; i < bytes; ++i)
+    out[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (8 * i));
+}
+
+}  // namespace
+
+Picture MakePicture(const std::vector<std::vector<Bgr>>& rows) {
+  Picture p;
+  p.height = static_cast<std::int64_t>(rows.size());
+  p.width = rows.empty() ? 0 : static_cast<std::int64_t>(rows[0].size());
+  for (const auto& row : rows)
+    p.pixels.insert(p.pixels.end(), row.begin(), row.end());
+  return p;
+}
+
+Picture PictureOfBlock(HGLOBAL h) {
+  Picture p;
+  if (!h) {
+    ADD_FAILURE() << "no block";
+    return p;
+  }
+  const CGlobalLock lock(h);
+  const std::byte* b = lock.get();
+  EXPECT_GE(lock.size(), 40u);
+  EXPECT_EQ(Get32(b), 40u) << "header size";
+  EXPECT_EQ(Get32(b + 12) >> 16, 24u) << "bit count";
+  EXPECT_EQ(Get32(b + 16), 0u) << "compression";
+  EXPECT_EQ(Get32(b + 32), 0u) << "colours used";
+  p.width = static_cast<std::int32_t>(Get32(b + 4));
+  p.height = static_cast<std::int32_t>(Get32(b + 8));
+  EXPECT_GT(p.width, 0);
+  EXPECT_GT(p.height, 0);
+  const std::size_t stride = (3 * static_cast<std::size_t>(p.width) + 3) / 4 * 4;
+  EXPECT_EQ(lock.size(), 40 + stride * static_cast<std::size_t>(p.height)) << "block size";
+  if (lock.size() < 40 + stride * static_cast<std::size_t>(p.height))
+    return {};
+  p.pixels.resize(static_cast<std::size_t>(p.width * p.height));
+  for (std::int64_t y = 0; y < p.height; ++y) {
+    const std::byte* row = b + 40 + stride * static_cast<std::size_t>(p.height - 1 - y);
+    for (std::int64_t x = 0; x < p.width; ++x) {
+      std::memcpy(p.At(x, y).data(), row + 3 * x, 3);
+    }
+  }
+  return p;
+}
+
+::testing::AssertionResult NearPicture(const Picture& actual, const Picture& expected,
+                                       int tolerance) {
+  if (actual.width != expected.width || actual.height != expected.height) {
+    return ::testing::AssertionFailure()
+           << "size " << actual.width << "x" << actual.height << ", expected " << expected.width
+           << "x" << expected.height;
+  }
+  for (std::int64_t y = 0; y < actual.height; ++y) {
+    for (std::int64_t x = 0; x < actual.width; ++x) {
+      const Bgr& a = actual.At(x, y);
+      const Bgr& e = expected.At(x, y);
+      for (std::size_t c = 0; c < 3; ++c) {
+        if (std::abs(int{a[c]} - int{e[c]}) > tolerance) {
+          return ::testing::AssertionFailure()
+                 << "pixel (" << x << ", " << y << ") from the top is " << int{a[0]} << ","
+                 << int{a[1]} << "," << int{a[2]} << ", expected " << int{e[0]} << "," << int{e[1]}
+                 << "," << int{e[2]} << " (blue, green, red)";
+        }
+      }
+    }
+  }
+  return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult SamePicture(const Picture& actual, const Picture& expected) {
+  return NearPicture(actual, expected, 0);
+}
+
+Bytes MakeDib(const DibSpec& spec) {
+  const bool core = spec.headerSize == 12;
+  Bytes out(spec.headerSize, 0);
+  Put(out, 0, spec.headerSize, 4);
+  if (core) {
+    Put(out, 4, static_cast<std::uint16_t>(spec.width), 2);
+    Put(out, 6, static_cast<std::uint16_t>(spec.height), 2);
+    Put(out, 8, spec.planes, 2);
+    Put(out, 10, spec.bitCount, 2);
+  } else {
+    Put(out, 4, static_cast<std::uint32_t>(spec.width), 4);
+    Put(out, 8, static_cast<std::uint32_t>(spec.height), 4);
+    Put(out, 12, spec.planes, 2);
+    Put(out, 14, spec.bitCount, 2);
+    Put(out, 16, spec.compression, 4);
+    Put(out, 20, spec.imageSize, 4);
+    Put(out, 32, spec.clrUsed, 4);
+  }
+  const bool masksInside = spec.headerSize > 40;
+  if (!spec.masks.empty()) {
+    const std::size_t at = masksInside ? 40 : out.size();
+    if (!masksInside)
+      out.resize(out.size() + 4 * spec.masks.size());
+    for (std::size_t i = 0; i < spec.masks.size() && at + 4 * i + 4 <= out.size(); ++i) {
+      Put(out, at + 4 * i, spec.masks[i], 4);
+    }
+  }
+  for (const Bgr& entry : spec.colorTable) {
+    out.insert(out.end(), entry.begin(), entry.end());
+    if (!core)
+      out.push_back(0);
+  }
+  out.insert(out.end(), spec.pixels.begin(), spec.pixels.end());
+  return out;
+}
+
+Bytes MakeBmpFile(const DibSpec& spec) {
+  const Bytes dib = MakeDib(spec);
+  Bytes out(14, 0);
+  out[0] = 'B';
+  out[1] = 'M';
+  Put(out, 2, 14 + dib.size(), 4);
+  Put(out, 10, 14 + dib.size() - spec.pixels.size(), 4);
+  out.insert(out.end(), dib.begin(), dib.end());
+  return out;
+}
+
+Bytes PackRows(unsigned bitCount, const std::vector<std::vector<std::uint32_t>>& rowsFromTop,
+               bool topDown) {
+  Bytes out;
+  const std::size_t n = rowsFromTop.size();
+  for (std::size_t i = 0; i < n; ++i) {
+    const auto& row = rowsFromTop[topDown ? i : n - 1 - i];
+    const std::size_t stride = ((bitCount * row.size() + 31) / 32) * 4;
+    Bytes packed(stride, 0);
+    for (std::size_t x = 0; x < row.size(); ++x) {
+      if (bitCount < 8) {
+        const std::size_t bit = x * bitCount;
+        packed[bit / 8] |= static_cast<std::uint8_t>(row[x] << (8 - bitCount - bit % 8));
+      } else {
+        Put(packed, x * bitCount / 8, row[x], static_cast<int>(bitCount / 8));
+      }
+    }
+    out.insert(out.end(), packed.begin(), packed.end());
+  }
+  return out;
+}
+
+TempDir::TempDir() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "qov-image-test-XXXXXX").string();
+  if (!::mkdtemp(pattern.data()))
+    throw std::runtime_error("mkdtemp failed");
+  m_path = pattern;
+}
+
+TempDir::~TempDir() {
+  std::error_code ec;
+  // A test may leave a folder read-only; make it removable again.
+  std::filesystem::permissions(m_path, std::filesystem::perms::owner_all,
+                               std::filesystem::perm_options::add, ec);
+  std::filesystem::remove_all(m_path, ec);
+}
+
+Bytes ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+void WriteBytes(const std::string& path, const Bytes& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
+}
+
+ReadResult ReadBmp(const std::string& path) {
+  ReadResult result;
+  CFile file(path, CFile::modeRead);
+  result.block = CGlobalOwner(ReadDibFile(file, &result.error));
+  return result;
+}
+
+ReadResult ReadBmpBytes(const Bytes& bytes) {
+  TempDir dir;
+  const std::string path = dir.File("input.bmp");
+  WriteBytes(path, bytes);
+  return ReadBmp(path);
+}
+
+ReadResult ConvertBytes(const Bytes& bytes) {
+  // An exact-size copy, so that the sanitizer sees any read past the end.
+  auto copy = std::make_unique<std::byte[]>(bytes.size());
+  if (!bytes.empty())
+    std::memcpy(copy.get(), bytes.data(), bytes.size());
+  ReadResult result;
+  result.block = CGlobalOwner(ConvertDibTo24(copy.get(), bytes.size(), &result.error));
+  return result;
+}
+
+std::string SuiteFile(const std::string& relative) {
+  return std::string(QOV_TEST_DATA_DIR) + "/bmpsuite/" + relative;
+}
+
+}  // namespace qov::test

@@ -24,7 +24,7 @@ function(qov_add_test name)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS;LABELS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   qov_target_settings(${name})
-  target_link_libraries(${name} PRIVATE ${ARG_DEPENDS} GTest::gtest GTest::gtest_main)
+  target_link_libraries(${name} PRIVATE ${ARG_DEPENDS} qov_test_support GTest::gtest GTest::gtest_main)
   target_compile_definitions(${name} PRIVATE
     QOV_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data"
     QOV_SOURCE_DIR="${PROJECT_SOURCE_DIR}"

@@ -55,11 +55,11 @@ TEST_P(UsageError, ExitsWithTwoAndWritesNothing) {
   TempDir dir;
   std::vector<std::string> args;
   for (const auto& arg : GetParam().args) {
-    args.push_back(arg == "SAMPLE" ? kSample : arg == "OUT" ? dir / "out" : arg);
+    args.push_back(arg == "SAMPLE" ? kSample : arg == "OUT" ? dir.File("out") : arg);
   }
   ProgramResult result = RunConvert(args);
   EXPECT_EQ(result.exitStatus, 2) << result.err;
-  EXPECT_FALSE(FileExists(dir / "out"));
+  EXPECT_FALSE(FileExists(dir.File("out")));
   EXPECT_TRUE(result.out.empty());
   EXPECT_NE(result.err.find("qov-convert: "), std::string::npos);
 }
@@ -101,40 +101,41 @@ class BadInput : public testing::TestWithParam<BadInputCase> {};
 TEST_P(BadInput, ExitsWithOneAndOneLineReason) {
   TempDir dir;
   std::string input = GetParam().make(dir);
-  ProgramResult result = RunConvert({input, "--save-bmp", dir / "out.bmp"});
+  ProgramResult result = RunConvert({input, "--save-bmp", dir.File("out.bmp")});
   EXPECT_EQ(result.exitStatus, 1) << result.err;
   EXPECT_EQ(CountLines(result.err), 1) << result.err;
   EXPECT_NE(result.err.find(input), std::string::npos) << result.err;
-  EXPECT_FALSE(FileExists(dir / "out.bmp"));
+  EXPECT_FALSE(FileExists(dir.File("out.bmp")));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Inputs, BadInput,
-    testing::Values(BadInputCase{"Missing", [](const TempDir& d) { return d / "missing.bmp"; }},
+    testing::Values(BadInputCase{"Missing", [](const TempDir& d) { return d.File("missing.bmp"); }},
                     BadInputCase{"Empty",
                                  [](const TempDir& d) {
-                                   WriteBytes(d / "empty.bmp", "");
-                                   return d / "empty.bmp";
+                                   WriteBytes(d.File("empty.bmp"), "");
+                                   return d.File("empty.bmp");
                                  }},
                     BadInputCase{"Directory",
                                  [](const TempDir& d) {
-                                   mkdir((d / "folder.bmp").c_str(), 0755);
-                                   return d / "folder.bmp";
+                                   mkdir((d.File("folder.bmp")).c_str(), 0755);
+                                   return d.File("folder.bmp");
                                  }},
                     BadInputCase{"Truncated",
                                  [](const TempDir& d) {
-                                   WriteBytes(d / "cut.bmp", ReadFileBytes(kSample).substr(0, 100));
-                                   return d / "cut.bmp";
+                                   WriteBytes(d.File("cut.bmp"),
+                                              ReadFileBytes(kSample).substr(0, 100));
+                                   return d.File("cut.bmp");
                                  }},
                     BadInputCase{"HugeDimensions",
                                  [](const TempDir& d) {
-                                   WriteBytes(d / "huge.bmp", BmpHeaderOnly(200000, 200000));
-                                   return d / "huge.bmp";
+                                   WriteBytes(d.File("huge.bmp"), BmpHeaderOnly(200000, 200000));
+                                   return d.File("huge.bmp");
                                  }},
                     BadInputCase{"NotABitmap",
                                  [](const TempDir& d) {
-                                   WriteBytes(d / "text.bmp", "this is text, not a picture\n");
-                                   return d / "text.bmp";
+                                   WriteBytes(d.File("text.bmp"), "this is text, not a picture\n");
+                                   return d.File("text.bmp");
                                  }}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -142,10 +143,10 @@ TEST(Convert, UnreadableInputIsRefused) {
   if (geteuid() == 0)
     GTEST_SKIP() << "root reads every file";
   TempDir dir;
-  std::string input = dir / "locked.bmp";
+  std::string input = dir.File("locked.bmp");
   WriteBytes(input, ReadFileBytes(kSample));
   chmod(input.c_str(), 0);
-  ProgramResult result = RunConvert({input, "--save-bmp", dir / "out.bmp"});
+  ProgramResult result = RunConvert({input, "--save-bmp", dir.File("out.bmp")});
   EXPECT_EQ(result.exitStatus, 1);
   EXPECT_EQ(CountLines(result.err), 1) << result.err;
 }
@@ -169,8 +170,8 @@ INSTANTIATE_TEST_SUITE_P(
     Outputs, BadOutput,
     testing::Combine(
         testing::Values(
-            BadOutputCase{"MissingFolder", [](const TempDir& d) { return d / "no/such/out"; }},
-            BadOutputCase{"AFolder", [](const TempDir& d) { return d.path(); }},
+            BadOutputCase{"MissingFolder", [](const TempDir& d) { return d.File("no/such/out"); }},
+            BadOutputCase{"AFolder", [](const TempDir& d) { return d.path().string(); }},
             BadOutputCase{"DiskFull", [](const TempDir&) { return std::string("/dev/full"); }}),
         testing::Values("--save-bmp", "--dxf-crosses", "--dxf-lines", "--dxf-trace",
                         "--vectorscript", "--vectorscript-all")),
@@ -182,11 +183,11 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(Convert, DashWritesToStandardOutput) {
   TempDir dir;
-  ProgramResult toFile = RunConvert({kSample, "--dxf-crosses", dir / "out.dxf"});
+  ProgramResult toFile = RunConvert({kSample, "--dxf-crosses", dir.File("out.dxf")});
   ProgramResult toStdout = RunConvert({kSample, "--dxf-crosses", "-"});
   ASSERT_EQ(toFile.exitStatus, 0) << toFile.err;
   ASSERT_EQ(toStdout.exitStatus, 0) << toStdout.err;
-  EXPECT_EQ(toStdout.out, ReadFileBytes(dir / "out.dxf"));
+  EXPECT_EQ(toStdout.out, ReadFileBytes(dir.File("out.dxf")));
   EXPECT_EQ(toStdout.out.substr(toStdout.out.size() - 3), "EOF");
 }
 
@@ -195,11 +196,12 @@ TEST(Convert, OperationsRunInTheOrderGiven) {
   // Its paper is off-white, so a threshold of 100 turns it black.
   const std::string sample = std::string(QOV_SOURCE_DIR) + "/res/samples/drawing-24.bmp";
   // The first save sees the picture before the threshold, the second after.
-  ProgramResult result = RunConvert({sample, "--save-bmp", dir / "before.bmp", "--threshold", "100",
-                                     "--save-bmp", dir / "after.bmp"});
+  ProgramResult result = RunConvert({sample, "--save-bmp", dir.File("before.bmp"), "--threshold",
+                                     "100", "--save-bmp", dir.File("after.bmp")});
   ASSERT_EQ(result.exitStatus, 0) << result.err;
-  EXPECT_EQ(ReadFileBytes(dir / "before.bmp").size(), ReadFileBytes(dir / "after.bmp").size());
-  EXPECT_TRUE(ReadFileBytes(dir / "before.bmp") != ReadFileBytes(dir / "after.bmp"));
+  EXPECT_EQ(ReadFileBytes(dir.File("before.bmp")).size(),
+            ReadFileBytes(dir.File("after.bmp")).size());
+  EXPECT_TRUE(ReadFileBytes(dir.File("before.bmp")) != ReadFileBytes(dir.File("after.bmp")));
 }
 
 }  // namespace

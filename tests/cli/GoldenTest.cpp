@@ -56,7 +56,7 @@ TEST_P(GoldenOutput, ExitStatusAndBytesMatch) {
   TempDir dir;
   std::vector<std::string> args{row.input};
   args.insert(args.end(), row.arguments.begin(), row.arguments.end());
-  std::string output = dir / "output";
+  std::string output = dir.File("output");
   args.push_back(output);
 
   ProgramResult result = RunConvert(args, kGoldenDir);

@@ -6,16 +6,15 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
 
 extern char** environ;
 
 namespace qov::test {
+
 ProgramResult RunConvert(const std::vector<std::string>& args, const std::string& workingDir) {
   TempDir capture;
-  std::string outPath = capture / "out", errPath = capture / "err";
+  std::string outPath = capture.File("out"), errPath = capture.File("err");
   std::string command = "cd '" + (workingDir.empty() ? std::string(".") : workingDir) +
                         "' && exec '" QOV_CONVERT_PATH "'";
   for (const auto& arg : args)
@@ -37,27 +36,8 @@ ProgramResult RunConvert(const std::vector<std::string>& args, const std::string
   return result;
 }
 
-std::string ReadFileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 bool FileExists(const std::string& path) {
   return std::filesystem::exists(path);
-}
-
-TempDir::TempDir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "qov-test-XXXXXX").string();
-  if (!mkdtemp(pattern.data()))
-    throw std::runtime_error("mkdtemp failed");
-  m_path = pattern;
-}
-
-TempDir::~TempDir() {
-  std::error_code ec;
-  std::filesystem::permissions(m_path, std::filesystem::perms::owner_all,
-                               std::filesystem::perm_options::add, ec);
-  std::filesystem::remove_all(m_path, ec);
 }
 
 }  // namespace qov::test

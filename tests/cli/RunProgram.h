@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/TempDir.h"
+
 namespace qov::test {
 
 struct ProgramResult {
@@ -16,21 +18,6 @@ struct ProgramResult {
 // empty), standard output and standard error captured.
 ProgramResult RunConvert(const std::vector<std::string>& args, const std::string& workingDir = {});
 
-std::string ReadFileBytes(const std::string& path);
 bool FileExists(const std::string& path);
-
-// A fresh folder under the temporary folder, removed with its content.
-class TempDir {
- public:
-  TempDir();
-  ~TempDir();
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-  const std::string& path() const { return m_path; }
-  std::string operator/(const std::string& name) const { return m_path + "/" + name; }
-
- private:
-  std::string m_path;
-};
 
 }  // namespace qov::test

@@ -58,7 +58,7 @@ TEST(DxfWriter, ManyRecordsPassThroughTheBufferUnchanged) {
 
 TEST(DxfWriter, UncreatableFilesThrowFileException) {
   TempDir dir;
-  std::filesystem::create_directory(dir.Path() / "folder");
+  std::filesystem::create_directory(dir.path() / "folder");
   for (const std::string& path : {dir.File("missing/a.dxf"), dir.File("folder")}) {
     EXPECT_THROW(CDxfWriter{path}, CFileException) << path;
   }

@@ -107,7 +107,7 @@ TEST_F(ExportCommands, DxfCommandsAskForADxfFileAndStopOnCancel) {
   }
   EXPECT_EQ(backend().FileDialogs().size(), 3u);
   EXPECT_TRUE(backend().Messages().empty());
-  EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
+  EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
   ExpectPictureAsBefore();
 }
 
@@ -330,7 +330,7 @@ TEST_F(ExportCommands, VectorScriptStopsWhenEitherDialogIsCancelled) {
   backend().QueueFileDialog(std::nullopt);
   EXPECT_TRUE(Run(ID_SAVE_VECTORSCRIPT));
   EXPECT_EQ(backend().FileDialogs().size(), 1u);
-  EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
+  EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
   EXPECT_TRUE(backend().Messages().empty());
 }
 

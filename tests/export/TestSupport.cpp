@@ -13,28 +13,6 @@
 
 namespace qov::test {
 
-TempDir::TempDir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "qov-export-XXXXXX").string();
-  if (!mkdtemp(pattern.data()))
-    throw std::runtime_error("mkdtemp failed");
-  m_path = pattern;
-}
-
-TempDir::~TempDir() {
-  std::error_code ec;
-  for (const auto& entry : std::filesystem::recursive_directory_iterator(m_path, ec)) {
-    std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, ec);
-  }
-  std::filesystem::remove_all(m_path, ec);
-}
-
-std::string ReadFileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  EXPECT_TRUE(in.good()) << "cannot read " << path;
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 std::vector<std::string> Art(std::string_view picture) {
   std::vector<std::string> rows;
   std::istringstream in{std::string(picture)};

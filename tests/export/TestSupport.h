@@ -9,25 +9,10 @@
 #include <vector>
 
 #include "export/DxfExportFrame.h"
+#include "tests/support/TempDir.h"
 #include "tests/view/ViewTestSupport.h"
 
 namespace qov::test {
-
-// A fresh folder, removed with its content at the end.
-class TempDir {
- public:
-  TempDir();
-  ~TempDir();
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-  std::string File(const std::string& name) const { return (m_path / name).string(); }
-  const std::filesystem::path& Path() const { return m_path; }
-
- private:
-  std::filesystem::path m_path;
-};
-
-std::string ReadFileBytes(const std::string& path);
 
 // Picture rows drawn in a raw string, one row per line, blanks around them
 // ignored (see FromRows for the letters).

@@ -163,21 +163,6 @@ Bytes PackRows(unsigned bitCount, const std::vector<std::vector<std::uint32_t>>&
   return out;
 }
 
-TempDir::TempDir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "qov-image-test-XXXXXX").string();
-  if (!::mkdtemp(pattern.data()))
-    throw std::runtime_error("mkdtemp failed");
-  m_path = pattern;
-}
-
-TempDir::~TempDir() {
-  std::error_code ec;
-  // A test may leave a folder read-only; make it removable again.
-  std::filesystem::permissions(m_path, std::filesystem::perms::owner_all,
-                               std::filesystem::perm_options::add, ec);
-  std::filesystem::remove_all(m_path, ec);
-}
-
 Bytes ReadBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

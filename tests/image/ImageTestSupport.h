@@ -12,6 +12,7 @@
 
 #include "image/DibFile.h"
 #include "platform/GlobalMemory.h"
+#include "tests/support/TempDir.h"
 
 namespace qov::test {
 
@@ -72,20 +73,6 @@ Bytes MakeBmpFile(const DibSpec& spec);
 // padded to 4 bytes; bottom row first unless `topDown`.
 Bytes PackRows(unsigned bitCount, const std::vector<std::vector<std::uint32_t>>& rowsFromTop,
                bool topDown = false);
-
-// A folder under the system's temporary folder, removed with its content.
-class TempDir {
- public:
-  TempDir();
-  ~TempDir();
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-  const std::filesystem::path& path() const { return m_path; }
-  std::string File(const std::string& name) const { return (m_path / name).string(); }
-
- private:
-  std::filesystem::path m_path;
-};
 
 Bytes ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const Bytes& bytes);

@@ -46,7 +46,10 @@ WORD DibNumColors(const std::byte* p) {
     if (used != 0)
       return static_cast<WORD>(used);
   }
-  const WORD bitCount = IsWindowsHeader(p) ? Get16(p + 14) : Get16(p + 10);
+  return DefaultColorCount(IsWindowsHeader(p) ? Get16(p + 14) : Get16(p + 10));
+}
+
+WORD DefaultColorCount(WORD bitCount) {
   switch (bitCount) {
     case 1:
       return 2;

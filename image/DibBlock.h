@@ -27,6 +27,10 @@ WORD PaletteSize(const std::byte* p);
 // 256 for 1, 4 or 8 bits per pixel, else 0.
 WORD DibNumColors(const std::byte* p);
 
+// The colour-table length that a bit count implies: 2, 16 or 256 for 1, 4
+// or 8 bits per pixel, else 0.
+WORD DefaultColorCount(WORD bitCount);
+
 // A new block with the same bytes (its whole allocated size); null for a null
 // handle or when memory cannot be had.
 HGLOBAL CopyDibBlock(HGLOBAL h);

@@ -6,6 +6,8 @@
 #include <bit>
 #include <stdexcept>
 
+#include "image/DibBlock.h"
+
 namespace qov::dib {
 
 DibInfo ParseCoreHeader(const std::byte* header) {
@@ -37,16 +39,7 @@ DibInfo ParseInfoHeader(const std::byte* header) {
 std::uint64_t DeclaredColorEntries(const DibInfo& info) {
   if (info.clrUsed != 0)
     return info.clrUsed;
-  switch (info.bitCount) {
-    case 1:
-      return 2;
-    case 4:
-      return 16;
-    case 8:
-      return 256;
-    default:
-      return 0;
-  }
+  return DefaultColorCount(info.bitCount);
 }
 
 std::uint64_t SourceStride(std::uint32_t bitCount, std::int64_t width) {

@@ -171,8 +171,8 @@ class Conversion {
       return kExitDone;
     m_err << "qov-convert: " << operation.path << ": ";
     for (const auto& message : backend.Messages())
-      m_err << message.text << ' ';
-    m_err << "(the output could not be written)\n";
+      m_err << message.text << ": ";
+    m_err << CFileException::LastErrorText() << '\n';
     return kExitCannotWrite;
   }
 

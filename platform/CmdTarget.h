@@ -3,8 +3,10 @@
 // through message-map tables, and the boundary every command runs inside.
 
 #include <cstddef>
+#include <optional>
 #include <span>
 
+#include "platform/Guid.h"
 #include "platform/Types.h"
 
 namespace qov {
@@ -33,6 +35,14 @@ class CCmdTarget {
 
   void BeginWaitCursor();
   void EndWaitCursor();
+
+  // Makes this an automation object whose dispatch interface is `dispatchIID`.
+  void EnableAutomation(const IID& dispatchIID) { m_dispatchIID = dispatchIID; }
+  // Null unless EnableAutomation was called.
+  const IID* GetDispatchIID() const { return m_dispatchIID ? &*m_dispatchIID : nullptr; }
+
+ private:
+  std::optional<IID> m_dispatchIID;
 };
 
 // One row of a message map: a command handler or an update handler.

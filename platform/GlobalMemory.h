@@ -29,18 +29,22 @@ HGLOBAL GlobalAlloc(unsigned flags, std::size_t bytes);
 HGLOBAL GlobalFree(HGLOBAL h);
 
 // The allocated size; 0 for a null handle.
-inline std::size_t GlobalSize(HGLOBAL h) { return h ? h->size : 0; }
+inline std::size_t GlobalSize(HGLOBAL h) {
+  return h ? h->size : 0;
+}
 
 // The block's bytes until the matching GlobalUnlock; null for a null handle.
 inline void* GlobalLock(HGLOBAL h) {
-  if (!h) return nullptr;
+  if (!h)
+    return nullptr;
   ++h->lockCount;
   return h->data;
 }
 
 // Returns true while the block is still locked by another caller.
 inline bool GlobalUnlock(HGLOBAL h) {
-  if (!h || h->lockCount == 0) return false;
+  if (!h || h->lockCount == 0)
+    return false;
   return --h->lockCount != 0;
 }
 

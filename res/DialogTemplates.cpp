@@ -4,6 +4,7 @@
 
 #include "platform/DialogTemplate.h"
 #include "res/Resource.h"
+#include "res/VersionInfo.h"
 
 namespace qov {
 namespace {
@@ -20,7 +21,7 @@ const DialogTemplate kAbout{
     {
         {IDC_STATIC, C::Icon, "128", 11, 27, 20, 20, 0},
         {IDC_STATIC, C::Static, "QOV Version 2.0.4", 40, 10, 119, 8, 0},
-        {IDC_STATIC, C::Static, "ビットマップを DXF 線画へ", 40, 25, 119, 8, 0},
+        {IDC_STATIC, C::Static, version::kLegalCopyright, 40, 25, 119, 8, 0},
         {IDOK, C::DefPushButton, "OK", 178, 7, 50, 14, WS_GROUP | WS_TABSTOP},
     }};
 
@@ -66,7 +67,8 @@ const std::array<const DialogTemplate*, 3> kTemplates{&kAbout, &kThreshold, &kVe
 
 const DialogTemplate* FindDialogTemplate(UINT id) {
   for (const DialogTemplate* t : kTemplates) {
-    if (t->id == id) return t;
+    if (t->id == id)
+      return t;
   }
   return nullptr;
 }

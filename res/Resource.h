@@ -6,8 +6,8 @@
 namespace qov {
 
 // Resources.
-inline constexpr UINT IDR_MAINFRAME = 128;     // menu, accelerators, icon, template string
-inline constexpr UINT IDR_QOV_V2TYPE = 129;    // document icon
+inline constexpr UINT IDR_MAINFRAME = 128;   // menu, accelerators, icon, template string
+inline constexpr UINT IDR_QOV_V2TYPE = 129;  // document icon
 inline constexpr UINT IDD_ABOUTBOX = 100;
 inline constexpr UINT IDD_THRESHOLD = 130;
 inline constexpr UINT IDD_VECTORSCRIPT = 141;

@@ -9,7 +9,8 @@ namespace qov {
 const std::string& LoadString(UINT id) {
   static const std::map<UINT, std::string> kTable{
       {IDR_MAINFRAME, "QOV\n\nQOV_V2\nBMPﾌｧｲﾙ (*.bmp)\n.bmp\nbmp.Document\nBMP Document"},
-      {IDP_OLE_INIT_FAILED, "OLE の初期化に失敗しました。OLE ライブラリのバージョンを確認してください。"},
+      {IDP_OLE_INIT_FAILED,
+       "OLE の初期化に失敗しました。OLE ライブラリのバージョンを確認してください。"},
       {IDS_APP_TITLE, "QOV_V2"},
       {IDS_IDLE_PROMPT, "ﾚﾃﾞｨ"},
       {ID_BINARIZE_HIDDEN, "単純２値化"},

@@ -9,7 +9,7 @@ if [ "${1:-}" = "--fix" ]; then
   clang-format -i "${files[@]}"
 else
   if ! clang-format --dry-run --Werror "${files[@]}" 2>/tmp/qov-format.$$; then
-    grep -o '^[^:]*:[0-9]*' /tmp/qov-format.$$ | sort -u | head -20
+    grep -oE '^[^ :]+\.(cpp|h):[0-9]+' /tmp/qov-format.$$ | sort -u | head -20
     rm -f /tmp/qov-format.$$
     echo "check-format: the files above are not formatted; run 'make format'" >&2
     exit 1

@@ -62,6 +62,10 @@ ParsedOptions ParseConvertOptions(const std::vector<std::string>& args) {
       options.help = true;
       return {options, {}};
     }
+    if (arg == "--version") {
+      options.version = true;
+      return {options, {}};
+    }
     const OptionInfo* option = FindOption(arg);
     if (!option) {
       if (arg.size() > 1 && arg[0] == '-')
@@ -117,7 +121,7 @@ Outputs (the picture is not changed):
   --vectorscript FILE      VectorScript, near-white colours left out
   --vectorscript-all FILE  VectorScript, every colour written
 
-FILE may be "-" for standard output.
+FILE may be "-" for standard output. --version prints the version.
 
 Exit status: 0 done; 1 the input is not a readable bitmap (reason on stderr);
 2 usage error; 3 an output could not be written (reason on stderr).

@@ -31,6 +31,7 @@ struct ConvertOperation {
 
 struct ConvertOptions {
   bool help = false;
+  bool version = false;
   std::string input;
   std::vector<ConvertOperation> operations;
 };

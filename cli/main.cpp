@@ -8,6 +8,7 @@
 
 #include "cli/ConvertOptions.h"
 #include "cli/Converter.h"
+#include "res/VersionInfo.h"
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
@@ -15,6 +16,10 @@ int main(int argc, char** argv) {
   if (!parsed.options) {
     std::cerr << "qov-convert: " << parsed.error << "\nTry 'qov-convert --help'.\n";
     return qov::kExitUsage;
+  }
+  if (parsed.options->version) {
+    std::cout << qov::version::VersionText("qov-convert");
+    return qov::kExitDone;
   }
   if (parsed.options->help) {
     std::cout << qov::ConvertUsage();

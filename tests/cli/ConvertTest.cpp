@@ -90,6 +90,12 @@ TEST(Convert, HelpListsEveryOperation) {
   }
 }
 
+TEST(Convert, VersionNamesTheRelease) {
+  ProgramResult result = RunConvert({"--version"});
+  EXPECT_EQ(result.exitStatus, 0);
+  EXPECT_NE(result.out.find("2.0.4.0"), std::string::npos) << result.out;
+}
+
 struct BadInputCase {
   const char* name;
   // Makes the input in `dir` and returns its path.

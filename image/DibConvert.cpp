@@ -115,29 +115,21 @@ DibReadError ReadLayout(const std::byte* data, std::size_t size, const DibInfo& 
 
 HGLOBAL ConvertPixels(const std::byte* pixels, std::size_t size, const DibInfo& info,
                       const Layout& layout, bool runLength, DibReadError& error) {
-  const std::uint64_t stride = SourceStride(info.bitCount, info.width);
-  if (!runLength && static_cast<std::uint64_t>(info.Rows()) > size / stride) {
+  if (!runLength && !HoldsAllRows(info, size)) {
     error = DibReadError::TruncatedPixels;
     return nullptr;
   }
-  CGlobalOwner block(AllocTarget(info));
-  if (!block) {
-    error = DibReadError::OutOfMemory;
-    return nullptr;
-  }
-  const CGlobalLock lock(block.get());
-  const TargetImage target = LockedTarget(lock.get(), info);
-  if (runLength) {
-    ByteCursor cursor(pixels, size);
-    DecodeRunLength(cursor, info.compression == BI_RLE4, layout.palette, target);
-  } else {
+  return DecodeIntoNewBlock(info, error, [&](const TargetImage& target) {
+    if (runLength) {
+      ByteCursor cursor(pixels, size);
+      DecodeRunLength(cursor, info.compression == BI_RLE4, layout.palette, target);
+      return DibReadError::None;
+    }
     const RowConverter converter({info.bitCount, &layout.palette, layout.masks}, info.width);
-    MemoryRowSource rows(pixels, size, static_cast<std::size_t>(stride));
-    error = ConvertRows(rows, converter, target, info.height < 0);
-    if (error != DibReadError::None)
-      return nullptr;
-  }
-  return block.release();
+    MemoryRowSource rows(pixels, size,
+                         static_cast<std::size_t>(SourceStride(info.bitCount, info.width)));
+    return ConvertRows(rows, converter, target, info.height < 0);
+  });
 }
 
 HGLOBAL Convert(const std::byte* data, std::size_t size, DibReadError& error) {

@@ -91,6 +91,11 @@ TargetImage LockedTarget(std::byte* block, const DibInfo& info) {
   return {block + kWindowsInfoHeaderSize, TargetStride(info.width), info.width, info.Rows()};
 }
 
+bool HoldsAllRows(const DibInfo& info, std::uint64_t available) {
+  return static_cast<std::uint64_t>(info.Rows()) <=
+         available / SourceStride(info.bitCount, info.width);
+}
+
 void Palette::Load(const std::byte* entries, std::size_t count, std::size_t entrySize) {
   const std::size_t n = std::min(count, m_entries.size());
   for (std::size_t i = 0; i < n; ++i) {

@@ -94,6 +94,25 @@ struct TargetImage {
 };
 TargetImage LockedTarget(std::byte* block, const DibInfo& info);
 
+// Whether `available` bytes hold every uncompressed source row of `info`:
+// checked before anything is allocated.
+bool HoldsAllRows(const DibInfo& info, std::uint64_t available);
+
+// A new target block for `info`, filled by `decode(const TargetImage&)`,
+// which returns the reason it failed (DibReadError::None when it did not).
+// Null with `error` set when memory cannot be had or decoding fails.
+template <class Decode>
+HGLOBAL DecodeIntoNewBlock(const DibInfo& info, DibReadError& error, Decode decode) {
+  CGlobalOwner block(AllocTarget(info));
+  if (!block) {
+    error = DibReadError::OutOfMemory;
+    return nullptr;
+  }
+  const CGlobalLock lock(block.get());
+  error = decode(LockedTarget(lock.get(), info));
+  return error == DibReadError::None ? block.release() : nullptr;
+}
+
 // A colour table of 256 entries; indices the bitmap's table does not cover
 // are black.
 class Palette {

@@ -184,29 +184,17 @@ DibReadError ReadUncompressed(FileReader& in, const DibInfo& info, const Palette
 
 HGLOBAL ReadPixels(FileReader& in, const DibInfo& info, const Palette& palette, bool runLength,
                    DibReadError& error) {
-  if (!runLength) {
-    const std::uint64_t stride = SourceStride(info.bitCount, info.width);
-    if (static_cast<std::uint64_t>(info.Rows()) > in.Remaining() / stride) {
-      error = DibReadError::TruncatedPixels;
-      return nullptr;
-    }
-  }
-  CGlobalOwner block(AllocTarget(info));
-  if (!block) {
-    error = DibReadError::OutOfMemory;
+  if (!runLength && !HoldsAllRows(info, in.Remaining())) {
+    error = DibReadError::TruncatedPixels;
     return nullptr;
   }
-  const CGlobalLock lock(block.get());
-  const TargetImage target = LockedTarget(lock.get(), info);
-  if (runLength) {
+  return DecodeIntoNewBlock(info, error, [&](const TargetImage& target) {
+    if (!runLength)
+      return ReadUncompressed(in, info, palette, target);
     FileChunkCursor cursor(in);
     DecodeRunLength(cursor, info.compression == BI_RLE4, palette, target);
-  } else {
-    error = ReadUncompressed(in, info, palette, target);
-    if (error != DibReadError::None)
-      return nullptr;
-  }
-  return block.release();
+    return DibReadError::None;
+  });
 }
 
 HGLOBAL ReadBitmap(CFile& file, DibReadError& error) {

@@ -28,8 +28,8 @@ struct Layout {
   bool colorsUsed = true;  // colours-used = table size (not for the core header)
 };
 
-DibSpec SpecOf(const Layout& l, std::int32_t width, std::int32_t height, Bytes pixels) {
-  DibSpec s;
+DibFields FieldsOf(const Layout& l, std::int32_t width, std::int32_t height, Bytes pixels) {
+  DibFields s;
   s.headerSize = l.headerSize;
   s.width = width;
   s.height = height;
@@ -72,14 +72,14 @@ PasteCase Indexed(const char* name, std::uint32_t headerSize, std::uint16_t bits
   if (!l.colorsUsed)
     l.table.resize(std::size_t{1} << bits, kBlack);
   if (bits > 1)
-    return {name, MakeDib(SpecOf(l, 2, 2, PackRows(bits, kIndices))), kSquare};
-  return {name, MakeDib(SpecOf(l, 2, 2, PackRows(bits, {{0, 1}, {1, 0}}))),
+    return {name, MakeDib(FieldsOf(l, 2, 2, PackRows(bits, kIndices))), kSquare};
+  return {name, MakeDib(FieldsOf(l, 2, 2, PackRows(bits, {{0, 1}, {1, 0}}))),
           MakePicture({{kRed, kGreen}, {kGreen, kRed}})};
 }
 
 PasteCase Rgb24(const char* name, std::uint32_t headerSize, bool topDown = false) {
   Layout l{headerSize, 24};
-  return {name, MakeDib(SpecOf(l, 2, topDown ? -2 : 2, PackRows(24, k24, topDown))), kSquare};
+  return {name, MakeDib(FieldsOf(l, 2, topDown ? -2 : 2, PackRows(24, k24, topDown))), kSquare};
 }
 
 // 16-bit 5-6-5 with masks: 5 bits times 8, 6 bits times 4.
@@ -87,7 +87,7 @@ PasteCase Masked565(const char* name, std::uint32_t headerSize) {
   Layout l{headerSize, 16, 3, {0xF800, 0x07E0, 0x001F}};
   const std::uint32_t red = 31u << 11, green = 63u << 5, blue = 31u,
                       grey = 10u << 11 | 20u << 5 | 10u;
-  return {name, MakeDib(SpecOf(l, 2, 2, PackRows(16, {{red, green}, {blue, grey}}))),
+  return {name, MakeDib(FieldsOf(l, 2, 2, PackRows(16, {{red, green}, {blue, grey}}))),
           MakePicture({{{0, 0, 248}, {0, 252, 0}}, {{248, 0, 0}, {80, 80, 80}}})};
 }
 
@@ -96,7 +96,7 @@ PasteCase MaskedXbgr(const char* name, std::uint32_t headerSize) {
   Layout l{headerSize, 32, 3, {0x000000FF, 0x0000FF00, 0x00FF0000}};
   return {
       name,
-      MakeDib(SpecOf(l, 2, 2, PackRows(32, {{0xFF0000FF, 0x0000FF00}, {0x00FF0000, 0x505050}}))),
+      MakeDib(FieldsOf(l, 2, 2, PackRows(32, {{0xFF0000FF, 0x0000FF00}, {0x00FF0000, 0x505050}}))),
       kSquare};
 }
 
@@ -105,7 +105,7 @@ PasteCase Masked1010102(const char* name, std::uint32_t headerSize) {
   Layout l{headerSize, 32, 3, {0x3FF00000, 0x000FFC00, 0x000003FF}};
   const std::uint32_t red = 0x3FFu << 20, green = 0x3FFu << 10, blue = 0x3FFu;
   const std::uint32_t grey = (80u << 2 | 3u) << 20 | (80u << 2) << 10 | (80u << 2 | 1u);
-  return {name, MakeDib(SpecOf(l, 2, 2, PackRows(32, {{red, green}, {blue, grey}}))), kSquare};
+  return {name, MakeDib(FieldsOf(l, 2, 2, PackRows(32, {{red, green}, {blue, grey}}))), kSquare};
 }
 
 Bytes Rle(Bytes codes) {
@@ -123,30 +123,31 @@ INSTANTIATE_TEST_SUITE_P(
         Rgb24("V2Info24", 52), Rgb24("V3Info24", 56), Rgb24("Os2Info24", 64),
         Rgb24("V4Info24", 108), Rgb24("V5Info24TopDown", 124, true),
         PasteCase{"Info16FiveFiveFive",
-                  MakeDib(SpecOf(Layout{40, 16}, 2, 1, PackRows(16, {{0x7FFF, 0x8000}}))),
+                  MakeDib(FieldsOf(Layout{40, 16}, 2, 1, PackRows(16, {{0x7FFF, 0x8000}}))),
                   MakePicture({{{248, 248, 248}, kBlack}})},
         PasteCase{
             "Info32",
-            MakeDib(SpecOf(Layout{40, 32}, 2, 2,
-                           PackRows(32, {{0xFFFF0000, 0x0000FF00}, {0x000000FF, 0x00505050}}))),
+            MakeDib(FieldsOf(Layout{40, 32}, 2, 2,
+                             PackRows(32, {{0xFFFF0000, 0x0000FF00}, {0x000000FF, 0x00505050}}))),
             kSquare},
         Masked565("Info16BitFields", 40), Masked565("V2Info16BitFields", 52),
         Masked565("V4Info16BitFields", 108), MaskedXbgr("Info32BitFields", 40),
         MaskedXbgr("V3Info32BitFields", 56), Masked1010102("V5Info32TenBitFields", 124),
         PasteCase{"Rle8",
-                  MakeDib(SpecOf(Layout{40, 8, 1, {}, kTable}, 2, 2,
-                                 Rle({1, 2, 1, 3, 0, 0, 1, 0, 1, 1}))),
+                  MakeDib(FieldsOf(Layout{40, 8, 1, {}, kTable}, 2, 2,
+                                   Rle({1, 2, 1, 3, 0, 0, 1, 0, 1, 1}))),
                   kSquare},
         PasteCase{"Rle4",
-                  MakeDib(SpecOf(Layout{40, 4, 2, {}, kTable}, 2, 2,
-                                 Rle({2, 0x23, 0, 0, 0, 3, 0x01, 0x00}))),
+                  MakeDib(FieldsOf(Layout{40, 4, 2, {}, kTable}, 2, 2,
+                                   Rle({2, 0x23, 0, 0, 0, 3, 0x01, 0x00}))),
                   MakePicture({{kRed, kGreen}, {kBlue, kGrey}})},
         // A 24-bit bitmap may carry a table; its pixels follow it.
         PasteCase{"Info24WithTable",
-                  MakeDib(SpecOf(Layout{40, 24, 0, {}, kTable}, 2, 2, PackRows(24, k24))), kSquare},
+                  MakeDib(FieldsOf(Layout{40, 24, 0, {}, kTable}, 2, 2, PackRows(24, k24))),
+                  kSquare},
         PasteCase{"Info16BitFieldsWithTable",
-                  MakeDib(SpecOf(Layout{40, 16, 3, {0x7C00, 0x03E0, 0x001F}, {kGrey}}, 1, 1,
-                                 PackRows(16, {{0x7C00}}))),
+                  MakeDib(FieldsOf(Layout{40, 16, 3, {0x7C00, 0x03E0, 0x001F}, {kGrey}}, 1, 1,
+                                   PackRows(16, {{0x7C00}}))),
                   MakePicture({{{0, 0, 248}}})}));
 
 struct RefusalCase {
@@ -179,7 +180,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         RefusalCase{"Empty", {}, E::TruncatedHeader},
         RefusalCase{"ThreeBytes", {40, 0, 0}, E::TruncatedHeader},
-        RefusalCase{"UnknownHeaderSize", MakeDib(SpecOf(Layout{44, 24}, 1, 1, {0, 0, 0, 0})),
+        RefusalCase{"UnknownHeaderSize", MakeDib(FieldsOf(Layout{44, 24}, 1, 1, {0, 0, 0, 0})),
                     E::BadHeader},
         RefusalCase{"HeaderLongerThanData", Cut(kGood24, 39), E::TruncatedHeader},
         RefusalCase{"V5HeaderCut", Cut(Rgb24("", 124).dib, 100), E::TruncatedHeader},
@@ -188,33 +189,35 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{"MasksCut", Cut(Masked565("", 40).dib, 44), E::TruncatedHeader},
         RefusalCase{"HugeColoursUsed",
                     [] {
-                      DibSpec s = SpecOf(Layout{40, 8, 0, {}, kTable}, 1, 1, {0, 0, 0, 0});
+                      DibFields s = FieldsOf(Layout{40, 8, 0, {}, kTable}, 1, 1, {0, 0, 0, 0});
                       s.clrUsed = 0xFFFFFFFFu;
                       return MakeDib(s);
                     }(),
                     E::TruncatedHeader},
-        RefusalCase{"WidthZero", MakeDib(SpecOf(Layout{}, 0, 1, {})), E::BadDimensions},
-        RefusalCase{"WidthNegative", MakeDib(SpecOf(Layout{}, -1, 1, {0, 0, 0, 0})),
+        RefusalCase{"WidthZero", MakeDib(FieldsOf(Layout{}, 0, 1, {})), E::BadDimensions},
+        RefusalCase{"WidthNegative", MakeDib(FieldsOf(Layout{}, -1, 1, {0, 0, 0, 0})),
                     E::BadDimensions},
-        RefusalCase{"HeightZero", MakeDib(SpecOf(Layout{}, 1, 0, {})), E::BadDimensions},
-        RefusalCase{"TopDownRle", MakeDib(SpecOf(Layout{40, 8, 1, {}, kTable}, 1, -1, Rle({1, 0}))),
+        RefusalCase{"HeightZero", MakeDib(FieldsOf(Layout{}, 1, 0, {})), E::BadDimensions},
+        RefusalCase{"TopDownRle",
+                    MakeDib(FieldsOf(Layout{40, 8, 1, {}, kTable}, 1, -1, Rle({1, 0}))),
                     E::BadDimensions},
         RefusalCase{"TooLarge",
-                    MakeDib(SpecOf(Layout{40, 8, 1, {}, kTable}, 65535, 65535, Rle({}))),
+                    MakeDib(FieldsOf(Layout{40, 8, 1, {}, kTable}, 65535, 65535, Rle({}))),
                     E::TooLarge},
-        RefusalCase{"TwoBits", MakeDib(SpecOf(Layout{40, 2, 0, {}, kTable}, 1, 1, {0, 0, 0, 0})),
+        RefusalCase{"TwoBits", MakeDib(FieldsOf(Layout{40, 2, 0, {}, kTable}, 1, 1, {0, 0, 0, 0})),
                     E::UnsupportedBitCount},
-        RefusalCase{"SixtyFourBits", MakeDib(SpecOf(Layout{40, 64}, 1, 1, Bytes(8, 0))),
+        RefusalCase{"SixtyFourBits", MakeDib(FieldsOf(Layout{40, 64}, 1, 1, Bytes(8, 0))),
                     E::UnsupportedBitCount},
         RefusalCase{"Rle8WithFourBits",
-                    MakeDib(SpecOf(Layout{40, 4, 1, {}, kTable}, 1, 1, Rle({}))),
+                    MakeDib(FieldsOf(Layout{40, 4, 1, {}, kTable}, 1, 1, Rle({}))),
                     E::UnsupportedCompression},
         RefusalCase{"BitFieldsWith24Bits",
-                    MakeDib(SpecOf(Layout{40, 24, 3, {1, 2, 3}}, 1, 1, {0, 0, 0, 0})),
+                    MakeDib(FieldsOf(Layout{40, 24, 3, {1, 2, 3}}, 1, 1, {0, 0, 0, 0})),
                     E::UnsupportedCompression},
-        RefusalCase{"Jpeg", MakeDib(SpecOf(Layout{124, 24, 4}, 1, 1, {0, 0, 0, 0})),
+        RefusalCase{"Jpeg", MakeDib(FieldsOf(Layout{124, 24, 4}, 1, 1, {0, 0, 0, 0})),
                     E::UnsupportedCompression},
-        RefusalCase{"Os2Huffman", MakeDib(SpecOf(Layout{64, 1, 3, {}, kTable}, 1, 1, {0, 0, 0, 0})),
+        RefusalCase{"Os2Huffman",
+                    MakeDib(FieldsOf(Layout{64, 1, 3, {}, kTable}, 1, 1, {0, 0, 0, 0})),
                     E::UnsupportedCompression}));
 
 // Every prefix of every layout above converts or is refused, and nothing is

@@ -20,9 +20,9 @@ constexpr Bgr kGreen{0, 255, 0};
 constexpr Bgr kBlue{255, 0, 0};
 constexpr Bgr kGrey{80, 80, 80};
 
-DibSpec Spec(std::uint16_t bitCount, std::int32_t width, std::int32_t height, Bytes pixels,
-             std::vector<Bgr> table = {}) {
-  DibSpec s;
+DibFields Fields(std::uint16_t bitCount, std::int32_t width, std::int32_t height, Bytes pixels,
+                 std::vector<Bgr> table = {}) {
+  DibFields s;
   s.width = width;
   s.height = height;
   s.bitCount = bitCount;
@@ -32,15 +32,15 @@ DibSpec Spec(std::uint16_t bitCount, std::int32_t width, std::int32_t height, By
   return s;
 }
 
-DibSpec WithHeader(DibSpec s, std::uint32_t headerSize) {
+DibFields WithHeader(DibFields s, std::uint32_t headerSize) {
   s.headerSize = headerSize;
   return s;
 }
-DibSpec WithCompression(DibSpec s, std::uint32_t compression) {
+DibFields WithCompression(DibFields s, std::uint32_t compression) {
   s.compression = compression;
   return s;
 }
-DibSpec WithColorsUsed(DibSpec s, std::uint32_t used) {
+DibFields WithColorsUsed(DibFields s, std::uint32_t used) {
   s.clrUsed = used;
   return s;
 }
@@ -75,43 +75,43 @@ INSTANTIATE_TEST_SUITE_P(
     Rules, DibReadConversion,
     ::testing::Values(
         ConversionCase{"OneBitMostSignificantFirst",
-                       MakeBmpFile(Spec(1, 10, 1, PackRows(1, {{1, 0, 0, 1, 1, 0, 1, 0, 0, 1}}),
+                       MakeBmpFile(Fields(1, 10, 1, PackRows(1, {{1, 0, 0, 1, 1, 0, 1, 0, 0, 1}}),
                                         {kBlue, kRed})),
                        MakePicture({{kRed, kBlue, kBlue, kRed, kRed, kBlue, kRed, kBlue, kBlue,
                                      kRed}})},
         ConversionCase{"FourBitHighNibbleFirst",
-                       MakeBmpFile(Spec(4, 3, 2, PackRows(4, {{0, 1, 2}, {3, 2, 1}}), kTable4)),
+                       MakeBmpFile(Fields(4, 3, 2, PackRows(4, {{0, 1, 2}, {3, 2, 1}}), kTable4)),
                        MakePicture({{kRed, kGreen, kBlue}, {kGrey, kBlue, kGreen}})},
         ConversionCase{"EightBitOneIndexPerByte",
-                       MakeBmpFile(Spec(8, 2, 2, PackRows(8, {{3, 0}, {1, 2}}), kTable4)),
+                       MakeBmpFile(Fields(8, 2, 2, PackRows(8, {{3, 0}, {1, 2}}), kTable4)),
                        MakePicture({{kGrey, kRed}, {kGreen, kBlue}})},
         // Only two entries are read: the pixels follow right after them.
         ConversionCase{"ColoursUsedTwoReadsTwoEntries",
                        MakeBmpFile(WithColorsUsed(
-                           Spec(8, 3, 1, PackRows(8, {{1, 0, 1}}), {kGreen, kBlue}), 2)),
+                           Fields(8, 3, 1, PackRows(8, {{1, 0, 1}}), {kGreen, kBlue}), 2)),
                        MakePicture({{kBlue, kGreen, kBlue}})},
         // Indices beyond the table are black.
         ConversionCase{"IndexBeyondTableIsBlack",
-                       MakeBmpFile(WithColorsUsed(Spec(8, 3, 1, PackRows(8, {{0, 1, 200}}),
+                       MakeBmpFile(WithColorsUsed(Fields(8, 3, 1, PackRows(8, {{0, 1, 200}}),
                                                        {kGreen, kBlue}),
                                                   2)),
                        MakePicture({{kGreen, kBlue, kBlack}})},
         ConversionCase{"SixteenBitFiveBitsTimesEight",
-                       MakeBmpFile(Spec(16, 4, 1, PackRows(16, {{0x7FFF, 0x8000, 0x001F, 0xFC00}}))),
+                       MakeBmpFile(Fields(16, 4, 1, PackRows(16, {{0x7FFF, 0x8000, 0x001F, 0xFC00}}))),
                        MakePicture({{{248, 248, 248}, kBlack, {248, 0, 0}, {0, 0, 248}}})},
         ConversionCase{"ThirtyTwoBitDropsFourthByte",
-                       MakeBmpFile(Spec(32, 2, 1, PackRows(32, {{0xAA112233, 0xFF010203}}))),
+                       MakeBmpFile(Fields(32, 2, 1, PackRows(32, {{0xAA112233, 0xFF010203}}))),
                        MakePicture({{{0x33, 0x22, 0x11}, {0x03, 0x02, 0x01}}})},
         ConversionCase{"TwentyFourBitAsStored",
-                       MakeBmpFile(Spec(24, 2, 2, PackRows(24, {{0x010203, 0x040506},
+                       MakeBmpFile(Fields(24, 2, 2, PackRows(24, {{0x010203, 0x040506},
                                                                 {0x070809, 0x0A0B0C}}))),
                        MakePicture({{{3, 2, 1}, {6, 5, 4}}, {{9, 8, 7}, {12, 11, 10}}})},
         // The compression field does not matter for 24 bits.
         ConversionCase{"TwentyFourBitWithRunLengthFieldReadAsStored",
-                       MakeBmpFile(WithCompression(Spec(24, 1, 1, PackRows(24, {{0x0000FF}})), 1)),
+                       MakeBmpFile(WithCompression(Fields(24, 1, 1, PackRows(24, {{0x0000FF}})), 1)),
                        MakePicture({{kBlue}})},
         ConversionCase{"CoreHeaderThreeByteEntries",
-                       MakeBmpFile(WithHeader(Spec(8, 3, 1, PackRows(8, {{2, 1, 0}}),
+                       MakeBmpFile(WithHeader(Fields(8, 3, 1, PackRows(8, {{2, 1, 0}}),
                                                    [] {
                                                      std::vector<Bgr> table(256, kGrey);
                                                      table[1] = kGreen;
@@ -121,28 +121,28 @@ INSTANTIATE_TEST_SUITE_P(
                                               12)),
                        MakePicture({{kRed, kGreen, kGrey}})},
         ConversionCase{"V4HeaderTwentyFourBit",
-                       MakeBmpFile(WithHeader(Spec(24, 1, 2, PackRows(24, {{0xFF0000}, {0x00FF00}})),
+                       MakeBmpFile(WithHeader(Fields(24, 1, 2, PackRows(24, {{0xFF0000}, {0x00FF00}})),
                                               108)),
                        MakePicture({{kRed}, {kGreen}})},
         ConversionCase{"V5HeaderTwentyFourBit",
-                       MakeBmpFile(WithHeader(Spec(24, 1, 1, PackRows(24, {{0xFF0000}})), 124)),
+                       MakeBmpFile(WithHeader(Fields(24, 1, 1, PackRows(24, {{0xFF0000}})), 124)),
                        MakePicture({{kRed}})},
         ConversionCase{"Os2HeaderFourByteEntries",
-                       MakeBmpFile(WithHeader(Spec(1, 2, 1, PackRows(1, {{0, 1}}), {kRed, kBlue}),
+                       MakeBmpFile(WithHeader(Fields(1, 2, 1, PackRows(1, {{0, 1}}), {kRed, kBlue}),
                                               64)),
                        MakePicture({{kRed, kBlue}})},
         ConversionCase{"TopDownOneBitIsStoredBottomUp",
-                       MakeBmpFile(Spec(1, 2, -2, PackRows(1, {{0, 1}, {1, 1}}, true),
+                       MakeBmpFile(Fields(1, 2, -2, PackRows(1, {{0, 1}, {1, 1}}, true),
                                         {kRed, kBlue})),
                        MakePicture({{kRed, kBlue}, {kBlue, kBlue}})},
         ConversionCase{"TopDownTwentyFourBitIsStoredBottomUp",
-                       MakeBmpFile(Spec(24, 1, -3,
+                       MakeBmpFile(Fields(24, 1, -3,
                                         PackRows(24, {{0xFF0000}, {0x00FF00}, {0x0000FF}}, true))),
                        MakePicture({{kRed}, {kGreen}, {kBlue}})},
         // A gap before the pixels is read as pixels: the picture shifts.
         ConversionCase{"PixelOffsetIsNotUsed",
                        [] {
-                         Bytes f = MakeBmpFile(Spec(24, 1, 2, {9, 9, 9, 9, 1, 2, 3, 0, 4, 5, 6, 0}));
+                         Bytes f = MakeBmpFile(Fields(24, 1, 2, {9, 9, 9, 9, 1, 2, 3, 0, 4, 5, 6, 0}));
                          f[10] = 58;
                          return f;
                        }(),
@@ -150,7 +150,7 @@ INSTANTIATE_TEST_SUITE_P(
         // Colours-used declares a table of a 24-bit file; the pixels follow it.
         ConversionCase{"TwentyFourBitPixelsFollowDeclaredTable",
                        MakeBmpFile(WithColorsUsed(
-                           Spec(24, 1, 1, PackRows(24, {{0x112233}}), {kGrey, kGrey}), 2)),
+                           Fields(24, 1, 1, PackRows(24, {{0x112233}}), {kGrey, kGrey}), 2)),
                        MakePicture({{{0x33, 0x22, 0x11}}})}));
 
 struct RefusalCase {
@@ -182,7 +182,7 @@ Bytes Patched32(Bytes b, std::size_t at, std::uint32_t value) {
   return b;
 }
 
-const Bytes kSmall24 = MakeBmpFile(Spec(24, 2, 2, PackRows(24, {{1, 2}, {3, 4}})));
+const Bytes kSmall24 = MakeBmpFile(Fields(24, 2, 2, PackRows(24, {{1, 2}, {3, 4}})));
 
 INSTANTIATE_TEST_SUITE_P(
     Rules, DibReadRefusal,
@@ -199,61 +199,61 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{"EndsInsideHeaderSize", Truncated(kSmall24, 16), E::TruncatedHeader},
         RefusalCase{"EndsInsideInfoHeader", Truncated(kSmall24, 40), E::TruncatedHeader},
         RefusalCase{"EndsInsideLongHeader",
-                    Truncated(MakeBmpFile(WithHeader(Spec(24, 1, 1, {1, 2, 3, 0}), 124)), 100),
+                    Truncated(MakeBmpFile(WithHeader(Fields(24, 1, 1, {1, 2, 3, 0}), 124)), 100),
                     E::TruncatedHeader},
         RefusalCase{"HeaderSizeBeyondFile", Patched32(kSmall24, 14, 0xFFFFFFF0u),
                     E::TruncatedHeader},
         RefusalCase{"HeaderSizeSixteen", Patched32(kSmall24, 14, 16), E::BadHeader},
         RefusalCase{"HeaderSizeZero", Patched32(kSmall24, 14, 0), E::BadHeader},
-        RefusalCase{"WidthZero", MakeBmpFile(Spec(24, 0, 1, {})), E::BadDimensions},
-        RefusalCase{"WidthNegative", MakeBmpFile(Spec(24, -4, 1, {})), E::BadDimensions},
-        RefusalCase{"HeightZero", MakeBmpFile(Spec(24, 1, 0, {})), E::BadDimensions},
+        RefusalCase{"WidthZero", MakeBmpFile(Fields(24, 0, 1, {})), E::BadDimensions},
+        RefusalCase{"WidthNegative", MakeBmpFile(Fields(24, -4, 1, {})), E::BadDimensions},
+        RefusalCase{"HeightZero", MakeBmpFile(Fields(24, 1, 0, {})), E::BadDimensions},
         RefusalCase{"TopDownRunLength",
-                    MakeBmpFile(WithCompression(Spec(8, 1, -1, Rle({1, 0}), {kRed}), 1)),
+                    MakeBmpFile(WithCompression(Fields(8, 1, -1, Rle({1, 0}), {kRed}), 1)),
                     E::BadDimensions},
-        RefusalCase{"CoreHeaderWidthZero", MakeBmpFile(WithHeader(Spec(24, 0, 1, {}), 12)),
+        RefusalCase{"CoreHeaderWidthZero", MakeBmpFile(WithHeader(Fields(24, 0, 1, {}), 12)),
                     E::BadDimensions},
         // 3 × 37838 × 37838 + 54 bytes does not fit in 32 bits.
-        RefusalCase{"TooLarge", MakeBmpFile(WithCompression(Spec(8, 37838, 37838, Rle({})), 1)),
+        RefusalCase{"TooLarge", MakeBmpFile(WithCompression(Fields(8, 37838, 37838, Rle({})), 1)),
                     E::TooLarge},
         // 32 × 2^27 wraps a 32-bit row size to 0.
-        RefusalCase{"WideRowsDoNotWrap", MakeBmpFile(Spec(32, 1 << 27, 11, {})), E::TooLarge},
-        RefusalCase{"WideRowShortData", MakeBmpFile(Spec(32, 1 << 27, 1, {1, 2, 3, 4})),
+        RefusalCase{"WideRowsDoNotWrap", MakeBmpFile(Fields(32, 1 << 27, 11, {})), E::TooLarge},
+        RefusalCase{"WideRowShortData", MakeBmpFile(Fields(32, 1 << 27, 1, {1, 2, 3, 4})),
                     E::TruncatedPixels},
         // A 1-bit A1 scan at 1000 dpi passes the size limit; its data is checked
         // before any memory is taken for it.
         RefusalCase{"LargeScanWithoutData",
-                    MakeBmpFile(Spec(1, 23386, 33110, {0, 0, 0, 0}, {kBlack, kBlue})),
+                    MakeBmpFile(Fields(1, 23386, 33110, {0, 0, 0, 0}, {kBlack, kBlue})),
                     E::TruncatedPixels},
-        RefusalCase{"TwoBitsPerPixel", MakeBmpFile(Spec(2, 4, 1, {0, 0, 0, 0}, kTable4)),
+        RefusalCase{"TwoBitsPerPixel", MakeBmpFile(Fields(2, 4, 1, {0, 0, 0, 0}, kTable4)),
                     E::UnsupportedBitCount},
-        RefusalCase{"ZeroBitsPerPixel", MakeBmpFile(Spec(0, 4, 1, {0, 0, 0, 0})),
+        RefusalCase{"ZeroBitsPerPixel", MakeBmpFile(Fields(0, 4, 1, {0, 0, 0, 0})),
                     E::UnsupportedBitCount},
-        RefusalCase{"ThirtyBitsPerPixel", MakeBmpFile(Spec(30, 1, 1, {0, 0, 0, 0})),
+        RefusalCase{"ThirtyBitsPerPixel", MakeBmpFile(Fields(30, 1, 1, {0, 0, 0, 0})),
                     E::UnsupportedBitCount},
-        RefusalCase{"BitFields16", MakeBmpFile(WithCompression(Spec(16, 2, 1, {0, 0, 0, 0}), 3)),
+        RefusalCase{"BitFields16", MakeBmpFile(WithCompression(Fields(16, 2, 1, {0, 0, 0, 0}), 3)),
                     E::UnsupportedCompression},
-        RefusalCase{"BitFields32", MakeBmpFile(WithCompression(Spec(32, 1, 1, {0, 0, 0, 0}), 3)),
+        RefusalCase{"BitFields32", MakeBmpFile(WithCompression(Fields(32, 1, 1, {0, 0, 0, 0}), 3)),
                     E::UnsupportedCompression},
-        RefusalCase{"Jpeg24", MakeBmpFile(WithCompression(Spec(24, 1, 1, {0, 0, 0, 0}), 4)),
+        RefusalCase{"Jpeg24", MakeBmpFile(WithCompression(Fields(24, 1, 1, {0, 0, 0, 0}), 4)),
                     E::UnsupportedCompression},
         RefusalCase{"UnknownCompression",
-                    MakeBmpFile(WithCompression(Spec(8, 1, 1, {0, 0, 0, 0}, {kRed}), 7)),
+                    MakeBmpFile(WithCompression(Fields(8, 1, 1, {0, 0, 0, 0}, {kRed}), 7)),
                     E::UnsupportedCompression},
         RefusalCase{"ShortRow", Truncated(kSmall24, kSmall24.size() - 1), E::TruncatedPixels},
         RefusalCase{
             "ShortPalettedRow",
-            Truncated(MakeBmpFile(Spec(8, 5, 2, PackRows(8, {{0, 0, 0, 0, 0}, {0, 0, 0, 0, 0}}),
-                                       kTable4)),
+            Truncated(MakeBmpFile(Fields(8, 5, 2, PackRows(8, {{0, 0, 0, 0, 0}, {0, 0, 0, 0, 0}}),
+                                         kTable4)),
                       54 + 16 + 12),
             E::TruncatedPixels},
-        RefusalCase{
-            "TopDownShortRow",
-            Truncated(MakeBmpFile(Spec(24, 2, -2, PackRows(24, {{1, 2}, {3, 4}}, true))), 54 + 10),
-            E::TruncatedPixels},
+        RefusalCase{"TopDownShortRow",
+                    Truncated(MakeBmpFile(Fields(24, 2, -2, PackRows(24, {{1, 2}, {3, 4}}, true))),
+                              54 + 10),
+                    E::TruncatedPixels},
         // A table of 2^32 − 1 entries is skipped, not allocated.
         RefusalCase{"HugeColourTable",
-                    MakeBmpFile(WithColorsUsed(Spec(8, 1, 1, {0, 0, 0, 0}, {kRed}), 0xFFFFFFFFu)),
+                    MakeBmpFile(WithColorsUsed(Fields(8, 1, 1, {0, 0, 0, 0}, {kRed}), 0xFFFFFFFFu)),
                     E::TruncatedPixels}));
 
 // A picture of `width` × `height` black pixels with `pixels` set (x, y from
@@ -271,11 +271,11 @@ Picture BlackWith(std::int64_t width, std::int64_t height,
 
 const std::vector<Bgr> kRamp = {kBlack, kRed, kGreen, kBlue, kGrey};
 
-DibSpec Rle8(std::int32_t width, std::int32_t height, Bytes codes) {
-  return WithCompression(Spec(8, width, height, std::move(codes), kRamp), 1);
+DibFields Rle8(std::int32_t width, std::int32_t height, Bytes codes) {
+  return WithCompression(Fields(8, width, height, std::move(codes), kRamp), 1);
 }
-DibSpec Rle4(std::int32_t width, std::int32_t height, Bytes codes) {
-  return WithCompression(Spec(4, width, height, std::move(codes), kRamp), 2);
+DibFields Rle4(std::int32_t width, std::int32_t height, Bytes codes) {
+  return WithCompression(Fields(4, width, height, std::move(codes), kRamp), 2);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -317,7 +317,7 @@ INSTANTIATE_TEST_SUITE_P(
         // The table is only as long as colours-used says; index 1 is black.
         ConversionCase{"RunLengthIndexBeyondTable",
                        MakeBmpFile(WithColorsUsed(
-                           WithCompression(Spec(8, 2, 1, Rle({1, 0, 1, 1}), {kGrey}), 1), 1)),
+                           WithCompression(Fields(8, 2, 1, Rle({1, 0, 1, 1}), {kGrey}), 1), 1)),
                        MakePicture({{kGrey, kBlack}})},
         // A table of 2^32 − 1 entries is skipped past the end: nothing is decoded.
         ConversionCase{"RunLengthWithHugeTableIsBlack",
@@ -366,7 +366,7 @@ TEST(DibReadRunLength, CodesAcrossChunkBoundaries) {
 TEST(DibRead, EveryPrefixOpensOrIsRefused) {
   const Bytes rle = MakeBmpFile(Rle8(4, 3, Rle({0, 3, 1, 2, 3, 0, 2, 4, 0, 0, 0, 2, 1, 1, 4, 1})));
   const Bytes raw = MakeBmpFile(
-      Spec(4, 5, 3, PackRows(4, {{1, 2, 3, 4, 0}, {0, 1, 2, 3, 4}, {4, 4, 4, 4, 4}}), kRamp));
+      Fields(4, 5, 3, PackRows(4, {{1, 2, 3, 4, 0}, {0, 1, 2, 3, 4}, {4, 4, 4, 4, 4}}), kRamp));
   for (std::size_t size = 0; size < rle.size(); ++size) {
     const ReadResult r = ReadBmpBytes(Truncated(rle, size));
     EXPECT_EQ(static_cast<bool>(r.block), size >= 14 + 40) << size;
@@ -379,10 +379,10 @@ TEST(DibRead, EveryPrefixOpensOrIsRefused) {
 
 // The block keeps the header's fields as the file has them, in 24 bits.
 TEST(DibRead, BlockHeaderFields) {
-  DibSpec spec = Spec(8, 3, 2, PackRows(8, {{0, 1, 2}, {2, 1, 0}}), kTable4);
-  spec.planes = 1;
-  spec.imageSize = 8;
-  Bytes file = MakeBmpFile(spec);
+  DibFields fields = Fields(8, 3, 2, PackRows(8, {{0, 1, 2}, {2, 1, 0}}), kTable4);
+  fields.planes = 1;
+  fields.imageSize = 8;
+  Bytes file = MakeBmpFile(fields);
   file[14 + 24] = 0x13;  // horizontal resolution
   file[14 + 28] = 0x14;  // vertical resolution
   file[14 + 36] = 3;     // colours important

@@ -84,15 +84,15 @@ TEST(WriteDibFile, GoldenSavesOfEveryReadableInput) {
 }
 
 TEST(WriteDibFile, MeasuresUncompressedImageSizeAndStoresIt) {
-  DibSpec spec;
-  spec.width = 3;
-  spec.height = 2;
-  spec.bitCount = 8;
-  spec.imageSize = 999;
-  spec.clrUsed = 2;
-  spec.colorTable = {{1, 2, 3}, {4, 5, 6}};
-  spec.pixels = PackRows(8, {{0, 1, 0}, {1, 0, 1}});
-  CGlobalOwner h = BlockOf(MakeDib(spec));
+  DibFields fields;
+  fields.width = 3;
+  fields.height = 2;
+  fields.bitCount = 8;
+  fields.imageSize = 999;
+  fields.clrUsed = 2;
+  fields.colorTable = {{1, 2, 3}, {4, 5, 6}};
+  fields.pixels = PackRows(8, {{0, 1, 0}, {1, 0, 1}});
+  CGlobalOwner h = BlockOf(MakeDib(fields));
   const auto saved = Written(h.get());
   ASSERT_TRUE(saved);
   EXPECT_EQ(Le32(*saved, 10), 14u + 40u + 8u) << "offset after the colour table";
@@ -102,16 +102,16 @@ TEST(WriteDibFile, MeasuresUncompressedImageSizeAndStoresIt) {
 }
 
 TEST(WriteDibFile, RunLengthKeepsItsImageSize) {
-  DibSpec spec;
-  spec.width = 4;
-  spec.height = 1;
-  spec.bitCount = 8;
-  spec.compression = 1;
-  spec.imageSize = 4;
-  spec.clrUsed = 1;
-  spec.colorTable = {{9, 9, 9}};
-  spec.pixels = {4, 0, 0, 1};
-  CGlobalOwner h = BlockOf(MakeDib(spec));
+  DibFields fields;
+  fields.width = 4;
+  fields.height = 1;
+  fields.bitCount = 8;
+  fields.compression = 1;
+  fields.imageSize = 4;
+  fields.clrUsed = 1;
+  fields.colorTable = {{9, 9, 9}};
+  fields.pixels = {4, 0, 0, 1};
+  CGlobalOwner h = BlockOf(MakeDib(fields));
   const auto saved = Written(h.get());
   ASSERT_TRUE(saved);
   EXPECT_EQ(saved->size(), 14u + 40u + 4u + 4u);
@@ -135,7 +135,7 @@ TEST_P(WriteDibFileRefusal, WritesNothing) {
 }
 
 Bytes Header40(std::int32_t width, std::int32_t height, std::uint16_t bits) {
-  DibSpec s;
+  DibFields s;
   s.width = width;
   s.height = height;
   s.bitCount = bits;
@@ -151,14 +151,14 @@ INSTANTIATE_TEST_SUITE_P(
     Blocks, WriteDibFileRefusal,
     ::testing::Values(RefusedBlock{"CoreHeader",
                                    [] {
-                                     DibSpec s;
+                                     DibFields s;
                                      s.headerSize = 12;
                                      s.pixels = {1, 2, 3, 0};
                                      return MakeDib(s);
                                    }()},
                       RefusedBlock{"V4Header",
                                    [] {
-                                     DibSpec s;
+                                     DibFields s;
                                      s.headerSize = 108;
                                      s.pixels = {1, 2, 3, 0};
                                      return MakeDib(s);
@@ -191,7 +191,7 @@ TEST(WriteDibFile, FileErrorsPropagate) {
 
 // The helpers measure a block by its header.
 TEST(DibBlock, Helpers) {
-  DibSpec s;
+  DibFields s;
   s.bitCount = 8;
   s.clrUsed = 20;
   s.colorTable.resize(20);

@@ -153,7 +153,7 @@ TEST(DocumentSave, UnwritableBlockKeepsTheOldFile) {
   const std::string target = dir.File("out.bmp");
   WriteBytes(target, {1, 2, 3});
   CQOV_V2Doc doc;
-  DibSpec core;
+  DibFields core;
   core.headerSize = 12;
   core.pixels = {1, 2, 3, 0};
   const Bytes bytes = MakeDib(core);

@@ -95,49 +95,49 @@ Picture PictureOfBlock(HGLOBAL h) {
   return NearPicture(actual, expected, 0);
 }
 
-Bytes MakeDib(const DibSpec& spec) {
-  const bool core = spec.headerSize == 12;
-  Bytes out(spec.headerSize, 0);
-  Put(out, 0, spec.headerSize, 4);
+Bytes MakeDib(const DibFields& fields) {
+  const bool core = fields.headerSize == 12;
+  Bytes out(fields.headerSize, 0);
+  Put(out, 0, fields.headerSize, 4);
   if (core) {
-    Put(out, 4, static_cast<std::uint16_t>(spec.width), 2);
-    Put(out, 6, static_cast<std::uint16_t>(spec.height), 2);
-    Put(out, 8, spec.planes, 2);
-    Put(out, 10, spec.bitCount, 2);
+    Put(out, 4, static_cast<std::uint16_t>(fields.width), 2);
+    Put(out, 6, static_cast<std::uint16_t>(fields.height), 2);
+    Put(out, 8, fields.planes, 2);
+    Put(out, 10, fields.bitCount, 2);
   } else {
-    Put(out, 4, static_cast<std::uint32_t>(spec.width), 4);
-    Put(out, 8, static_cast<std::uint32_t>(spec.height), 4);
-    Put(out, 12, spec.planes, 2);
-    Put(out, 14, spec.bitCount, 2);
-    Put(out, 16, spec.compression, 4);
-    Put(out, 20, spec.imageSize, 4);
-    Put(out, 32, spec.clrUsed, 4);
+    Put(out, 4, static_cast<std::uint32_t>(fields.width), 4);
+    Put(out, 8, static_cast<std::uint32_t>(fields.height), 4);
+    Put(out, 12, fields.planes, 2);
+    Put(out, 14, fields.bitCount, 2);
+    Put(out, 16, fields.compression, 4);
+    Put(out, 20, fields.imageSize, 4);
+    Put(out, 32, fields.clrUsed, 4);
   }
-  const bool masksInside = spec.headerSize > 40;
-  if (!spec.masks.empty()) {
+  const bool masksInside = fields.headerSize > 40;
+  if (!fields.masks.empty()) {
     const std::size_t at = masksInside ? 40 : out.size();
     if (!masksInside)
-      out.resize(out.size() + 4 * spec.masks.size());
-    for (std::size_t i = 0; i < spec.masks.size() && at + 4 * i + 4 <= out.size(); ++i) {
-      Put(out, at + 4 * i, spec.masks[i], 4);
+      out.resize(out.size() + 4 * fields.masks.size());
+    for (std::size_t i = 0; i < fields.masks.size() && at + 4 * i + 4 <= out.size(); ++i) {
+      Put(out, at + 4 * i, fields.masks[i], 4);
     }
   }
-  for (const Bgr& entry : spec.colorTable) {
+  for (const Bgr& entry : fields.colorTable) {
     out.insert(out.end(), entry.begin(), entry.end());
     if (!core)
       out.push_back(0);
   }
-  out.insert(out.end(), spec.pixels.begin(), spec.pixels.end());
+  out.insert(out.end(), fields.pixels.begin(), fields.pixels.end());
   return out;
 }
 
-Bytes MakeBmpFile(const DibSpec& spec) {
-  const Bytes dib = MakeDib(spec);
+Bytes MakeBmpFile(const DibFields& fields) {
+  const Bytes dib = MakeDib(fields);
   Bytes out(14, 0);
   out[0] = 'B';
   out[1] = 'M';
   Put(out, 2, 14 + dib.size(), 4);
-  Put(out, 10, 14 + dib.size() - spec.pixels.size(), 4);
+  Put(out, 10, 14 + dib.size() - fields.pixels.size(), 4);
   out.insert(out.end(), dib.begin(), dib.end());
   return out;
 }

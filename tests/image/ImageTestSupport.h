@@ -48,7 +48,7 @@ Picture PictureOfBlock(HGLOBAL h);
                                        int tolerance);
 
 // What a bitmap holds, written byte by byte by MakeDib.
-struct DibSpec {
+struct DibFields {
   std::uint32_t headerSize = 40;
   std::int32_t width = 1;
   std::int32_t height = 1;
@@ -64,9 +64,9 @@ struct DibSpec {
 };
 
 // A packed bitmap (the clipboard's layout): header, masks, colour table, pixels.
-Bytes MakeDib(const DibSpec& spec);
+Bytes MakeDib(const DibFields& fields);
 // A .bmp file: the 14-byte file header, then MakeDib.
-Bytes MakeBmpFile(const DibSpec& spec);
+Bytes MakeBmpFile(const DibFields& fields);
 
 // Stored rows of `bitCount`-bit values (colour indices, 16- or 32-bit
 // words, or 24-bit blue-green-red as 0xRRGGBB), given from the top, each

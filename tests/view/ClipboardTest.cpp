@@ -16,7 +16,7 @@ namespace {
 constexpr std::uint32_t BI_RGB = 0, BI_RLE8 = 1, BI_RLE4 = 2, BI_BITFIELDS = 3;
 
 // A packed bitmap as another program would place it on the clipboard.
-struct DibSpec {
+struct DibFields {
   std::uint32_t headerSize = 40;
   std::int32_t width = 0;
   std::int32_t height = 0;  // negative: rows stored top-down
@@ -28,38 +28,38 @@ struct DibSpec {
   std::vector<std::uint8_t> pixels;      // as stored
 };
 
-std::vector<std::byte> BuildDib(const DibSpec& spec) {
-  const bool core = spec.headerSize == 12;
-  const bool masksAfterHeader = spec.compression == BI_BITFIELDS && spec.headerSize == 40;
+std::vector<std::byte> BuildDib(const DibFields& fields) {
+  const bool core = fields.headerSize == 12;
+  const bool masksAfterHeader = fields.compression == BI_BITFIELDS && fields.headerSize == 40;
   const std::size_t entry = core ? 3 : 4;
-  std::vector<std::byte> dib(spec.headerSize + (masksAfterHeader ? 12 : 0) +
-                             entry * spec.palette.size() + spec.pixels.size());
+  std::vector<std::byte> dib(fields.headerSize + (masksAfterHeader ? 12 : 0) +
+                             entry * fields.palette.size() + fields.pixels.size());
   std::byte* p = dib.data();
-  PutLE(p, spec.headerSize, 4);
+  PutLE(p, fields.headerSize, 4);
   if (core) {
-    PutLE(p + 4, static_cast<std::uint16_t>(spec.width), 2);
-    PutLE(p + 6, static_cast<std::uint16_t>(spec.height), 2);
+    PutLE(p + 4, static_cast<std::uint16_t>(fields.width), 2);
+    PutLE(p + 6, static_cast<std::uint16_t>(fields.height), 2);
     PutLE(p + 8, 1, 2);
-    PutLE(p + 10, spec.bitCount, 2);
+    PutLE(p + 10, fields.bitCount, 2);
   } else {
-    PutLE(p + 4, static_cast<std::uint32_t>(spec.width), 4);
-    PutLE(p + 8, static_cast<std::uint32_t>(spec.height), 4);
+    PutLE(p + 4, static_cast<std::uint32_t>(fields.width), 4);
+    PutLE(p + 8, static_cast<std::uint32_t>(fields.height), 4);
     PutLE(p + 12, 1, 2);
-    PutLE(p + 14, spec.bitCount, 2);
-    PutLE(p + 16, spec.compression, 4);
-    PutLE(p + 20, spec.pixels.size(), 4);
-    PutLE(p + 32, spec.colorsUsed, 4);
-    if (spec.compression == BI_BITFIELDS) {
+    PutLE(p + 14, fields.bitCount, 2);
+    PutLE(p + 16, fields.compression, 4);
+    PutLE(p + 20, fields.pixels.size(), 4);
+    PutLE(p + 32, fields.colorsUsed, 4);
+    if (fields.compression == BI_BITFIELDS) {
       for (std::size_t i = 0; i < 3; ++i)
-        PutLE(p + 40 + 4 * i, spec.masks[i], 4);
+        PutLE(p + 40 + 4 * i, fields.masks[i], 4);
     }
   }
-  std::byte* q = p + spec.headerSize + (masksAfterHeader ? 12 : 0);
-  for (const Color3& c : spec.palette) {
+  std::byte* q = p + fields.headerSize + (masksAfterHeader ? 12 : 0);
+  for (const Color3& c : fields.palette) {
     std::memcpy(q, c.data(), 3);
     q += entry;
   }
-  std::memcpy(q, spec.pixels.data(), spec.pixels.size());
+  std::memcpy(q, fields.pixels.data(), fields.pixels.size());
   return dib;
 }
 
@@ -157,88 +157,88 @@ std::uint32_t Bgr(Color3 c) {
 
 struct PasteCase {
   const char* name;
-  DibSpec spec;
+  DibFields fields;
   std::function<Color3(std::int64_t, std::int64_t)> expected;
 };
 
-DibSpec Indexed(std::uint32_t headerSize, std::uint16_t bits, IndexFunction index,
-                bool topDown = false) {
-  DibSpec spec;
-  spec.headerSize = headerSize;
-  spec.width = kWidth;
-  spec.height = topDown ? -kHeight : kHeight;
-  spec.bitCount = bits;
-  spec.palette = kPalette;
-  spec.palette.resize(std::size_t{1} << bits, Color3{1, 1, 1});
-  spec.pixels = StoreRows(topDown, [&](std::int64_t y) { return PackedIndices(bits, index, y); });
-  return spec;
+DibFields Indexed(std::uint32_t headerSize, std::uint16_t bits, IndexFunction index,
+                  bool topDown = false) {
+  DibFields fields;
+  fields.headerSize = headerSize;
+  fields.width = kWidth;
+  fields.height = topDown ? -kHeight : kHeight;
+  fields.bitCount = bits;
+  fields.palette = kPalette;
+  fields.palette.resize(std::size_t{1} << bits, Color3{1, 1, 1});
+  fields.pixels = StoreRows(topDown, [&](std::int64_t y) { return PackedIndices(bits, index, y); });
+  return fields;
 }
 
-DibSpec DirectSpec(std::uint32_t headerSize, std::uint16_t bits, std::uint32_t compression,
-                   Color3 (*color)(std::int64_t, std::int64_t),
-                   const std::function<std::uint32_t(Color3)>& encode, bool topDown = false) {
-  DibSpec spec;
-  spec.headerSize = headerSize;
-  spec.width = kWidth;
-  spec.height = topDown ? -kHeight : kHeight;
-  spec.bitCount = bits;
-  spec.compression = compression;
-  spec.pixels =
+DibFields DirectSpec(std::uint32_t headerSize, std::uint16_t bits, std::uint32_t compression,
+                     Color3 (*color)(std::int64_t, std::int64_t),
+                     const std::function<std::uint32_t(Color3)>& encode, bool topDown = false) {
+  DibFields fields;
+  fields.headerSize = headerSize;
+  fields.width = kWidth;
+  fields.height = topDown ? -kHeight : kHeight;
+  fields.bitCount = bits;
+  fields.compression = compression;
+  fields.pixels =
       StoreRows(topDown, [&](std::int64_t y) { return Direct(bits / 8, color, encode, y); });
-  return spec;
+  return fields;
 }
 
 // Run-length rows: row 3 (the bottom, stored first) in absolute mode, the
 // others as runs of one pixel; end of line after each, end of bitmap last.
-DibSpec RunLength8() {
-  DibSpec spec = Indexed(40, 8, Index4);
-  spec.compression = BI_RLE8;
-  spec.pixels.clear();
+DibFields RunLength8() {
+  DibFields fields = Indexed(40, 8, Index4);
+  fields.compression = BI_RLE8;
+  fields.pixels.clear();
   for (std::int64_t y = kHeight; y >= 1; --y) {
     if (y == kHeight) {
-      spec.pixels.insert(spec.pixels.end(), {0, kWidth});
+      fields.pixels.insert(fields.pixels.end(), {0, kWidth});
       for (std::int64_t x = 0; x < kWidth; ++x)
-        spec.pixels.push_back(static_cast<std::uint8_t>(Index4(x, y)));
-      spec.pixels.push_back(0);  // absolute runs are padded to a word
+        fields.pixels.push_back(static_cast<std::uint8_t>(Index4(x, y)));
+      fields.pixels.push_back(0);  // absolute runs are padded to a word
     } else {
       for (std::int64_t x = 0; x < kWidth; ++x) {
-        spec.pixels.insert(spec.pixels.end(), {1, static_cast<std::uint8_t>(Index4(x, y))});
+        fields.pixels.insert(fields.pixels.end(), {1, static_cast<std::uint8_t>(Index4(x, y))});
       }
     }
-    spec.pixels.insert(spec.pixels.end(), {0, 0});
+    fields.pixels.insert(fields.pixels.end(), {0, 0});
   }
-  spec.pixels.insert(spec.pixels.end(), {0, 1});
-  return spec;
+  fields.pixels.insert(fields.pixels.end(), {0, 1});
+  return fields;
 }
 
-DibSpec RunLength4() {
-  DibSpec spec = Indexed(40, 4, Index4);
-  spec.compression = BI_RLE4;
-  spec.pixels.clear();
+DibFields RunLength4() {
+  DibFields fields = Indexed(40, 4, Index4);
+  fields.compression = BI_RLE4;
+  fields.pixels.clear();
   for (std::int64_t y = kHeight; y >= 1; --y) {
     // Runs of two alternating nibbles, then the odd last pixel alone.
     for (std::int64_t x = 0; x + 1 < kWidth; x += 2) {
-      spec.pixels.insert(spec.pixels.end(),
-                         {2, static_cast<std::uint8_t>(Index4(x, y) << 4 | Index4(x + 1, y))});
+      fields.pixels.insert(fields.pixels.end(),
+                           {2, static_cast<std::uint8_t>(Index4(x, y) << 4 | Index4(x + 1, y))});
     }
-    spec.pixels.insert(spec.pixels.end(),
-                       {1, static_cast<std::uint8_t>(Index4(kWidth - 1, y) << 4)});
-    spec.pixels.insert(spec.pixels.end(), {0, 0});
+    fields.pixels.insert(fields.pixels.end(),
+                         {1, static_cast<std::uint8_t>(Index4(kWidth - 1, y) << 4)});
+    fields.pixels.insert(fields.pixels.end(), {0, 0});
   }
-  spec.pixels.insert(spec.pixels.end(), {0, 1});
-  return spec;
+  fields.pixels.insert(fields.pixels.end(), {0, 1});
+  return fields;
 }
 
-DibSpec WithMasks(DibSpec spec, std::array<std::uint32_t, 3> masks) {
-  spec.masks = masks;
-  return spec;
+DibFields WithMasks(DibFields fields, std::array<std::uint32_t, 3> masks) {
+  fields.masks = masks;
+  return fields;
 }
 
-DibSpec ShortPalette() {
-  DibSpec spec = Indexed(40, 8, Index4);
-  spec.palette = kPalette;
-  spec.colorsUsed = 4;
-  return spec;
+DibFields ShortPalette() {
+  DibFields fields = Indexed(40, 8, Index4);
+  fields.palette = kPalette;
+  fields.colorsUsed = 4;
+  return fields;
 }
 
 std::vector<PasteCase> PasteCases() {
@@ -313,7 +313,7 @@ TEST_F(ClipboardTest, PasteConvertsEveryBitmapLayoutToTheUniformPicture) {
     SetPicture(2, 2, Uniform(kBlack));
     doc.SetModifiedFlag(false);
     view.m_nScale = 4;
-    backend().PutClipboardData(CF_DIB, ToBlock(BuildDib(c.spec)));
+    backend().PutClipboardData(CF_DIB, ToBlock(BuildDib(c.fields)));
     const int invalidates = host.InvalidateCount();
     ASSERT_TRUE(Run(ID_EDIT_PASTE));
     {
@@ -344,7 +344,7 @@ TEST_F(ClipboardTest, PastedPicturesTakeEveryCommand) {
   for (const PasteCase& c : PasteCases()) {
     SCOPED_TRACE(c.name);
     for (const UINT command : {ID_DITHER1, ID_DITHER2, ID_ERROR_DIFFUSION, ID_OUTLINE}) {
-      backend().PutClipboardData(CF_DIB, ToBlock(BuildDib(c.spec)));
+      backend().PutClipboardData(CF_DIB, ToBlock(BuildDib(c.fields)));
       ASSERT_TRUE(Run(ID_EDIT_PASTE));
       ASSERT_TRUE(Run(command));
       ASSERT_TRUE(RunThreshold(50, true));
@@ -356,14 +356,14 @@ TEST_F(ClipboardTest, PastedPicturesTakeEveryCommand) {
 
 std::vector<std::pair<std::string, std::vector<std::byte>>> GarbageCases() {
   std::vector<std::pair<std::string, std::vector<std::byte>>> cases;
-  const auto add = [&](std::string name, DibSpec spec,
+  const auto add = [&](std::string name, DibFields fields,
                        const std::function<void(std::vector<std::byte>&)>& spoil = {}) {
-    std::vector<std::byte> bytes = BuildDib(spec);
+    std::vector<std::byte> bytes = BuildDib(fields);
     if (spoil)
       spoil(bytes);
     cases.emplace_back(std::move(name), std::move(bytes));
   };
-  const DibSpec good = DirectSpec(40, 24, BI_RGB, Varied, Bgr);
+  const DibFields good = DirectSpec(40, 24, BI_RGB, Varied, Bgr);
   add("one byte", good, [](auto& b) { b.resize(1); });
   add("header cut short", good, [](auto& b) { b.resize(30); });
   add("124-byte header in 60 bytes", DirectSpec(124, 24, BI_RGB, Varied, Bgr),

@@ -5,10 +5,12 @@
 
 #include <benchmark/benchmark.h>
 
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <vector>
 
+#include "bench/BenchPicture.h"
 #include "image/DibBlock.h"
 #include "image/QOV_V2Doc.h"
 #include "platform/CmdTarget.h"
@@ -34,36 +36,16 @@ enum class Content { Photo, BlackAndWhite };
 // A smooth colour photograph stand-in, or a page of black discs on white
 // (what the outline pass usually gets).
 HGLOBAL MakePage(Content content) {
-  HGLOBAL h = GlobalAlloc(GHND, kBlockSize);
-  CGlobalLock lock(h);
-  std::byte* p = lock.get();
-  const auto put = [p](std::size_t at, std::uint32_t v) {
-    for (std::size_t i = 0; i < 4; ++i)
-      p[at + i] = static_cast<std::byte>(v >> (8 * i));
-  };
-  put(0, 40);
-  put(4, kWidth);
-  put(8, kHeight);
-  p[12] = std::byte{1};
-  p[14] = std::byte{24};
-  for (std::int64_t row = 0; row < kHeight; ++row) {
-    std::byte* px = p + 40 + kStride * static_cast<std::size_t>(row);
-    for (std::int64_t x = 0; x < kWidth; ++x, px += 3) {
-      std::uint8_t b, g, r;
-      if (content == Content::Photo) {
-        b = static_cast<std::uint8_t>(x * 255 / kWidth);
-        g = static_cast<std::uint8_t>(row * 255 / kHeight);
-        r = static_cast<std::uint8_t>((x + row) * 7 % 256);
-      } else {
-        const std::int64_t dx = x % 200 - 100, dy = row % 200 - 100;
-        b = g = r = dx * dx + dy * dy < 80 * 80 ? 0 : 255;
-      }
-      px[0] = std::byte{b};
-      px[1] = std::byte{g};
-      px[2] = std::byte{r};
+  return bench::MakeBlock24(kWidth, kHeight, [content](std::int64_t x, std::int64_t row) {
+    if (content == Content::Photo) {
+      return std::array<std::uint8_t, 3>{static_cast<std::uint8_t>(x * 255 / kWidth),
+                                         static_cast<std::uint8_t>(row * 255 / kHeight),
+                                         static_cast<std::uint8_t>((x + row) * 7 % 256)};
     }
-  }
-  return h;
+    const std::int64_t dx = x % 200 - 100, dy = row % 200 - 100;
+    const std::uint8_t v = dx * dx + dy * dy < 80 * 80 ? 0 : 255;
+    return std::array<std::uint8_t, 3>{v, v, v};
+  });
 }
 
 class Page {

@@ -3,10 +3,12 @@
 // picture. Rendered by the headless device context, and only recorded.
 
 #include <benchmark/benchmark.h>
+#include <array>
 
 #include <cstdint>
 #include <memory>
 
+#include "bench/BenchPicture.h"
 #include "image/QOV_V2Doc.h"
 #include "platform/GlobalMemory.h"
 #include "platform/headless/HeadlessBackend.h"
@@ -22,25 +24,10 @@ constexpr CSize kWindow{1920, 1080};
 constexpr int kScale = 8;
 
 HGLOBAL MakePicture(std::int64_t side) {
-  const auto stride = static_cast<std::size_t>((side * 3 + 3) / 4 * 4);
-  HGLOBAL h = GlobalAlloc(GHND, 40 + stride * static_cast<std::size_t>(side));
-  CGlobalLock lock(h);
-  std::byte* p = lock.get();
-  const auto put = [p](std::size_t at, std::uint32_t v) {
-    for (std::size_t i = 0; i < 4; ++i)
-      p[at + i] = static_cast<std::byte>(v >> (8 * i));
-  };
-  put(0, 40);
-  put(4, static_cast<std::uint32_t>(side));
-  put(8, static_cast<std::uint32_t>(side));
-  p[12] = std::byte{1};
-  p[14] = std::byte{24};
-  for (std::int64_t row = 0; row < side; ++row) {
-    std::byte* px = p + 40 + stride * static_cast<std::size_t>(row);
-    for (std::int64_t x = 0; x < side * 3; ++x)
-      px[x] = static_cast<std::byte>((x ^ row) & 0xFF);
-  }
-  return h;
+  return bench::MakeBlock24(side, side, [](std::int64_t x, std::int64_t row) {
+    const auto byte = [row](std::int64_t i) { return static_cast<std::uint8_t>((i ^ row) & 0xFF); };
+    return std::array<std::uint8_t, 3>{byte(3 * x), byte(3 * x + 1), byte(3 * x + 2)};
+  });
 }
 
 // A view of a side × side picture at ×8, scrolled to its middle.

@@ -12,11 +12,6 @@ namespace {
 
 using E = DibReadError;
 
-constexpr Bgr kBlack{0, 0, 0};
-constexpr Bgr kRed{0, 0, 255};
-constexpr Bgr kGreen{0, 255, 0};
-constexpr Bgr kBlue{255, 0, 0};
-constexpr Bgr kGrey{80, 80, 80};
 const std::vector<Bgr> kTable = {kRed, kGreen, kBlue, kGrey};
 
 struct Layout {
@@ -43,20 +38,10 @@ DibFields FieldsOf(const Layout& l, std::int32_t width, std::int32_t height, Byt
   return s;
 }
 
-struct PasteCase {
-  const char* name;
-  Bytes dib;
-  Picture expected;
-};
-
-void PrintTo(const PasteCase& c, std::ostream* os) {
-  *os << c.name;
-}
-
-class ConvertDibLayouts : public ::testing::TestWithParam<PasteCase> {};
+class ConvertDibLayouts : public ::testing::TestWithParam<DecodeCase> {};
 
 TEST_P(ConvertDibLayouts, ConvertsToTheExpectedPicture) {
-  const ReadResult r = ConvertBytes(GetParam().dib);
+  const ReadResult r = ConvertBytes(GetParam().bytes);
   ASSERT_EQ(r.error, E::None) << DescribeDibReadError(r.error);
   EXPECT_TRUE(SamePicture(PictureOfBlock(r.block.get()), GetParam().expected));
 }
@@ -66,7 +51,7 @@ const Picture kSquare = MakePicture({{kRed, kGreen}, {kBlue, kGrey}});
 const std::vector<std::vector<std::uint32_t>> kIndices = {{0, 1}, {2, 3}};
 const std::vector<std::vector<std::uint32_t>> k24 = {{0xFF0000, 0x00FF00}, {0x0000FF, 0x505050}};
 
-PasteCase Indexed(const char* name, std::uint32_t headerSize, std::uint16_t bits) {
+DecodeCase Indexed(const char* name, std::uint32_t headerSize, std::uint16_t bits) {
   Layout l{headerSize, bits, 0, {}, kTable, headerSize != 12};
   // Without colours-used the table has all 2^bits entries.
   if (!l.colorsUsed)
@@ -77,13 +62,13 @@ PasteCase Indexed(const char* name, std::uint32_t headerSize, std::uint16_t bits
           MakePicture({{kRed, kGreen}, {kGreen, kRed}})};
 }
 
-PasteCase Rgb24(const char* name, std::uint32_t headerSize, bool topDown = false) {
+DecodeCase Rgb24(const char* name, std::uint32_t headerSize, bool topDown = false) {
   Layout l{headerSize, 24};
   return {name, MakeDib(FieldsOf(l, 2, topDown ? -2 : 2, PackRows(24, k24, topDown))), kSquare};
 }
 
 // 16-bit 5-6-5 with masks: 5 bits times 8, 6 bits times 4.
-PasteCase Masked565(const char* name, std::uint32_t headerSize) {
+DecodeCase Masked565(const char* name, std::uint32_t headerSize) {
   Layout l{headerSize, 16, 3, {0xF800, 0x07E0, 0x001F}};
   const std::uint32_t red = 31u << 11, green = 63u << 5, blue = 31u,
                       grey = 10u << 11 | 20u << 5 | 10u;
@@ -92,7 +77,7 @@ PasteCase Masked565(const char* name, std::uint32_t headerSize) {
 }
 
 // 32-bit with red in the low byte and blue in the third: the masks decide.
-PasteCase MaskedXbgr(const char* name, std::uint32_t headerSize) {
+DecodeCase MaskedXbgr(const char* name, std::uint32_t headerSize) {
   Layout l{headerSize, 32, 3, {0x000000FF, 0x0000FF00, 0x00FF0000}};
   return {
       name,
@@ -101,7 +86,7 @@ PasteCase MaskedXbgr(const char* name, std::uint32_t headerSize) {
 }
 
 // 10 bits per channel keep their top 8.
-PasteCase Masked1010102(const char* name, std::uint32_t headerSize) {
+DecodeCase Masked1010102(const char* name, std::uint32_t headerSize) {
   Layout l{headerSize, 32, 3, {0x3FF00000, 0x000FFC00, 0x000003FF}};
   const std::uint32_t red = 0x3FFu << 20, green = 0x3FFu << 10, blue = 0x3FFu;
   const std::uint32_t grey = (80u << 2 | 3u) << 20 | (80u << 2) << 10 | (80u << 2 | 1u);
@@ -122,10 +107,10 @@ INSTANTIATE_TEST_SUITE_P(
         Indexed("V5Info4", 124, 4), Rgb24("Info24", 40), Rgb24("Info24TopDown", 40, true),
         Rgb24("V2Info24", 52), Rgb24("V3Info24", 56), Rgb24("Os2Info24", 64),
         Rgb24("V4Info24", 108), Rgb24("V5Info24TopDown", 124, true),
-        PasteCase{"Info16FiveFiveFive",
-                  MakeDib(FieldsOf(Layout{40, 16}, 2, 1, PackRows(16, {{0x7FFF, 0x8000}}))),
-                  MakePicture({{{248, 248, 248}, kBlack}})},
-        PasteCase{
+        DecodeCase{"Info16FiveFiveFive",
+                   MakeDib(FieldsOf(Layout{40, 16}, 2, 1, PackRows(16, {{0x7FFF, 0x8000}}))),
+                   MakePicture({{{248, 248, 248}, kBlack}})},
+        DecodeCase{
             "Info32",
             MakeDib(FieldsOf(Layout{40, 32}, 2, 2,
                              PackRows(32, {{0xFFFF0000, 0x0000FF00}, {0x000000FF, 0x00505050}}))),
@@ -133,47 +118,32 @@ INSTANTIATE_TEST_SUITE_P(
         Masked565("Info16BitFields", 40), Masked565("V2Info16BitFields", 52),
         Masked565("V4Info16BitFields", 108), MaskedXbgr("Info32BitFields", 40),
         MaskedXbgr("V3Info32BitFields", 56), Masked1010102("V5Info32TenBitFields", 124),
-        PasteCase{"Rle8",
-                  MakeDib(FieldsOf(Layout{40, 8, 1, {}, kTable}, 2, 2,
-                                   Rle({1, 2, 1, 3, 0, 0, 1, 0, 1, 1}))),
-                  kSquare},
-        PasteCase{"Rle4",
-                  MakeDib(FieldsOf(Layout{40, 4, 2, {}, kTable}, 2, 2,
-                                   Rle({2, 0x23, 0, 0, 0, 3, 0x01, 0x00}))),
-                  MakePicture({{kRed, kGreen}, {kBlue, kGrey}})},
+        DecodeCase{"Rle8",
+                   MakeDib(FieldsOf(Layout{40, 8, 1, {}, kTable}, 2, 2,
+                                    Rle({1, 2, 1, 3, 0, 0, 1, 0, 1, 1}))),
+                   kSquare},
+        DecodeCase{"Rle4",
+                   MakeDib(FieldsOf(Layout{40, 4, 2, {}, kTable}, 2, 2,
+                                    Rle({2, 0x23, 0, 0, 0, 3, 0x01, 0x00}))),
+                   MakePicture({{kRed, kGreen}, {kBlue, kGrey}})},
         // A 24-bit bitmap may carry a table; its pixels follow it.
-        PasteCase{"Info24WithTable",
-                  MakeDib(FieldsOf(Layout{40, 24, 0, {}, kTable}, 2, 2, PackRows(24, k24))),
-                  kSquare},
-        PasteCase{"Info16BitFieldsWithTable",
-                  MakeDib(FieldsOf(Layout{40, 16, 3, {0x7C00, 0x03E0, 0x001F}, {kGrey}}, 1, 1,
-                                   PackRows(16, {{0x7C00}}))),
-                  MakePicture({{{0, 0, 248}}})}));
-
-struct RefusalCase {
-  const char* name;
-  Bytes dib;
-  DibReadError error;
-};
-
-void PrintTo(const RefusalCase& c, std::ostream* os) {
-  *os << c.name;
-}
+        DecodeCase{"Info24WithTable",
+                   MakeDib(FieldsOf(Layout{40, 24, 0, {}, kTable}, 2, 2, PackRows(24, k24))),
+                   kSquare},
+        DecodeCase{"Info16BitFieldsWithTable",
+                   MakeDib(FieldsOf(Layout{40, 16, 3, {0x7C00, 0x03E0, 0x001F}, {kGrey}}, 1, 1,
+                                    PackRows(16, {{0x7C00}}))),
+                   MakePicture({{{0, 0, 248}}})}));
 
 class ConvertDibRefusal : public ::testing::TestWithParam<RefusalCase> {};
 
 TEST_P(ConvertDibRefusal, IsRefusedWithItsReason) {
-  const ReadResult r = ConvertBytes(GetParam().dib);
+  const ReadResult r = ConvertBytes(GetParam().bytes);
   EXPECT_FALSE(r.block);
   EXPECT_EQ(r.error, GetParam().error) << DescribeDibReadError(r.error);
 }
 
-Bytes Cut(Bytes b, std::size_t size) {
-  b.resize(size);
-  return b;
-}
-
-const Bytes kGood24 = Rgb24("", 40).dib;
+const Bytes kGood24 = Rgb24("", 40).bytes;
 
 INSTANTIATE_TEST_SUITE_P(
     Garbage, ConvertDibRefusal,
@@ -182,11 +152,11 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{"ThreeBytes", {40, 0, 0}, E::TruncatedHeader},
         RefusalCase{"UnknownHeaderSize", MakeDib(FieldsOf(Layout{44, 24}, 1, 1, {0, 0, 0, 0})),
                     E::BadHeader},
-        RefusalCase{"HeaderLongerThanData", Cut(kGood24, 39), E::TruncatedHeader},
-        RefusalCase{"V5HeaderCut", Cut(Rgb24("", 124).dib, 100), E::TruncatedHeader},
-        RefusalCase{"PixelsCut", Cut(kGood24, kGood24.size() - 1), E::TruncatedPixels},
-        RefusalCase{"TableCut", Cut(Indexed("", 40, 8).dib, 40 + 10), E::TruncatedHeader},
-        RefusalCase{"MasksCut", Cut(Masked565("", 40).dib, 44), E::TruncatedHeader},
+        RefusalCase{"HeaderLongerThanData", Truncated(kGood24, 39), E::TruncatedHeader},
+        RefusalCase{"V5HeaderCut", Truncated(Rgb24("", 124).bytes, 100), E::TruncatedHeader},
+        RefusalCase{"PixelsCut", Truncated(kGood24, kGood24.size() - 1), E::TruncatedPixels},
+        RefusalCase{"TableCut", Truncated(Indexed("", 40, 8).bytes, 40 + 10), E::TruncatedHeader},
+        RefusalCase{"MasksCut", Truncated(Masked565("", 40).bytes, 44), E::TruncatedHeader},
         RefusalCase{"HugeColoursUsed",
                     [] {
                       DibFields s = FieldsOf(Layout{40, 8, 0, {}, kTable}, 1, 1, {0, 0, 0, 0});
@@ -223,10 +193,10 @@ INSTANTIATE_TEST_SUITE_P(
 // Every prefix of every layout above converts or is refused, and nothing is
 // read outside the data (the asan preset checks that).
 TEST(ConvertDib, EveryPrefixConvertsOrIsRefused) {
-  for (const PasteCase& c : {Indexed("", 12, 8), Indexed("", 124, 4), Rgb24("", 56, true),
-                             Masked565("", 40), Masked1010102("", 124)}) {
-    for (std::size_t size = 0; size < c.dib.size(); ++size) {
-      EXPECT_FALSE(ConvertBytes(Cut(c.dib, size)).block) << size;
+  for (const DecodeCase& c : {Indexed("", 12, 8), Indexed("", 124, 4), Rgb24("", 56, true),
+                              Masked565("", 40), Masked1010102("", 124)}) {
+    for (std::size_t size = 0; size < c.bytes.size(); ++size) {
+      EXPECT_FALSE(ConvertBytes(Truncated(c.bytes, size)).block) << size;
     }
   }
 }

@@ -14,12 +14,6 @@ namespace {
 
 using E = DibReadError;
 
-constexpr Bgr kBlack{0, 0, 0};
-constexpr Bgr kRed{0, 0, 255};
-constexpr Bgr kGreen{0, 255, 0};
-constexpr Bgr kBlue{255, 0, 0};
-constexpr Bgr kGrey{80, 80, 80};
-
 DibFields Fields(std::uint16_t bitCount, std::int32_t width, std::int32_t height, Bytes pixels,
                  std::vector<Bgr> table = {}) {
   DibFields s;
@@ -51,20 +45,10 @@ Bytes Rle(Bytes codes) {
   return codes;
 }
 
-struct ConversionCase {
-  const char* name;
-  Bytes file;
-  Picture expected;
-};
-
-void PrintTo(const ConversionCase& c, std::ostream* os) {
-  *os << c.name;
-}
-
-class DibReadConversion : public ::testing::TestWithParam<ConversionCase> {};
+class DibReadConversion : public ::testing::TestWithParam<DecodeCase> {};
 
 TEST_P(DibReadConversion, OpensAsTheExpectedPicture) {
-  const ReadResult r = ReadBmpBytes(GetParam().file);
+  const ReadResult r = ReadBmpBytes(GetParam().bytes);
   ASSERT_EQ(r.error, E::None) << DescribeDibReadError(r.error);
   EXPECT_TRUE(SamePicture(PictureOfBlock(r.block.get()), GetParam().expected));
 }
@@ -74,43 +58,43 @@ const std::vector<Bgr> kTable4 = {kRed, kGreen, kBlue, kGrey};
 INSTANTIATE_TEST_SUITE_P(
     Rules, DibReadConversion,
     ::testing::Values(
-        ConversionCase{"OneBitMostSignificantFirst",
+        DecodeCase{"OneBitMostSignificantFirst",
                        MakeBmpFile(Fields(1, 10, 1, PackRows(1, {{1, 0, 0, 1, 1, 0, 1, 0, 0, 1}}),
                                         {kBlue, kRed})),
                        MakePicture({{kRed, kBlue, kBlue, kRed, kRed, kBlue, kRed, kBlue, kBlue,
                                      kRed}})},
-        ConversionCase{"FourBitHighNibbleFirst",
+        DecodeCase{"FourBitHighNibbleFirst",
                        MakeBmpFile(Fields(4, 3, 2, PackRows(4, {{0, 1, 2}, {3, 2, 1}}), kTable4)),
                        MakePicture({{kRed, kGreen, kBlue}, {kGrey, kBlue, kGreen}})},
-        ConversionCase{"EightBitOneIndexPerByte",
+        DecodeCase{"EightBitOneIndexPerByte",
                        MakeBmpFile(Fields(8, 2, 2, PackRows(8, {{3, 0}, {1, 2}}), kTable4)),
                        MakePicture({{kGrey, kRed}, {kGreen, kBlue}})},
         // Only two entries are read: the pixels follow right after them.
-        ConversionCase{"ColoursUsedTwoReadsTwoEntries",
+        DecodeCase{"ColoursUsedTwoReadsTwoEntries",
                        MakeBmpFile(WithColorsUsed(
                            Fields(8, 3, 1, PackRows(8, {{1, 0, 1}}), {kGreen, kBlue}), 2)),
                        MakePicture({{kBlue, kGreen, kBlue}})},
         // Indices beyond the table are black.
-        ConversionCase{"IndexBeyondTableIsBlack",
+        DecodeCase{"IndexBeyondTableIsBlack",
                        MakeBmpFile(WithColorsUsed(Fields(8, 3, 1, PackRows(8, {{0, 1, 200}}),
                                                        {kGreen, kBlue}),
                                                   2)),
                        MakePicture({{kGreen, kBlue, kBlack}})},
-        ConversionCase{"SixteenBitFiveBitsTimesEight",
+        DecodeCase{"SixteenBitFiveBitsTimesEight",
                        MakeBmpFile(Fields(16, 4, 1, PackRows(16, {{0x7FFF, 0x8000, 0x001F, 0xFC00}}))),
                        MakePicture({{{248, 248, 248}, kBlack, {248, 0, 0}, {0, 0, 248}}})},
-        ConversionCase{"ThirtyTwoBitDropsFourthByte",
+        DecodeCase{"ThirtyTwoBitDropsFourthByte",
                        MakeBmpFile(Fields(32, 2, 1, PackRows(32, {{0xAA112233, 0xFF010203}}))),
                        MakePicture({{{0x33, 0x22, 0x11}, {0x03, 0x02, 0x01}}})},
-        ConversionCase{"TwentyFourBitAsStored",
+        DecodeCase{"TwentyFourBitAsStored",
                        MakeBmpFile(Fields(24, 2, 2, PackRows(24, {{0x010203, 0x040506},
                                                                 {0x070809, 0x0A0B0C}}))),
                        MakePicture({{{3, 2, 1}, {6, 5, 4}}, {{9, 8, 7}, {12, 11, 10}}})},
         // The compression field does not matter for 24 bits.
-        ConversionCase{"TwentyFourBitWithRunLengthFieldReadAsStored",
+        DecodeCase{"TwentyFourBitWithRunLengthFieldReadAsStored",
                        MakeBmpFile(WithCompression(Fields(24, 1, 1, PackRows(24, {{0x0000FF}})), 1)),
                        MakePicture({{kBlue}})},
-        ConversionCase{"CoreHeaderThreeByteEntries",
+        DecodeCase{"CoreHeaderThreeByteEntries",
                        MakeBmpFile(WithHeader(Fields(8, 3, 1, PackRows(8, {{2, 1, 0}}),
                                                    [] {
                                                      std::vector<Bgr> table(256, kGrey);
@@ -120,27 +104,27 @@ INSTANTIATE_TEST_SUITE_P(
                                                    }()),
                                               12)),
                        MakePicture({{kRed, kGreen, kGrey}})},
-        ConversionCase{"V4HeaderTwentyFourBit",
+        DecodeCase{"V4HeaderTwentyFourBit",
                        MakeBmpFile(WithHeader(Fields(24, 1, 2, PackRows(24, {{0xFF0000}, {0x00FF00}})),
                                               108)),
                        MakePicture({{kRed}, {kGreen}})},
-        ConversionCase{"V5HeaderTwentyFourBit",
+        DecodeCase{"V5HeaderTwentyFourBit",
                        MakeBmpFile(WithHeader(Fields(24, 1, 1, PackRows(24, {{0xFF0000}})), 124)),
                        MakePicture({{kRed}})},
-        ConversionCase{"Os2HeaderFourByteEntries",
+        DecodeCase{"Os2HeaderFourByteEntries",
                        MakeBmpFile(WithHeader(Fields(1, 2, 1, PackRows(1, {{0, 1}}), {kRed, kBlue}),
                                               64)),
                        MakePicture({{kRed, kBlue}})},
-        ConversionCase{"TopDownOneBitIsStoredBottomUp",
+        DecodeCase{"TopDownOneBitIsStoredBottomUp",
                        MakeBmpFile(Fields(1, 2, -2, PackRows(1, {{0, 1}, {1, 1}}, true),
                                         {kRed, kBlue})),
                        MakePicture({{kRed, kBlue}, {kBlue, kBlue}})},
-        ConversionCase{"TopDownTwentyFourBitIsStoredBottomUp",
+        DecodeCase{"TopDownTwentyFourBitIsStoredBottomUp",
                        MakeBmpFile(Fields(24, 1, -3,
                                         PackRows(24, {{0xFF0000}, {0x00FF00}, {0x0000FF}}, true))),
                        MakePicture({{kRed}, {kGreen}, {kBlue}})},
         // A gap before the pixels is read as pixels: the picture shifts.
-        ConversionCase{"PixelOffsetIsNotUsed",
+        DecodeCase{"PixelOffsetIsNotUsed",
                        [] {
                          Bytes f = MakeBmpFile(Fields(24, 1, 2, {9, 9, 9, 9, 1, 2, 3, 0, 4, 5, 6, 0}));
                          f[10] = 58;
@@ -148,32 +132,17 @@ INSTANTIATE_TEST_SUITE_P(
                        }(),
                        MakePicture({{{1, 2, 3}}, {{9, 9, 9}}})},
         // Colours-used declares a table of a 24-bit file; the pixels follow it.
-        ConversionCase{"TwentyFourBitPixelsFollowDeclaredTable",
+        DecodeCase{"TwentyFourBitPixelsFollowDeclaredTable",
                        MakeBmpFile(WithColorsUsed(
                            Fields(24, 1, 1, PackRows(24, {{0x112233}}), {kGrey, kGrey}), 2)),
                        MakePicture({{{0x33, 0x22, 0x11}}})}));
 
-struct RefusalCase {
-  const char* name;
-  Bytes file;
-  DibReadError error;
-};
-
-void PrintTo(const RefusalCase& c, std::ostream* os) {
-  *os << c.name;
-}
-
 class DibReadRefusal : public ::testing::TestWithParam<RefusalCase> {};
 
 TEST_P(DibReadRefusal, IsRefusedWithItsReason) {
-  const ReadResult r = ReadBmpBytes(GetParam().file);
+  const ReadResult r = ReadBmpBytes(GetParam().bytes);
   EXPECT_FALSE(r.block);
   EXPECT_EQ(r.error, GetParam().error) << DescribeDibReadError(r.error);
-}
-
-Bytes Truncated(Bytes b, std::size_t size) {
-  b.resize(size);
-  return b;
 }
 
 Bytes Patched32(Bytes b, std::size_t at, std::uint32_t value) {
@@ -281,48 +250,47 @@ DibFields Rle4(std::int32_t width, std::int32_t height, Bytes codes) {
 INSTANTIATE_TEST_SUITE_P(
     RunLength, DibReadConversion,
     ::testing::Values(
-        ConversionCase{"EncodedRunsFromTheBottomRowUp",
-                       MakeBmpFile(Rle8(3, 2, Rle({2, 1, 1, 2, 0, 0, 3, 3}))),
-                       MakePicture({{kBlue, kBlue, kBlue}, {kRed, kRed, kGreen}})},
+        DecodeCase{"EncodedRunsFromTheBottomRowUp",
+                   MakeBmpFile(Rle8(3, 2, Rle({2, 1, 1, 2, 0, 0, 3, 3}))),
+                   MakePicture({{kBlue, kBlue, kBlue}, {kRed, kRed, kGreen}})},
         // Runs that exceed the width keep only the first width pixels.
-        ConversionCase{"RunsBeyondWidthAreDropped",
-                       MakeBmpFile(Rle8(2, 2, Rle({5, 1, 0, 0, 0, 4, 2, 3, 4, 4}))),
-                       MakePicture({{kGreen, kBlue}, {kRed, kRed}})},
-        ConversionCase{"AbsoluteRunOddCountIsPadded",
-                       MakeBmpFile(Rle8(4, 1, Rle({0, 3, 1, 2, 3, 0, 1, 4}))),
-                       MakePicture({{kRed, kGreen, kBlue, kGrey}})},
-        ConversionCase{
-            "DeltaMovesRightAndUp", MakeBmpFile(Rle8(3, 3, Rle({1, 1, 0, 2, 1, 2, 1, 2}))),
-            MakePicture(
-                {{kBlack, kBlack, kGreen}, {kBlack, kBlack, kBlack}, {kRed, kBlack, kBlack}})},
+        DecodeCase{"RunsBeyondWidthAreDropped",
+                   MakeBmpFile(Rle8(2, 2, Rle({5, 1, 0, 0, 0, 4, 2, 3, 4, 4}))),
+                   MakePicture({{kGreen, kBlue}, {kRed, kRed}})},
+        DecodeCase{"AbsoluteRunOddCountIsPadded",
+                   MakeBmpFile(Rle8(4, 1, Rle({0, 3, 1, 2, 3, 0, 1, 4}))),
+                   MakePicture({{kRed, kGreen, kBlue, kGrey}})},
+        DecodeCase{"DeltaMovesRightAndUp", MakeBmpFile(Rle8(3, 3, Rle({1, 1, 0, 2, 1, 2, 1, 2}))),
+                   MakePicture({{kBlack, kBlack, kGreen},
+                                {kBlack, kBlack, kBlack},
+                                {kRed, kBlack, kBlack}})},
         // A delta past the top row ends decoding; nothing is written outside.
-        ConversionCase{"DeltaPastTopEndsDecoding",
-                       MakeBmpFile(Rle8(2, 2, {1, 1, 0, 2, 0, 200, 2, 2})),
-                       BlackWith(2, 2, {{0, 1, kRed}})},
+        DecodeCase{"DeltaPastTopEndsDecoding", MakeBmpFile(Rle8(2, 2, {1, 1, 0, 2, 0, 200, 2, 2})),
+                   BlackWith(2, 2, {{0, 1, kRed}})},
         // Data that ends inside an absolute run: the pixels that arrived count.
-        ConversionCase{"EndInsideAbsoluteRun", MakeBmpFile(Rle8(5, 1, {0, 5, 1, 2})),
-                       BlackWith(5, 1, {{0, 0, kRed}, {1, 0, kGreen}})},
-        ConversionCase{"EndOfDataIsNotAnError", MakeBmpFile(Rle8(2, 2, {2, 3})),
-                       BlackWith(2, 2, {{0, 1, kBlue}, {1, 1, kBlue}})},
-        ConversionCase{"EndOfBitmapStops", MakeBmpFile(Rle8(2, 1, {1, 1, 0, 1, 1, 2})),
-                       BlackWith(2, 1, {{0, 0, kRed}})},
-        ConversionCase{"Rle4EncodedRunAlternatesNibbles", MakeBmpFile(Rle4(5, 1, Rle({5, 0x12}))),
-                       MakePicture({{kRed, kGreen, kRed, kGreen, kRed}})},
+        DecodeCase{"EndInsideAbsoluteRun", MakeBmpFile(Rle8(5, 1, {0, 5, 1, 2})),
+                   BlackWith(5, 1, {{0, 0, kRed}, {1, 0, kGreen}})},
+        DecodeCase{"EndOfDataIsNotAnError", MakeBmpFile(Rle8(2, 2, {2, 3})),
+                   BlackWith(2, 2, {{0, 1, kBlue}, {1, 1, kBlue}})},
+        DecodeCase{"EndOfBitmapStops", MakeBmpFile(Rle8(2, 1, {1, 1, 0, 1, 1, 2})),
+                   BlackWith(2, 1, {{0, 0, kRed}})},
+        DecodeCase{"Rle4EncodedRunAlternatesNibbles", MakeBmpFile(Rle4(5, 1, Rle({5, 0x12}))),
+                   MakePicture({{kRed, kGreen, kRed, kGreen, kRed}})},
         // Three pixels take two bytes: no padding. Five take three: padded.
-        ConversionCase{"Rle4AbsoluteRunsAndPadding",
-                       MakeBmpFile(Rle4(8, 1, Rle({0, 3, 0x12, 0x30, 0, 5, 0x43, 0x21, 0x40, 0}))),
-                       MakePicture({{kRed, kGreen, kBlue, kGrey, kBlue, kGreen, kRed, kGrey}})},
-        ConversionCase{"Rle4RunBeyondWidthIsDropped", MakeBmpFile(Rle4(2, 1, Rle({7, 0x34}))),
-                       MakePicture({{kBlue, kGrey}})},
+        DecodeCase{"Rle4AbsoluteRunsAndPadding",
+                   MakeBmpFile(Rle4(8, 1, Rle({0, 3, 0x12, 0x30, 0, 5, 0x43, 0x21, 0x40, 0}))),
+                   MakePicture({{kRed, kGreen, kBlue, kGrey, kBlue, kGreen, kRed, kGrey}})},
+        DecodeCase{"Rle4RunBeyondWidthIsDropped", MakeBmpFile(Rle4(2, 1, Rle({7, 0x34}))),
+                   MakePicture({{kBlue, kGrey}})},
         // The table is only as long as colours-used says; index 1 is black.
-        ConversionCase{"RunLengthIndexBeyondTable",
-                       MakeBmpFile(WithColorsUsed(
-                           WithCompression(Fields(8, 2, 1, Rle({1, 0, 1, 1}), {kGrey}), 1), 1)),
-                       MakePicture({{kGrey, kBlack}})},
+        DecodeCase{"RunLengthIndexBeyondTable",
+                   MakeBmpFile(WithColorsUsed(
+                       WithCompression(Fields(8, 2, 1, Rle({1, 0, 1, 1}), {kGrey}), 1), 1)),
+                   MakePicture({{kGrey, kBlack}})},
         // A table of 2^32 − 1 entries is skipped past the end: nothing is decoded.
-        ConversionCase{"RunLengthWithHugeTableIsBlack",
-                       MakeBmpFile(WithColorsUsed(Rle8(2, 1, Rle({2, 1})), 0xFFFFFFFFu)),
-                       BlackWith(2, 1, {})}));
+        DecodeCase{"RunLengthWithHugeTableIsBlack",
+                   MakeBmpFile(WithColorsUsed(Rle8(2, 1, Rle({2, 1})), 0xFFFFFFFFu)),
+                   BlackWith(2, 1, {})}));
 
 // Codes straddle the 32768-byte chunks of the file at every offset (a
 // 41-byte header makes the odd ones): the picture is the same as where they

@@ -202,4 +202,17 @@ std::string SuiteFile(const std::string& relative) {
   return std::string(QOV_TEST_DATA_DIR) + "/bmpsuite/" + relative;
 }
 
+void PrintTo(const DecodeCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+void PrintTo(const RefusalCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+Bytes Truncated(Bytes b, std::size_t size) {
+  b.resize(size);
+  return b;
+}
+
 }  // namespace qov::test

@@ -19,6 +19,13 @@ namespace qov::test {
 using Bytes = std::vector<std::uint8_t>;
 using Bgr = std::array<std::uint8_t, 3>;
 
+// Colours the table-driven tests draw with.
+inline constexpr Bgr kBlack{0, 0, 0};
+inline constexpr Bgr kRed{0, 0, 255};
+inline constexpr Bgr kGreen{0, 255, 0};
+inline constexpr Bgr kBlue{255, 0, 0};
+inline constexpr Bgr kGrey{80, 80, 80};
+
 // A picture as blue, green, red per pixel, rows from the top.
 struct Picture {
   std::int64_t width = 0;
@@ -76,6 +83,24 @@ Bytes PackRows(unsigned bitCount, const std::vector<std::vector<std::uint32_t>>&
 
 Bytes ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const Bytes& bytes);
+
+// Named inputs of the table-driven reader and converter tests: the picture
+// they decode to, or the reason they are refused.
+struct DecodeCase {
+  const char* name;
+  Bytes bytes;
+  Picture expected;
+};
+struct RefusalCase {
+  const char* name;
+  Bytes bytes;
+  DibReadError error;
+};
+void PrintTo(const DecodeCase& c, std::ostream* os);
+void PrintTo(const RefusalCase& c, std::ostream* os);
+
+// The first `size` bytes of `b`.
+Bytes Truncated(Bytes b, std::size_t size);
 
 // ReadDibFile on the file at `path`.
 struct ReadResult {

@@ -1,14 +1,16 @@
 #include "export/AutoTrace.h"
 
+#include <algorithm>
 #include <array>
+#include <cstring>
+#include <vector>
 
+#include "export/DarkLevels.h"
 #include "export/DxfNumber.h"
+#include "image/DibRows.h"
 
 namespace qov {
 namespace {
-
-constexpr int kCandidateBelow = 81;  // starts runs and links
-constexpr int kBlackBelow = 60;      // sets a neighbour flag, ends a link
 
 // The row pass and the column pass are one pass in the frame of its runs:
 // u runs along the run (x for rows, y for columns), v across it. A neighbour
@@ -43,10 +45,67 @@ class Flags {
   std::array<bool, 9> m_set{};
 };
 
+// The picture's blue bytes as the row pass reads them: straight from its rows.
+class RowPlane {
+ public:
+  explicit RowPlane(const CDibRows& rows) : m_rows(rows) {}
+  void Prepare(std::int64_t /*y*/) {}
+  int Blue(std::int64_t x, std::int64_t y) const { return m_rows.At(x, y)[0]; }
+  void SetWhite(std::int64_t /*x*/, std::int64_t /*y*/) {}
+
+ private:
+  const CDibRows& m_rows;
+};
+
+// The column pass reads down columns. Straight from the picture every read
+// would fall in another row, far apart in memory; instead the blue bytes of
+// a strip of columns are copied into column order first. The strip is taken
+// again from the picture for the next columns, so the marks made on its
+// columns so far are in it.
+class ColumnStripPlane {
+ public:
+  static constexpr std::int64_t kColumns = 64;
+
+  explicit ColumnStripPlane(const CDibRows& rows)
+      : m_rows(rows), m_strip(static_cast<std::size_t>((kColumns + 2) * rows.Height())) {}
+
+  // Makes columns x − 1 to x + 1 readable.
+  void Prepare(std::int64_t x) {
+    if (m_loaded && x - 1 >= m_first && x + 1 <= m_first + kColumns + 1)
+      return;
+    m_loaded = true;
+    m_first = x - 1;
+    const std::int64_t last = std::min(m_first + kColumns + 1, m_rows.Width() - 1);
+    for (std::int64_t y = 1; y < m_rows.Height(); ++y) {
+      const std::uint8_t* p = m_rows.At(m_first, y);
+      for (std::int64_t c = 0; c <= last - m_first; ++c)
+        m_strip[Index(m_first + c, y)] = p[3 * c];
+    }
+  }
+  int Blue(std::int64_t x, std::int64_t y) const { return m_strip[Index(x, y)]; }
+  void SetWhite(std::int64_t x, std::int64_t y) { m_strip[Index(x, y)] = 255; }
+
+ private:
+  std::size_t Index(std::int64_t x, std::int64_t y) const {
+    return static_cast<std::size_t>((x - m_first) * m_rows.Height() + y);
+  }
+
+  const CDibRows& m_rows;
+  std::vector<std::uint8_t> m_strip;
+  std::int64_t m_first = 0;
+  bool m_loaded = false;
+};
+
+template <class Plane>
 class RunPass {
  public:
-  RunPass(CQOV_V2Doc& doc, CDxfWriter& writer, const PassAxes& axes, std::int32_t W, std::int32_t H)
-      : m_doc(doc),
+  // `lastBlue` is the blue byte read last before the pass, and after it.
+  RunPass(const CQOV_V2Doc& doc, const CDibRows& rows, CDxfWriter& writer, const PassAxes& axes,
+          std::int32_t W, std::int32_t H, int& lastBlue)
+      : m_white(doc.m_whiteColor),
+        m_lastBlue(lastBlue),
+        m_rows(rows),
+        m_plane(rows),
         m_writer(writer),
         m_axes(axes),
         m_H(H),
@@ -55,6 +114,7 @@ class RunPass {
 
   void Run() {
     for (std::int64_t v = 1; v <= m_vCount - 2; ++v) {
+      m_plane.Prepare(v);
       for (std::int64_t u = 1; u <= m_uCount - 2; ++u)
         u = TraceFrom(u, v);
     }
@@ -64,9 +124,14 @@ class RunPass {
   std::int64_t X(std::int64_t u, std::int64_t v) const { return m_axes.alongRows ? u : v; }
   std::int64_t Y(std::int64_t u, std::int64_t v) const { return m_axes.alongRows ? v : u; }
 
+  // A read outside the picture leaves the colour read before, as LoadPixel
+  // does, so it repeats the previous result.
   int ReadBlue(std::int64_t u, std::int64_t v) {
-    m_doc.LoadPixel(X(u, v), Y(u, v));
-    return m_doc.m_curColor[0];
+    const std::int64_t x = X(u, v);
+    const std::int64_t y = Y(u, v);
+    if (m_rows.Contains(x, y))
+      m_lastBlue = m_plane.Blue(x, y);
+    return m_lastBlue;
   }
 
   Flags ReadNeighbours(std::int64_t u, std::int64_t v) {
@@ -83,14 +148,18 @@ class RunPass {
     const bool besideClear =
         !f(-1, -1) && !f(0, -1) && !f(1, -1) && !f(-1, 1) && !f(0, 1) && !f(1, 1);
     if (besideClear || (f(-1, 1) && f(0, 1) && f(1, 1))) {
-      m_doc.m_curColor = m_doc.m_whiteColor;
-      m_doc.StorePixel(X(u, v), Y(u, v));
+      const std::int64_t x = X(u, v);
+      const std::int64_t y = Y(u, v);
+      if (!m_rows.Contains(x, y))
+        return;
+      std::memcpy(m_rows.At(x, y), m_white.data(), 3);
+      m_plane.SetWhite(x, y);
     }
   }
 
   // Examines the start candidate at u; returns the last u it dealt with.
   std::int64_t TraceFrom(std::int64_t u, std::int64_t v) {
-    if (ReadBlue(u, v) >= kCandidateBelow)
+    if (ReadBlue(u, v) >= kDotBelow)
       return u;
     Flags f = ReadNeighbours(u, v);
     MarkIfDone(u, v, f);
@@ -113,7 +182,10 @@ class RunPass {
     return e;
   }
 
-  CQOV_V2Doc& m_doc;
+  const Color3& m_white;
+  int& m_lastBlue;
+  const CDibRows& m_rows;
+  Plane m_plane;
   CDxfWriter& m_writer;
   const PassAxes& m_axes;
   std::int64_t m_H;
@@ -121,35 +193,45 @@ class RunPass {
   std::int64_t m_vCount;
 };
 
-bool IsBlack(CQOV_V2Doc& doc, std::int64_t x, std::int64_t y) {
-  doc.LoadPixel(x, y);
-  return doc.m_curColor[0] < kBlackBelow;
-}
-
-void DiagonalPass(CQOV_V2Doc& doc, CDxfWriter& writer, std::int32_t W, std::int32_t H) {
-  for (std::int64_t y = 1; y <= std::int64_t{H} - 2; ++y) {
-    for (std::int64_t x = 1; x <= std::int64_t{W} - 2; ++x) {
-      doc.LoadPixel(x, y);
-      if (doc.m_curColor[0] >= kCandidateBelow)
+// Reads no pixel outside the picture and writes none. m_curColor ends with
+// the last pixel read, as the pixel operations leave it.
+void DiagonalPass(CQOV_V2Doc& doc, const CDibRows& rows, CDxfWriter& writer, std::int32_t W,
+                  std::int32_t H) {
+  const std::uint8_t* last = nullptr;
+  auto isBlack = [&](std::int64_t x, std::int64_t y) {
+    last = rows.At(x, y);
+    return last[0] < kBlackBelow;
+  };
+  const std::int64_t right = std::min<std::int64_t>(W, rows.Width()) - 2;
+  const std::int64_t bottom = std::min<std::int64_t>(H, rows.Height()) - 2;
+  for (std::int64_t y = 1; y <= bottom; ++y) {
+    const std::uint8_t* row = rows.Row(y);
+    for (std::int64_t x = 1; x <= right; ++x) {
+      last = row + 3 * x;
+      if (last[0] >= kDotBelow)
         continue;
       const auto px = static_cast<double>(x);
       const auto py = static_cast<double>(H - y);
-      if (IsBlack(doc, x + 1, y + 1)) {
+      if (isBlack(x + 1, y + 1)) {
         writer.WriteLine(kColourForeground, px, py, px + 1, py - 1, kDigitsJoin);
       }
-      if (IsBlack(doc, x - 1, y + 1)) {
+      if (isBlack(x - 1, y + 1)) {
         writer.WriteLine(kColourForeground, px, py, px - 1, py - 1, kDigitsJoin);
       }
     }
   }
+  if (last)
+    std::memcpy(doc.m_curColor.data(), last, 3);
 }
 
 }  // namespace
 
 void WriteAutoTrace(CQOV_V2Doc& doc, CDxfWriter& writer, std::int32_t W, std::int32_t H) {
-  RunPass(doc, writer, kRowPass, W, H).Run();
-  RunPass(doc, writer, kColumnPass, W, H).Run();
-  DiagonalPass(doc, writer, W, H);
+  const CDibRows rows(doc);
+  int lastBlue = doc.m_curColor[0];
+  RunPass<RowPlane>(doc, rows, writer, kRowPass, W, H, lastBlue).Run();
+  RunPass<ColumnStripPlane>(doc, rows, writer, kColumnPass, W, H, lastBlue).Run();
+  DiagonalPass(doc, rows, writer, W, H);
 }
 
 }  // namespace qov

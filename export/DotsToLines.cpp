@@ -1,24 +1,38 @@
 #include "export/DotsToLines.h"
 
+#include <algorithm>
+#include <cstring>
+
+#include "export/DarkLevels.h"
 #include "export/DxfNumber.h"
+#include "image/DibRows.h"
 
 namespace qov {
 namespace {
 
-constexpr int kDotBelow = 81;    // a centre, or a neighbour behind it
-constexpr int kBlackBelow = 60;  // a neighbour a centre may be joined to
+// Reads pixels as LoadPixel does: a read outside the picture leaves the
+// colour read before, and the test repeats it.
+class PixelReader {
+ public:
+  // The first read outside the picture gives `before`'s blue.
+  PixelReader(const CDibRows& rows, const std::uint8_t* before) : m_rows(rows), m_last(before) {}
 
-// Reads the pixel and tests the blue byte of m_curColor: outside the
-// picture the read leaves the previous colour, and the test repeats it.
-bool BlueBelow(CQOV_V2Doc& doc, std::int64_t x, std::int64_t y, int limit) {
-  doc.LoadPixel(x, y);
-  return doc.m_curColor[0] < limit;
-}
+  int Blue(std::int64_t x, std::int64_t y) {
+    if (m_rows.Contains(x, y))
+      m_last = m_rows.At(x, y);
+    return m_last[0];
+  }
+  bool BlueBelow(std::int64_t x, std::int64_t y, int limit) { return Blue(x, y) < limit; }
+  const std::uint8_t* Last() const { return m_last; }
 
-void ExamineCentre(CQOV_V2Doc& doc, CDxfWriter& writer, std::int64_t x, std::int64_t y,
+ private:
+  const CDibRows& m_rows;
+  const std::uint8_t* m_last;
+};
+
+void ExamineCentre(PixelReader& reader, CDxfWriter& writer, std::int64_t x, std::int64_t y,
                    std::int32_t H) {
-  doc.LoadPixel(x, y);
-  const int b = doc.m_curColor[0];
+  const int b = reader.Blue(x, y);
   if (b >= kDotBelow)
     return;
   const int colour = b < kBlackBelow ? kColourForeground : kColourCyan;
@@ -32,27 +46,27 @@ void ExamineCentre(CQOV_V2Doc& doc, CDxfWriter& writer, std::int64_t x, std::int
   bool down = false;
   bool downRight = false;
   bool downLeft = false;
-  if (BlueBelow(doc, x + 1, y, kBlackBelow)) {
+  if (reader.BlueBelow(x + 1, y, kBlackBelow)) {
     join(px + 1, py);
     right = true;
   }
-  if (BlueBelow(doc, x, y + 1, kBlackBelow)) {
+  if (reader.BlueBelow(x, y + 1, kBlackBelow)) {
     join(px, py - 1);
     down = true;
   }
   // The corner that the right and down joins already draw needs no diagonal.
-  if (BlueBelow(doc, x + 1, y + 1, kBlackBelow) && !(right && down)) {
+  if (reader.BlueBelow(x + 1, y + 1, kBlackBelow) && !(right && down)) {
     join(px + 1, py - 1);
     downRight = true;
   }
-  if (BlueBelow(doc, x - 1, y + 1, kBlackBelow) && !down) {
+  if (reader.BlueBelow(x - 1, y + 1, kBlackBelow) && !down) {
     join(px - 1, py - 1);
     downLeft = true;
   }
   int behind = 0;
-  behind += BlueBelow(doc, x - 1, y - 1, kDotBelow) ? 1 : 0;
-  behind += BlueBelow(doc, x - 1, y, kDotBelow) ? 1 : 0;
-  behind += BlueBelow(doc, x, y - 1, kDotBelow) ? 1 : 0;
+  behind += reader.BlueBelow(x - 1, y - 1, kDotBelow) ? 1 : 0;
+  behind += reader.BlueBelow(x - 1, y, kDotBelow) ? 1 : 0;
+  behind += reader.BlueBelow(x, y - 1, kDotBelow) ? 1 : 0;
   if (!right && !down && !downRight && !downLeft && behind == 0) {
     writer.WriteLine(colour, px + 0.25, py - 0.25, px - 0.25, py + 0.25, kDigitsStroke);
   }
@@ -61,10 +75,15 @@ void ExamineCentre(CQOV_V2Doc& doc, CDxfWriter& writer, std::int64_t x, std::int
 }  // namespace
 
 void WriteDotsToLines(CQOV_V2Doc& doc, CDxfWriter& writer, std::int32_t W, std::int32_t H) {
+  const CDibRows rows(doc);
+  PixelReader reader(rows, doc.m_curColor.data());
   for (std::int64_t y = 1; y <= std::int64_t{H} - 2; ++y) {
     for (std::int64_t x = 1; x <= std::int64_t{W} - 2; ++x)
-      ExamineCentre(doc, writer, x, y, H);
+      ExamineCentre(reader, writer, x, y, H);
   }
+  // m_curColor ends with the last pixel read, as the pixel operations leave it.
+  if (reader.Last() != doc.m_curColor.data())
+    std::memcpy(doc.m_curColor.data(), reader.Last(), 3);
 }
 
 }  // namespace qov

@@ -3,6 +3,7 @@
 #include <array>
 #include <charconv>
 #include <cstring>
+#include <system_error>
 
 #include "export/DxfNumber.h"
 
@@ -47,6 +48,8 @@ constexpr std::string_view kTrailer = "ENDSEC\n0\nEOF";
 constexpr std::string_view kLinePrefix = "LINE\n8\n0-0\n6\nCONTINUOUS\n62\n";
 constexpr std::array<std::string_view, 4> kCoordinateCodes{"\n10\n", "\n20\n", "\n11\n", "\n21\n"};
 constexpr std::string_view kLineEnd = "\n0\n";
+// Room for any int in decimal: a sign and ten digits.
+constexpr std::size_t kIntChars = 11;
 
 char* Append(char* p, std::string_view text) {
   std::memcpy(p, text.data(), text.size());
@@ -77,9 +80,11 @@ void CDxfWriter::WriteLine(int colour, double x1, double y1, double x2, double y
   const std::array<double, 4> values{x1 * scale, y1 * scale, x2 * scale, y2 * scale};
   // The whole record goes to the archive at once: prefix, colour number,
   // four coordinates with their group codes, end.
-  char record[kLinePrefix.size() + 12 + 4 * (4 + kDxfNumberBufferSize) + kLineEnd.size()];
+  char record[kLinePrefix.size() + kIntChars + 4 * (4 + kDxfNumberBufferSize) + kLineEnd.size()];
   char* p = Append(record, kLinePrefix);
-  p = std::to_chars(p, p + 12, colour).ptr;
+  const std::to_chars_result colourText = std::to_chars(p, p + kIntChars, colour);
+  if (colourText.ec == std::errc())
+    p = colourText.ptr;
   for (std::size_t i = 0; i < values.size(); ++i) {
     p = Append(p, kCoordinateCodes[i]);
     p += FormatDxfNumber(values[i], digits, p);

@@ -3,8 +3,11 @@
 #include <charconv>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 #include <string_view>
+#include <system_error>
 
+#include "image/DibRows.h"
 #include "platform/Archive.h"
 #include "platform/File.h"
 #include "platform/MessageBox.h"
@@ -29,21 +32,28 @@ int To16Bit(std::uint8_t v) {
   return v * 256 + 255;
 }
 
+// The three lines of one pixel: their fixed text is 65 characters, and the
+// seven numbers take at most 20 each. A piece that would not fit is left out
+// rather than written past the end.
 class LineBuilder {
  public:
   LineBuilder& operator<<(std::string_view text) {
-    std::memcpy(m_p, text.data(), text.size());
-    m_p += text.size();
+    if (text.size() <= static_cast<std::size_t>(std::end(m_buf) - m_p)) {
+      std::memcpy(m_p, text.data(), text.size());
+      m_p += text.size();
+    }
     return *this;
   }
   LineBuilder& operator<<(std::int64_t n) {
-    m_p = std::to_chars(m_p, m_p + 20, n).ptr;
+    const std::to_chars_result result = std::to_chars(m_p, std::end(m_buf), n);
+    if (result.ec == std::errc())
+      m_p = result.ptr;
     return *this;
   }
   void WriteTo(CArchive& ar) const { ar.Write(m_buf, static_cast<std::size_t>(m_p - m_buf)); }
 
  private:
-  char m_buf[160];  // room for the three lines of one pixel
+  char m_buf[65 + 7 * 20];
   char* m_p = m_buf;
 };
 
@@ -55,6 +65,27 @@ void WritePixel(CArchive& ar, std::int64_t x, std::int64_t y, std::int64_t H, in
   line.WriteTo(ar);
 }
 
+void WritePixels(CArchive& ar, CQOV_V2Doc& doc, int limit) {
+  const CDibRows rows(doc);
+  const std::int64_t W = rows.Width();
+  const std::int64_t H = doc.m_nHeight;
+  const std::int64_t bottom = rows.Height() - 1;
+  for (std::int64_t y = 1; y <= bottom; ++y) {
+    const std::uint8_t* p = rows.At(1, y);
+    for (std::int64_t x = 1; x <= W - 1; ++x, p += 3) {
+      const int b16 = To16Bit(p[0]);
+      const int g16 = To16Bit(p[1]);
+      const int r16 = To16Bit(p[2]);
+      if (r16 + 2 * g16 >= limit)
+        continue;
+      WritePixel(ar, x, y, H, r16, g16, b16);
+    }
+  }
+  // m_curColor ends with the last pixel read, as the pixel operations leave it.
+  if (W >= 2 && bottom >= 1)
+    std::memcpy(doc.m_curColor.data(), rows.At(W - 1, bottom), 3);
+}
+
 }  // namespace
 
 bool SaveVectorScript(CQOV_V2Doc& doc, const std::string& path, int colorOption) {
@@ -62,23 +93,11 @@ bool SaveVectorScript(CQOV_V2Doc& doc, const std::string& path, int colorOption)
     // On an exception the archive drops its buffer and the file closes
     // without another write.
     CFile file(path, CFile::modeCreate | CFile::modeWrite);
-    CArchive ar(&file, CArchive::store);
+    CArchive ar(&file, CArchive::store, kVectorScriptBufferSize);
     const int limit = colorOption != 0 ? kLimitNoNearWhite : kLimitAllColours;
     doc.UpdateImageSize();
-    const std::int64_t W = doc.m_nWidth;
-    const std::int64_t H = doc.m_nHeight;
     ar.Write(kPreamble.data(), kPreamble.size());
-    for (std::int64_t y = 1; y <= H - 1; ++y) {
-      for (std::int64_t x = 1; x <= W - 1; ++x) {
-        doc.LoadPixel(x, y);
-        const int b16 = To16Bit(doc.m_curColor[0]);
-        const int g16 = To16Bit(doc.m_curColor[1]);
-        const int r16 = To16Bit(doc.m_curColor[2]);
-        if (r16 + 2 * g16 >= limit)
-          continue;
-        WritePixel(ar, x, y, H, r16, g16, b16);
-      }
-    }
+    WritePixels(ar, doc, limit);
     ar.Close();
     file.Close();
   } catch (const CFileException&) {

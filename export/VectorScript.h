@@ -2,6 +2,7 @@
 // The VectorScript text file: a preamble of drawing attributes, then for
 // each pixel written its pen and fill colour and a unit square.
 
+#include <cstddef>
 #include <string>
 
 #include "image/QOV_V2Doc.h"
@@ -12,6 +13,10 @@ namespace qov {
 // component v becomes v × 256 + 255; blue takes no part.
 inline constexpr int kLimitAllColours = 196640;  // above every possible sum
 inline constexpr int kLimitNoNearWhite = 185000;
+
+// The archive's buffer: a picture's text is tens of megabytes, written in
+// blocks of this size rather than one system call per 512 bytes.
+inline constexpr std::size_t kVectorScriptBufferSize = 64 * 1024;
 
 // Creates (or truncates) `path` and writes the picture's rows 1 to H − 1,
 // columns 1 to W − 1: the limit is kLimitAllColours for colour option 0 and

@@ -49,6 +49,10 @@ WORD DibNumColors(const std::byte* p) {
   return DefaultColorCount(IsWindowsHeader(p) ? Get16(p + 14) : Get16(p + 10));
 }
 
+std::uint64_t DibRowStride(std::uint32_t bitCount, std::int64_t width) {
+  return (bitCount * static_cast<std::uint64_t>(width) + 31) / 32 * 4;
+}
+
 WORD DefaultColorCount(WORD bitCount) {
   switch (bitCount) {
     case 1:

@@ -27,6 +27,10 @@ WORD PaletteSize(const std::byte* p);
 // 256 for 1, 4 or 8 bits per pixel, else 0.
 WORD DibNumColors(const std::byte* p);
 
+// Bytes of one stored row of `width` pixels of `bitCount` bits, padded to 4
+// bytes; `width` is taken as unsigned.
+std::uint64_t DibRowStride(std::uint32_t bitCount, std::int64_t width);
+
 // The colour-table length that a bit count implies: 2, 16 or 256 for 1, 4
 // or 8 bits per pixel, else 0.
 WORD DefaultColorCount(WORD bitCount);

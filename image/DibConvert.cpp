@@ -127,7 +127,7 @@ HGLOBAL ConvertPixels(const std::byte* pixels, std::size_t size, const DibInfo& 
     }
     const RowConverter converter({info.bitCount, &layout.palette, layout.masks}, info.width);
     MemoryRowSource rows(pixels, size,
-                         static_cast<std::size_t>(SourceStride(info.bitCount, info.width)));
+                         static_cast<std::size_t>(DibRowStride(info.bitCount, info.width)));
     return ConvertRows(rows, converter, target, info.height < 0);
   });
 }

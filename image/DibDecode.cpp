@@ -42,22 +42,13 @@ std::uint64_t DeclaredColorEntries(const DibInfo& info) {
   return DefaultColorCount(info.bitCount);
 }
 
-std::uint64_t SourceStride(std::uint32_t bitCount, std::int64_t width) {
-  const auto w = static_cast<std::uint64_t>(width);
-  return ((bitCount * w + 7) / 8 + 3) / 4 * 4;
-}
-
-std::uint64_t TargetStride(std::int64_t width) {
-  return (3 * static_cast<std::uint64_t>(width) + 3) / 4 * 4;
-}
-
 DibReadError CheckGeometry(const DibInfo& info, bool runLength) {
   if (info.width <= 0 || info.height == 0)
     return DibReadError::BadDimensions;
   // Run-length rows always count from the bottom: a top-down one is corrupt.
   if (info.height < 0 && runLength)
     return DibReadError::BadDimensions;
-  const std::uint64_t stride = TargetStride(info.width);
+  const std::uint64_t stride = DibRowStride(24, info.width);
   const auto rows = static_cast<std::uint64_t>(info.Rows());
   const std::uint64_t fileHeaders = kFileHeaderSize + kWindowsInfoHeaderSize;
   if (rows > (kMaxFileSize - fileHeaders) / stride)
@@ -67,7 +58,7 @@ DibReadError CheckGeometry(const DibInfo& info, bool runLength) {
 
 HGLOBAL AllocTarget(const DibInfo& info) {
   const std::uint64_t pixelBytes =
-      TargetStride(info.width) * static_cast<std::uint64_t>(info.Rows());
+      DibRowStride(24, info.width) * static_cast<std::uint64_t>(info.Rows());
   HGLOBAL h = GlobalAlloc(GHND, kWindowsInfoHeaderSize + pixelBytes);
   if (!h)
     return nullptr;
@@ -88,12 +79,12 @@ HGLOBAL AllocTarget(const DibInfo& info) {
 }
 
 TargetImage LockedTarget(std::byte* block, const DibInfo& info) {
-  return {block + kWindowsInfoHeaderSize, TargetStride(info.width), info.width, info.Rows()};
+  return {block + kWindowsInfoHeaderSize, DibRowStride(24, info.width), info.width, info.Rows()};
 }
 
 bool HoldsAllRows(const DibInfo& info, std::uint64_t available) {
   return static_cast<std::uint64_t>(info.Rows()) <=
-         available / SourceStride(info.bitCount, info.width);
+         available / DibRowStride(info.bitCount, info.width);
 }
 
 void Palette::Load(const std::byte* entries, std::size_t count, std::size_t entrySize) {

@@ -69,10 +69,6 @@ DibInfo ParseInfoHeader(const std::byte* header);
 // when non-zero, else 2, 16 or 256 for 1, 4 or 8 bits per pixel.
 std::uint64_t DeclaredColorEntries(const DibInfo& info);
 
-// Bytes of one source row (padded to 4 bytes) and of one 24-bit target row.
-std::uint64_t SourceStride(std::uint32_t bitCount, std::int64_t width);
-std::uint64_t TargetStride(std::int64_t width);
-
 // Width ≤ 0, height 0 and run-length data stored top-down are refused, and
 // so is a picture whose 24-bit file could not be saved again.
 DibReadError CheckGeometry(const DibInfo& info, bool runLength);

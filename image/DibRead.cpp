@@ -169,7 +169,7 @@ void ReadColorTable(FileReader& in, const DibInfo& info, std::size_t entrySize, 
 
 DibReadError ReadUncompressed(FileReader& in, const DibInfo& info, const Palette& palette,
                               const TargetImage& target) {
-  const std::uint64_t stride = SourceStride(info.bitCount, info.width);
+  const std::uint64_t stride = DibRowStride(info.bitCount, info.width);
   // Bottom-up 24-bit rows are already in the block's layout.
   if (info.bitCount == 24 && info.height > 0) {
     return in.ReadExact(target.pixels, stride * static_cast<std::uint64_t>(target.rows))

@@ -22,17 +22,16 @@ bool WriteDibFile(HGLOBAL h, CFile& file) {
   if (Get32(p) != kWindowsInfoHeaderSize)
     return false;
 
-  const auto width = static_cast<std::int32_t>(Get32(p + 4));
+  const auto width = static_cast<std::int32_t>(DibWidth(p));
   const std::uint64_t rows =
-      static_cast<std::uint64_t>(std::llabs(static_cast<std::int32_t>(Get32(p + 8))));
+      static_cast<std::uint64_t>(std::llabs(static_cast<std::int32_t>(DibHeight(p))));
   const std::uint32_t bitCount = Get16(p + 14);
   const std::uint32_t compression = Get32(p + 16);
   if (width < 0)
     return false;
 
   // Run-length data keeps the size its header gives; other data is measured.
-  const std::uint64_t rowBytes =
-      (std::uint64_t{bitCount} * static_cast<std::uint64_t>(width) + 31) / 32 * 4;
+  const std::uint64_t rowBytes = DibRowStride(bitCount, width);
   const std::uint64_t headerBytes = kWindowsInfoHeaderSize + PaletteSize(p);
   const std::uint64_t available = lock.size() - std::min<std::uint64_t>(headerBytes, lock.size());
   std::uint64_t imageSize = Get32(p + 20);

@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "image/DibDecode.h"
+#include "image/DibBlock.h"
 #include "image/DibFile.h"
 #include "platform/File.h"
 #include "platform/OleLock.h"
@@ -13,19 +13,17 @@
 
 namespace qov {
 
-using dib::Get32;
-
 namespace {
 
 // The pixel at document coordinates (x, y) of a locked 24-bit block, or null
 // outside 0 ≤ x ≤ width − 1, 1 ≤ y ≤ height − 1 (the bottom stored row is
 // never addressed) or outside the block itself.
 std::byte* PixelAt(std::byte* block, std::size_t blockSize, std::int64_t x, std::int64_t y) {
-  const std::int64_t width = static_cast<std::int32_t>(Get32(block + 4));
-  const std::int64_t height = static_cast<std::int32_t>(Get32(block + 8));
+  const std::int64_t width = static_cast<std::int32_t>(DibWidth(block));
+  const std::int64_t height = static_cast<std::int32_t>(DibHeight(block));
   if (x < 0 || x >= width || y < 1 || y >= height)
     return nullptr;
-  const std::uint64_t stride = (3 * static_cast<std::uint64_t>(width) + 3) / 4 * 4;
+  const std::uint64_t stride = DibRowStride(24, width);
   const std::uint64_t offset = kWindowsInfoHeaderSize + 3 * static_cast<std::uint64_t>(x) +
                                stride * static_cast<std::uint64_t>(height - y);
   if (offset + 3 > blockSize)
@@ -63,8 +61,8 @@ void CQOV_V2Doc::UpdateImageSize() {
     return;
   }
   const CGlobalLock lock(m_hDib);
-  m_nWidth = static_cast<std::int32_t>(Get32(lock.get() + 4));
-  m_nHeight = static_cast<std::int32_t>(Get32(lock.get() + 8));
+  m_nWidth = static_cast<std::int32_t>(DibWidth(lock.get()));
+  m_nHeight = static_cast<std::int32_t>(DibHeight(lock.get()));
 }
 
 void CQOV_V2Doc::LoadPixel(std::int64_t x, std::int64_t y) {
@@ -102,8 +100,8 @@ void CQOV_V2Doc::MarkOutlinePixel(std::int64_t x, std::int64_t y) {
     return;
   const CGlobalLock lock(m_hDib);
   std::byte* block = lock.get();
-  const std::int64_t width = static_cast<std::int32_t>(Get32(block + 4));
-  const std::int64_t height = static_cast<std::int32_t>(Get32(block + 8));
+  const std::int64_t width = static_cast<std::int32_t>(DibWidth(block));
+  const std::int64_t height = static_cast<std::int32_t>(DibHeight(block));
   if (x < 1 || x > width - 2 || y < 2 || y > height - 2)
     return;
   std::byte* centre = PixelAt(block, lock.size(), x, y);

@@ -1,10 +1,14 @@
 #include "raster/Dither.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <span>
 #include <string_view>
+#include <vector>
 
+#include "image/DibRows.h"
 #include "raster/Brightness.h"
 
 namespace qov {
@@ -101,38 +105,48 @@ std::string_view PatternForLevel(std::span<const DitherPattern> patterns, int le
   return patterns.back().cells;
 }
 
-// Reads the whole block before writing any of it, so blocks are independent
-// and their order does not matter.
-void DitherBlock(CQOV_V2Doc& doc, std::int64_t left, std::int64_t top, std::int64_t size,
-                 std::span<const DitherPattern> patterns) {
-  int sum = 0;
-  for (std::int64_t y = top; y < top + size; ++y) {
-    for (std::int64_t x = left; x < left + size; ++x) {
-      doc.LoadPixel(x, y);
-      sum = AccumulateBrightness(sum, doc.m_curColor);
+// One row of blocks: every block's brightness summed in its own order (its
+// rows top to bottom, each left to right), then every block painted. Blocks
+// do not overlap and each is read whole before it is written, so reading
+// the whole row of blocks first changes nothing. Returns the last colour
+// painted.
+Color3 DitherBlockRow(const CQOV_V2Doc& doc, const CDibRows& rows, std::int64_t top,
+                      std::int64_t size, std::span<const DitherPattern> patterns,
+                      std::vector<int>& sums) {
+  std::fill(sums.begin(), sums.end(), 0);
+  for (std::int64_t dy = 0; dy < size; ++dy) {
+    const std::uint8_t* p = rows.At(size, top + dy);
+    for (int& sum : sums) {
+      for (std::int64_t dx = 0; dx < size; ++dx, p += 3)
+        sum = AccumulateBrightness(sum, Color3{p[0], p[1], p[2]});
     }
   }
-  const int level = sum / static_cast<int>(size * size);
-  const std::string_view cells = PatternForLevel(patterns, level);
-  std::size_t cell = 0;
-  for (std::int64_t y = top; y < top + size; ++y) {
-    for (std::int64_t x = left; x < left + size; ++x) {
-      doc.m_curColor = PatternColor(doc, cells[cell++]);
-      doc.StorePixel(x, y);
+  Color3 last{};
+  const int cellsPerBlock = static_cast<int>(size * size);
+  for (std::int64_t dy = 0; dy < size; ++dy) {
+    std::uint8_t* p = rows.At(size, top + dy);
+    for (const int sum : sums) {
+      const std::string_view cells = PatternForLevel(patterns, sum / cellsPerBlock);
+      for (std::int64_t dx = 0; dx < size; ++dx, p += 3) {
+        last = PatternColor(doc, cells[static_cast<std::size_t>(dy * size + dx)]);
+        std::memcpy(p, last.data(), 3);
+      }
     }
   }
+  return last;
 }
 
 // Block row 0 would start at row 0, which the pixel operations cannot
 // address; block column 0 is left out alike.
 void DitherPass(CQOV_V2Doc& doc, std::int64_t size, std::span<const DitherPattern> patterns) {
-  const std::int64_t blockRows = doc.m_nHeight / size;
-  const std::int64_t blockColumns = doc.m_nWidth / size;
-  for (std::int64_t k = 1; k <= blockRows - 1; ++k) {
-    for (std::int64_t j = 1; j <= blockColumns - 1; ++j) {
-      DitherBlock(doc, size * j, size * k, size, patterns);
-    }
-  }
+  const CDibRows rows(doc);
+  const std::int64_t blockRows = rows.Height() / size;
+  const std::int64_t blockColumns = rows.Width() / size;
+  if (blockRows < 2 || blockColumns < 2)
+    return;
+  std::vector<int> sums(static_cast<std::size_t>(blockColumns - 1));
+  for (std::int64_t k = 1; k <= blockRows - 1; ++k)
+    doc.m_curColor = DitherBlockRow(doc, rows, size * k, size, patterns, sums);
 }
 
 }  // namespace

@@ -165,13 +165,15 @@ TEST(FormatDxfNumber, AgreesWithExactReferenceOnRandomValues) {
   }
 }
 
-TEST(FormatDxfNumber, AgreesWithExactReferenceOnExportCoordinates) {
-  std::mt19937_64 rng(34);
+// Every coordinate a picture up to 65535 pixels a side can give: whole
+// pixels from one before the picture to one past it, and the quarter steps
+// of the lone-dot stroke, at every digit count the exports use.
+TEST(FormatDxfNumber, AgreesWithExactReferenceOnEveryExportCoordinate) {
   const double quarters[] = {0, 0.25, -0.25};
-  for (int i = 0; i < 30000; ++i) {
-    const double p = static_cast<double>(rng() % 200000) + quarters[rng() % 3];
-    for (int digits : {kDigitsRun, kDigitsJoin, kDigitsStroke}) {
-      ExpectSameAsReference(p * kScale, digits);
+  for (int n = -1; n <= 65536; ++n) {
+    for (double quarter : quarters) {
+      for (int digits : {kDigitsRun, kDigitsJoin, kDigitsStroke})
+        ExpectSameAsReference((n + quarter) * kScale, digits);
     }
   }
 }

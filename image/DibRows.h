@@ -1,0 +1,50 @@
+#pragma once
+// Whole rows of the document's picture under one lock, for the passes that
+// visit every pixel: the same pixels that the pixel operations address,
+// without a lock and a header read per pixel.
+
+#include <cstddef>
+#include <cstdint>
+
+#include "image/QOV_V2Doc.h"
+
+namespace qov {
+
+class CDibRows {
+ public:
+  // Locks the picture of `doc` for the object's lifetime. The size is the
+  // one the document last read (m_nWidth, m_nHeight) within the block's own;
+  // without a picture, or with a block too short for the rows its header
+  // declares, it is 0 × 0.
+  explicit CDibRows(const CQOV_V2Doc& doc);
+
+  std::int64_t Width() const { return m_width; }
+  std::int64_t Height() const { return m_height; }
+
+  // The range of the pixel operations: 0 ≤ x ≤ Width() − 1,
+  // 1 ≤ y ≤ Height() − 1 (the bottom stored row is never addressed).
+  bool Contains(std::int64_t x, std::int64_t y) const {
+    return x >= 0 && x < m_width && y >= 1 && y < m_height;
+  }
+  // Blue, green, red of Width() pixels from column 0 of row y, for
+  // 1 ≤ y ≤ Height() − 1; unchecked.
+  std::uint8_t* Row(std::int64_t y) const {
+    return m_bits + m_stride * static_cast<std::size_t>(m_blockHeight - y);
+  }
+  // The pixel (x, y) inside Contains(); unchecked.
+  std::uint8_t* At(std::int64_t x, std::int64_t y) const {
+    return Row(y) + 3 * static_cast<std::size_t>(x);
+  }
+  // Document rows go up the stored rows: the row below y is one stride back.
+  std::ptrdiff_t Stride() const { return static_cast<std::ptrdiff_t>(m_stride); }
+
+ private:
+  CGlobalLock m_lock;
+  std::uint8_t* m_bits = nullptr;
+  std::size_t m_stride = 0;
+  std::int64_t m_blockHeight = 0;
+  std::int64_t m_width = 0;
+  std::int64_t m_height = 0;
+};
+
+}  // namespace qov

@@ -47,7 +47,8 @@ run: build convert
 convert: build
 	@scripts/convert-sample.sh $(QOV_CONVERT) $(SAMPLE) $(OUT)
 
-bench: deps
+bench:
+	@scripts/install-deps.sh bench
 	cmake --preset release >/dev/null
 	cmake --build --preset release -j $(JOBS)
 	@scripts/run-benchmarks.sh build/release

@@ -1,64 +1,126 @@
 #!/usr/bin/env bash
-# Times QOV's auto trace against potrace on the same A4 drawing scanned at
-# 300 dpi (2480 × 3508 pixels, written by bench_export), side by side:
+# Times qov-convert end to end against the tools a user would otherwise run,
+# side by side on the same 4000 × 4000 pictures, and prints one row per task
+# with the fastest of RUNS runs of each and their ratio:
 #
-#   qov-convert A4.bmp --threshold 50 --dxf-trace OUT.dxf
-#   potrace -b dxf -o OUT.dxf A4.bmp
+#   read + write a 24-bit .bmp   --save-bmp                      cp
+#   threshold 50 %               --threshold 50                  ImageMagick -threshold 50%
+#   ordered dithers              --dither1, --dither2            ImageMagick -ordered-dither o3x3, o2x2
+#   error diffusion              --error-diffusion               Pillow's Floyd–Steinberg
+#   outline                      --threshold 50 --outline        ImageMagick -morphology EdgeIn
+#   auto trace to DXF            --threshold 50 --dxf-trace      potrace -b dxf
+#   DXF crosses, lines, VectorScript                             dd writing as many bytes
 #
-# Usage: bench/compare-peers.sh [BUILD-FOLDER] [RUNS]   (build/release, 5)
-# Uses hyperfine when it is installed, else times each run itself.
+# The raster rows save the result as a .bmp, as the peers do. The pictures
+# (a photograph-like colour picture and a line drawing) are drawn with Pillow.
+#
+# Usage: bench/compare-peers.sh [BUILD-FOLDER] [RUNS]   (build/release, 3)
+# scripts/install-deps.sh bench installs the peers.
 set -euo pipefail
 build=${1:-build/release}
-runs=${2:-5}
+runs=${2:-3}
 convert=$build/cli/qov-convert
-bench=$build/bench/bench_export
+python=/usr/bin/python3
+# Debian's ImageMagick by its own path: another "convert" may come first in PATH.
+magick=/usr/bin/convert-im6.q16
 
-for tool in "$convert" "$bench"; do
-  if [ ! -x "$tool" ]; then
-    echo "compare-peers: $tool is missing; build the $build folder first" >&2
+if [ ! -x "$convert" ]; then
+  echo "compare-peers: $convert is missing; build the $build folder first" >&2
+  exit 1
+fi
+for tool in "$magick" "$python" potrace dd cp; do
+  if ! command -v "$tool" >/dev/null; then
+    echo "compare-peers: $tool is not installed (scripts/install-deps.sh bench installs it)" >&2
     exit 1
   fi
 done
-if ! command -v potrace >/dev/null; then
-  echo "compare-peers: potrace is not installed (scripts/install-deps.sh installs it)" >&2
-  exit 1
-fi
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-"$bench" --write-a4 "$work/a4.bmp"
+photo=$work/photo.bmp
+drawing=$work/drawing.bmp
+"$python" - "$photo" "$drawing" <<'PY'
+import sys
+from PIL import Image, ImageDraw
+n = 4000
+red = Image.linear_gradient("L").resize((n, n))
+green = Image.radial_gradient("L").resize((n, n))
+blue = Image.effect_mandelbrot((n, n), (-2.0, -1.5, 1.0, 1.5), 100)
+Image.merge("RGB", (red, green, blue)).save(sys.argv[1])
+drawing = Image.new("RGB", (n, n), "white")
+d = ImageDraw.Draw(drawing)
+d.rectangle((100, 100, n - 100, n - 100), outline="black", width=5)
+for i in range(12):
+    for j in range(12):
+        x, y = 250 + 300 * i, 250 + 300 * j
+        d.ellipse((x, y, x + 60 + 10 * j, y + 60 + 10 * i), outline="black", width=3)
+        d.line((x, y + 150, x + 250, y + 150 + 20 * (i - j)), fill="black", width=2)
+for k in range(0, n, 37):
+    d.line((k, 3600, min(n - 1, k + 300), 3900), fill="black", width=1)
+drawing.save(sys.argv[2])
+PY
 
-qov="$convert $work/a4.bmp --threshold 50 --dxf-trace $work/qov.dxf"
-peer="potrace -b dxf -o $work/potrace.dxf $work/a4.bmp"
+# The fastest of $runs runs after one warm-up, in milliseconds.
+fastest() {
+  local best='' start end ms
+  "$@" >/dev/null
+  for ((i = 0; i < runs; i++)); do
+    start=$(date +%s%N)
+    "$@" >/dev/null
+    end=$(date +%s%N)
+    ms=$(((end - start) / 1000000))
+    if [ -z "$best" ] || [ "$ms" -lt "$best" ]; then best=$ms; fi
+  done
+  echo "$best"
+}
 
-echo "Picture: A4 at 300 dpi, 2480 x 3508 pixels, $(stat -c %s "$work/a4.bmp") bytes (24-bit .bmp)"
-echo "CPU: $(nproc) x $(lscpu | sed -n 's/^Model name: *//p')"
+# row TASK GOAL QOV-COMMAND... -- PEER-COMMAND...
+row() {
+  local task=$1 goal=$2 qov=() peer=() q p
+  shift 2
+  while [ "$1" != -- ]; do qov+=("$1"); shift; done
+  shift
+  peer=("$@")
+  q=$(fastest "${qov[@]}")
+  p=$(fastest "${peer[@]}")
+  awk -v t="$task" -v q="$q" -v p="$p" -v g="$goal" -v peer="${peer[0]##*/}" \
+    'BEGIN { printf "| %-28s | %7d | %7d | %-16s | %5.2f | %s |\n", t, q, p, peer, q / (p ? p : 1), g }'
+}
 
-if command -v hyperfine >/dev/null; then
-  hyperfine --warmup 1 --runs "$runs" -n qov-convert "$qov" -n potrace "$peer"
-else
-  # Wall-clock seconds of each run, then the mean and the fastest.
-  time_runs() {
-    local name=$1 command=$2 times=() start end
-    $command >/dev/null  # warm-up
-    for ((i = 0; i < runs; i++)); do
-      start=$(date +%s%N)
-      $command >/dev/null
-      end=$(date +%s%N)
-      times+=("$(((end - start) / 1000000))")
-    done
-    printf '%s\n' "${times[@]}" | awk -v name="$name" -v runs="$runs" '
-      { sum += $1; if (min == "" || $1 < min) min = $1; if ($1 > max) max = $1 }
-      END { printf "  %-12s mean %7.1f ms   min %6d ms   max %6d ms   (%d runs)\n",
-                   name, sum / runs, min, max, runs }'
-  }
-  echo "Wall-clock time (hyperfine is not installed):"
-  time_runs qov-convert "$qov"
-  time_runs potrace "$peer"
-fi
+# dd writing as many bytes as FILE holds, into the same folder.
+dd_like() {
+  local bytes
+  bytes=$(stat -c %s "$1")
+  dd if=/dev/zero of="$work/dd.out" bs=64K count="$bytes" iflag=count_bytes status=none
+}
 
-echo "Outputs:"
-printf '  %-12s %10d bytes, %d LINE entities\n' qov-convert "$(stat -c %s "$work/qov.dxf")" \
-  "$(grep -c '^LINE$' "$work/qov.dxf")"
-printf '  %-12s %10d bytes, %d entities\n' potrace "$(stat -c %s "$work/potrace.dxf")" \
-  "$(grep -cE '^(LINE|POLYLINE|LWPOLYLINE|SPLINE)$' "$work/potrace.dxf")"
+echo "Pictures: 4000 x 4000, 24-bit .bmp ($(stat -c %s "$photo") bytes); fastest of $runs runs"
+echo "CPU: $(nproc) x $(lscpu | sed -n 's/^Model name: *//p'); load $(cut -d' ' -f1-3 /proc/loadavg)"
+echo
+echo "| task                         | QOV ms  | peer ms | peer             | ratio | goal |"
+echo "|---|---|---|---|---|---|"
+out=$work/out
+row "read + write 24-bit .bmp" "≤ 1.5" "$convert" "$photo" --save-bmp "$out.bmp" -- cp "$photo" "$out-cp.bmp"
+row "threshold 50 %" "≤ 0.3" "$convert" "$photo" --threshold 50 --save-bmp "$out.bmp" \
+  -- "$magick" "$photo" -threshold 50% "$out-im.bmp"
+row "ordered dither 3 × 3" "≤ 0.3" "$convert" "$photo" --dither1 --save-bmp "$out.bmp" \
+  -- "$magick" "$photo" -ordered-dither o3x3 "$out-im.bmp"
+row "ordered dither 2 × 2" "≤ 0.3" "$convert" "$photo" --dither2 --save-bmp "$out.bmp" \
+  -- "$magick" "$photo" -ordered-dither o2x2 "$out-im.bmp"
+row "error diffusion" "≤ 0.5" "$convert" "$photo" --error-diffusion --save-bmp "$out.bmp" \
+  -- "$python" -c "import sys; from PIL import Image; Image.open(sys.argv[1]).convert('1').save(sys.argv[2])" \
+  "$photo" "$out-pil.bmp"
+row "outline" "≤ 0.3" "$convert" "$drawing" --threshold 50 --outline --save-bmp "$out.bmp" \
+  -- "$magick" "$drawing" -threshold 50% -morphology EdgeIn Diamond "$out-im.bmp"
+row "auto trace to DXF" "≤ 0.2" "$convert" "$drawing" --threshold 50 --dxf-trace "$out-trace.dxf" \
+  -- potrace -b dxf -o "$out-potrace.dxf" "$drawing"
+"$convert" "$drawing" --dxf-crosses "$out-crosses.dxf"
+row "DXF crosses" "≤ 1.3" "$convert" "$drawing" --dxf-crosses "$out-crosses.dxf" \
+  -- dd_like "$out-crosses.dxf"
+"$convert" "$drawing" --dxf-lines "$out-lines.dxf"
+row "DXF lines" "≤ 1.3" "$convert" "$drawing" --dxf-lines "$out-lines.dxf" -- dd_like "$out-lines.dxf"
+"$convert" "$drawing" --vectorscript "$out-vs.txt"
+row "VectorScript" "≤ 1.3" "$convert" "$drawing" --vectorscript "$out-vs.txt" -- dd_like "$out-vs.txt"
+echo
+echo "Outputs: trace $(stat -c %s "$out-trace.dxf") bytes, potrace $(stat -c %s "$out-potrace.dxf") bytes;" \
+  "crosses $(stat -c %s "$out-crosses.dxf"), lines $(stat -c %s "$out-lines.dxf"), VectorScript $(stat -c %s "$out-vs.txt") bytes"

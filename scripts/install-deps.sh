@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, testing, benchmarking and fuzzing
 # QOV need. Only what is missing is installed; apt-get update runs only then.
+#
+#   scripts/install-deps.sh          what make test needs
+#   scripts/install-deps.sh bench    and the programs make bench compares with
 set -euo pipefail
 
 packages=(
@@ -11,6 +14,10 @@ packages=(
   python3 python3-ezdxf python3-pil
   potrace xvfb xauth desktop-file-utils dbus
 )
+# Only the side-by-side comparison runs these; make test does not wait for them.
+if [ "${1:-}" = bench ]; then
+  packages+=(imagemagick)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -64,7 +64,9 @@ class RowPlane {
 // columns so far are in it.
 class ColumnStripPlane {
  public:
-  static constexpr std::int64_t kColumns = 64;
+  static constexpr std::int64_t kColumns = 256;
+  static constexpr std::int64_t kPrefetchRows = 4;
+  static constexpr std::int64_t kCacheLine = 64;
 
   explicit ColumnStripPlane(const CDibRows& rows)
       : m_rows(rows), m_strip(static_cast<std::size_t>((kColumns + 2) * rows.Height())) {}
@@ -78,6 +80,12 @@ class ColumnStripPlane {
     const std::int64_t last = std::min(m_first + kColumns + 1, m_rows.Width() - 1);
     for (std::int64_t y = 1; y < m_rows.Height(); ++y) {
       const std::uint8_t* p = m_rows.At(m_first, y);
+      // The rows are far apart: ask for a row a few ahead while this one is copied.
+      if (y + kPrefetchRows < m_rows.Height()) {
+        const std::uint8_t* ahead = m_rows.At(m_first, y + kPrefetchRows);
+        for (std::int64_t c = 0; c <= 3 * (last - m_first); c += kCacheLine)
+          __builtin_prefetch(ahead + c);
+      }
       for (std::int64_t c = 0; c <= last - m_first; ++c)
         m_strip[Index(m_first + c, y)] = p[3 * c];
     }

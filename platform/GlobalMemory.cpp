@@ -2,10 +2,30 @@
 
 #include "platform/GlobalMemory.h"
 
+#include <sys/mman.h>
+
+#include <cstdint>
 #include <cstdlib>
 #include <new>
 
 namespace qov {
+
+namespace {
+
+// A picture's block is touched page by page as it is filled; with 4 KiB
+// pages that is a fault every 4 KiB, which costs as much as the filling.
+// Large pages, where the system gives them on request, take one fault per
+// 2 MiB. Only the advice changes: the memory and its contents are the same.
+void AdviseLargePages(std::byte* data, std::size_t bytes) {
+  constexpr std::uintptr_t kLargePage = std::uintptr_t{2} << 20;
+  const auto begin = reinterpret_cast<std::uintptr_t>(data);
+  const std::uintptr_t first = (begin + kLargePage - 1) & ~(kLargePage - 1);
+  const std::uintptr_t last = (begin + bytes) & ~(kLargePage - 1);
+  if (last > first)
+    madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+}
+
+}  // namespace
 
 HGLOBAL GlobalAlloc(unsigned /*flags*/, std::size_t bytes) {
   auto* block = new (std::nothrow) GlobalBlock;
@@ -20,6 +40,7 @@ HGLOBAL GlobalAlloc(unsigned /*flags*/, std::size_t bytes) {
   }
   block->data = static_cast<std::byte*>(data);
   block->size = bytes;
+  AdviseLargePages(block->data, bytes);
   return block;
 }
 

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <charconv>
+#include <cmath>
 #include <cstring>
 #include <system_error>
 
@@ -76,8 +77,7 @@ void CDxfWriter::WriteHeader() {
 }
 
 void CDxfWriter::WriteLine(int colour, double x1, double y1, double x2, double y2, int digits) {
-  const double scale = static_cast<double>(kDxfScale);
-  const std::array<double, 4> values{x1 * scale, y1 * scale, x2 * scale, y2 * scale};
+  const std::array<double, 4> values{x1, y1, x2, y2};
   // The whole record goes to the archive at once: prefix, colour number,
   // four coordinates with their group codes, end.
   char record[kLinePrefix.size() + kIntChars + 4 * (4 + kDxfNumberBufferSize) + kLineEnd.size()];
@@ -87,10 +87,26 @@ void CDxfWriter::WriteLine(int colour, double x1, double y1, double x2, double y
     p = colourText.ptr;
   for (std::size_t i = 0; i < values.size(); ++i) {
     p = Append(p, kCoordinateCodes[i]);
-    p += FormatDxfNumber(values[i], digits, p);
+    p = AppendCoordinate(p, values[i], digits);
   }
   p = Append(p, kLineEnd);
   m_archive.Write(record, static_cast<std::size_t>(p - record));
+}
+
+char* CDxfWriter::AppendCoordinate(char* p, double pixels, int digits) {
+  const double value = pixels * static_cast<double>(kDxfScale);
+  const bool kept = digits >= 1 && digits <= kMaxDxfDigits && pixels >= 0 &&
+                    pixels < static_cast<double>(kKeptCoordinates) && pixels == std::floor(pixels);
+  if (!kept)
+    return p + FormatDxfNumber(value, digits, p);
+  std::vector<FormattedNumber>& texts = m_wholeCoordinates[static_cast<std::size_t>(digits)];
+  if (texts.empty())
+    texts.resize(kKeptCoordinates);
+  FormattedNumber& number = texts[static_cast<std::size_t>(pixels)];
+  if (number.size == 0)
+    number.size = static_cast<std::uint8_t>(FormatDxfNumber(value, digits, number.text));
+  std::memcpy(p, number.text.data(), number.size);
+  return p + number.size;
 }
 
 void CDxfWriter::WriteTrailer() {

@@ -2,9 +2,14 @@
 // The buffered writer of the DXF drawings: a fixed header, LINE records and
 // a fixed trailer, as raw bytes with single line feeds.
 
+#include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "export/DxfNumber.h"
 
 #include "platform/Archive.h"
 #include "platform/File.h"
@@ -50,10 +55,24 @@ class CDxfWriter {
   void Abort() noexcept;
 
  private:
+  // A whole pixel coordinate's text, kept once it has been formatted.
+  struct FormattedNumber {
+    std::uint8_t size = 0;
+    DxfNumberBuffer text;
+  };
+  // Whole pixel coordinates 0 to 65536 cover every picture the format
+  // allows; other values are formatted each time.
+  static constexpr std::size_t kKeptCoordinates = 65537;
+
   void Write(std::string_view text);
+  // Appends the text of `pixels` × kDxfScale with `digits` digits at p.
+  char* AppendCoordinate(char* p, double pixels, int digits);
 
   CFile m_file;
   CArchive m_archive;
+  // Most coordinates are whole pixels, each written many times: their texts
+  // are made once per digit count.
+  std::array<std::vector<FormattedNumber>, kMaxDxfDigits + 1> m_wholeCoordinates;
 };
 
 }  // namespace qov

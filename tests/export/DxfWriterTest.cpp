@@ -50,6 +50,14 @@ TEST(DxfWriter, ManyRecordsPassThroughTheBufferUnchanged) {
       writer.WriteLine(kColourForeground, x, y, x + 0.25, y - 0.25, kDigitsStroke);
       expected.push_back(Segment(7, x, y, x + 0.25, y - 0.25, kDigitsStroke));
     }
+    // Whole coordinates come again at two digit counts, up to the last one
+    // whose text the writer keeps and past it.
+    for (const double v : {0.0, 1.0, 65536.0, 65537.0, 1.0, 65536.0, 65537.0}) {
+      for (const int digits : {kDigitsRun, kDigitsJoin}) {
+        writer.WriteLine(kColourCyan, v, v + 1, 65536 - v, 3, digits);
+        expected.push_back(Segment(4, v, v + 1, 65536 - v, 3, digits));
+      }
+    }
     writer.WriteTrailer();
     writer.Close();
   }

@@ -1,6 +1,7 @@
 // The raster commands on an A4 page scanned at 300 dpi (2480 × 3508), run
 // through the command boundary as the menu runs them: the undo copy on the
 // clipboard, then one lock and unlock of the picture per pixel operation.
+// Each pass also alone, on one core, without the undo copy and the repaint.
 // And the undo store's round trip against a plain memcpy of the block.
 
 #include <benchmark/benchmark.h>
@@ -18,6 +19,10 @@
 #include "platform/GlobalMemory.h"
 #include "platform/headless/HeadlessBackend.h"
 #include "platform/headless/HeadlessView.h"
+#include "raster/Dither.h"
+#include "raster/ErrorDiffusion.h"
+#include "raster/Outline.h"
+#include "raster/Threshold.h"
 #include "res/Resource.h"
 #include "view/QOV_V2View.h"
 
@@ -71,6 +76,11 @@ class Page {
   CGlobalOwner m_original;
 };
 
+void SetPixelRate(benchmark::State& state) {
+  state.counters["Mpixel/s"] = benchmark::Counter(static_cast<double>(kPixels) / 1e6,
+                                                  benchmark::Counter::kIsIterationInvariantRate);
+}
+
 void RunCommand(benchmark::State& state, UINT command, Content content) {
   Page page(content);
   for (auto _ : state) {
@@ -85,8 +95,37 @@ void RunCommand(benchmark::State& state, UINT command, Content content) {
     state.ResumeTiming();
     benchmark::DoNotOptimize(ExecuteCommand(page.view, command));
   }
-  state.counters["Mpixel/s"] = benchmark::Counter(static_cast<double>(kPixels) / 1e6,
-                                                  benchmark::Counter::kIsIterationInvariantRate);
+  SetPixelRate(state);
+}
+
+template <class Pass>
+void RunPass(benchmark::State& state, Content content, Pass pass) {
+  Page page(content);
+  page.doc.UpdateImageSize();
+  for (auto _ : state) {
+    state.PauseTiming();
+    page.Restore();
+    state.ResumeTiming();
+    pass(page.doc);
+    benchmark::ClobberMemory();
+  }
+  SetPixelRate(state);
+}
+
+void BM_ThresholdPass(benchmark::State& state) {
+  RunPass(state, Content::Photo, [](CQOV_V2Doc& doc) { ThresholdPass(doc, 50); });
+}
+void BM_Dither1Pass(benchmark::State& state) {
+  RunPass(state, Content::Photo, Dither1Pass);
+}
+void BM_Dither2Pass(benchmark::State& state) {
+  RunPass(state, Content::Photo, Dither2Pass);
+}
+void BM_ErrorDiffusionPass(benchmark::State& state) {
+  RunPass(state, Content::Photo, ErrorDiffusionPass);
+}
+void BM_OutlinePass(benchmark::State& state) {
+  RunPass(state, Content::BlackAndWhite, OutlinePass);
 }
 
 void BM_Binarize(benchmark::State& state) {
@@ -162,6 +201,11 @@ BENCHMARK(BM_Dither1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Dither2)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ErrorDiffusion)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_Outline)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ThresholdPass)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Dither1Pass)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_Dither2Pass)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ErrorDiffusionPass)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_OutlinePass)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_CopyThenPaste)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_CopyToClipboard)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_PasteFromClipboard)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -28,7 +28,7 @@ if [ ! -x "$convert" ]; then
   echo "compare-peers: $convert is missing; build the $build folder first" >&2
   exit 1
 fi
-for tool in "$magick" "$python" potrace dd cp; do
+for tool in "$magick" "$python" /usr/bin/time potrace dd cp; do
   if ! command -v "$tool" >/dev/null; then
     echo "compare-peers: $tool is not installed (scripts/install-deps.sh bench installs it)" >&2
     exit 1
@@ -60,18 +60,19 @@ for k in range(0, n, 37):
 drawing.save(sys.argv[2])
 PY
 
-# The fastest of $runs runs after one warm-up, in milliseconds.
+# The fastest of $runs runs after one warm-up: wall-clock and processor
+# (user + system) milliseconds, each the least of the runs. On a shared
+# machine the processor time is the steadier of the two.
 fastest() {
-  local best='' start end ms
+  local wall='' cpu='' w c
   "$@" >/dev/null
   for ((i = 0; i < runs; i++)); do
-    start=$(date +%s%N)
-    "$@" >/dev/null
-    end=$(date +%s%N)
-    ms=$(((end - start) / 1000000))
-    if [ -z "$best" ] || [ "$ms" -lt "$best" ]; then best=$ms; fi
+    /usr/bin/time -f '%e %U %S' -o "$work/time" "$@" >/dev/null 2>&1
+    read -r w c < <(awk '{ printf "%d %d\n", $1 * 1000, ($2 + $3) * 1000 }' "$work/time")
+    if [ -z "$wall" ] || [ "$w" -lt "$wall" ]; then wall=$w; fi
+    if [ -z "$cpu" ] || [ "$c" -lt "$cpu" ]; then cpu=$c; fi
   done
-  echo "$best"
+  echo "$wall $cpu"
 }
 
 # row TASK GOAL QOV-COMMAND... -- PEER-COMMAND...
@@ -83,22 +84,22 @@ row() {
   peer=("$@")
   q=$(fastest "${qov[@]}")
   p=$(fastest "${peer[@]}")
-  awk -v t="$task" -v q="$q" -v p="$p" -v g="$goal" -v peer="${peer[0]##*/}" \
-    'BEGIN { printf "| %-28s | %7d | %7d | %-16s | %5.2f | %s |\n", t, q, p, peer, q / (p ? p : 1), g }'
+  awk -v t="$task" -v q="$q" -v p="$p" -v g="$goal" -v peer="${peer[0]##*/}" 'BEGIN {
+    split(q, a, " "); split(p, b, " ")
+    printf "| %-24s | %6d | %6d | %-15s | %6d | %6d | %5.2f | %5.2f | %s |\n", t, a[1], b[1], peer,
+      a[2], b[2], a[1] / (b[1] ? b[1] : 1), a[2] / (b[2] ? b[2] : 1), g }'
 }
 
 # dd writing as many bytes as FILE holds, into the same folder.
 dd_like() {
-  local bytes
-  bytes=$(stat -c %s "$1")
-  dd if=/dev/zero of="$work/dd.out" bs=64K count="$bytes" iflag=count_bytes status=none
+  echo dd if=/dev/zero of="$work/dd.out" bs=64K count="$(stat -c %s "$1")" iflag=count_bytes status=none
 }
 
 echo "Pictures: 4000 x 4000, 24-bit .bmp ($(stat -c %s "$photo") bytes); fastest of $runs runs"
 echo "CPU: $(nproc) x $(lscpu | sed -n 's/^Model name: *//p'); load $(cut -d' ' -f1-3 /proc/loadavg)"
 echo
-echo "| task                         | QOV ms  | peer ms | peer             | ratio | goal |"
-echo "|---|---|---|---|---|---|"
+echo "| task | QOV wall ms | peer wall ms | peer | QOV cpu ms | peer cpu ms | wall ratio | cpu ratio | goal |"
+echo "|---|---|---|---|---|---|---|---|---|"
 out=$work/out
 row "read + write 24-bit .bmp" "≤ 1.5" "$convert" "$photo" --save-bmp "$out.bmp" -- cp "$photo" "$out-cp.bmp"
 row "threshold 50 %" "≤ 0.3" "$convert" "$photo" --threshold 50 --save-bmp "$out.bmp" \
@@ -116,11 +117,11 @@ row "auto trace to DXF" "≤ 0.2" "$convert" "$drawing" --threshold 50 --dxf-tra
   -- potrace -b dxf -o "$out-potrace.dxf" "$drawing"
 "$convert" "$drawing" --dxf-crosses "$out-crosses.dxf"
 row "DXF crosses" "≤ 1.3" "$convert" "$drawing" --dxf-crosses "$out-crosses.dxf" \
-  -- dd_like "$out-crosses.dxf"
+  -- $(dd_like "$out-crosses.dxf")
 "$convert" "$drawing" --dxf-lines "$out-lines.dxf"
-row "DXF lines" "≤ 1.3" "$convert" "$drawing" --dxf-lines "$out-lines.dxf" -- dd_like "$out-lines.dxf"
+row "DXF lines" "≤ 1.3" "$convert" "$drawing" --dxf-lines "$out-lines.dxf" -- $(dd_like "$out-lines.dxf")
 "$convert" "$drawing" --vectorscript "$out-vs.txt"
-row "VectorScript" "≤ 1.3" "$convert" "$drawing" --vectorscript "$out-vs.txt" -- dd_like "$out-vs.txt"
+row "VectorScript" "≤ 1.3" "$convert" "$drawing" --vectorscript "$out-vs.txt" -- $(dd_like "$out-vs.txt")
 echo
 echo "Outputs: trace $(stat -c %s "$out-trace.dxf") bytes, potrace $(stat -c %s "$out-potrace.dxf") bytes;" \
   "crosses $(stat -c %s "$out-crosses.dxf"), lines $(stat -c %s "$out-lines.dxf"), VectorScript $(stat -c %s "$out-vs.txt") bytes"

@@ -16,7 +16,7 @@ packages=(
 )
 # Only the side-by-side comparison runs these; make test does not wait for them.
 if [ "${1:-}" = bench ]; then
-  packages+=(imagemagick)
+  packages+=(imagemagick time)
 fi
 
 missing=()

@@ -22,7 +22,7 @@ inline constexpr std::size_t kVectorScriptBufferSize = 64 * 1024;
 // columns 1 to W − 1: the limit is kLimitAllColours for colour option 0 and
 // kLimitNoNearWhite otherwise. A file error shows "ファイルの読み込みに失敗
 // しました" and returns false; what reached the file stays, the rest of the
-// buffer is dropped. Reads the picture with LoadPixel and changes nothing.
+// buffer is dropped. Reads the picture as LoadPixel does and changes nothing.
 bool SaveVectorScript(CQOV_V2Doc& doc, const std::string& path, int colorOption);
 
 }  // namespace qov

@@ -1,5 +1,6 @@
 #include "cli/Converter.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -21,22 +22,28 @@
 namespace qov {
 namespace {
 
-// A file in the temporary folder that stands in for standard output until
-// the operation has written it completely; removed on destruction.
+// A file without a name in the temporary folder that stands in for standard
+// output until the operation has written it completely: nothing is left
+// behind, however the program ends. It is reached through its descriptor's
+// name, which the writers take for a stream.
 class StdoutSpool {
  public:
   StdoutSpool() {
     const char* dir = std::getenv("TMPDIR");
-    std::string pattern = std::string(dir && *dir ? dir : "/tmp") + "/qov-convert-XXXXXX";
-    int fd = mkstemp(pattern.data());
-    if (fd >= 0) {
-      close(fd);
-      m_path = pattern;
+    const std::string folder = dir && *dir ? dir : "/tmp";
+    m_fd = open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+    if (m_fd < 0) {
+      std::string pattern = folder + "/qov-convert-XXXXXX";
+      m_fd = mkostemp(pattern.data(), O_CLOEXEC);
+      if (m_fd >= 0)
+        unlink(pattern.c_str());
     }
+    if (m_fd >= 0)
+      m_path = "/proc/self/fd/" + std::to_string(m_fd);
   }
   ~StdoutSpool() {
-    if (!m_path.empty())
-      unlink(m_path.c_str());
+    if (m_fd >= 0)
+      close(m_fd);
   }
   StdoutSpool(const StdoutSpool&) = delete;
   StdoutSpool& operator=(const StdoutSpool&) = delete;
@@ -65,6 +72,7 @@ class StdoutSpool {
   }
 
  private:
+  int m_fd = -1;
   std::string m_path;
 };
 

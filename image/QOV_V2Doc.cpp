@@ -8,6 +8,7 @@
 #include "image/DibBlock.h"
 #include "image/DibFile.h"
 #include "platform/File.h"
+#include "platform/FileReplacement.h"
 #include "platform/OleLock.h"
 #include "res/AutomationIds.h"
 
@@ -162,14 +163,14 @@ bool CQOV_V2Doc::OnSaveDocument(const std::string& path) {
     return false;
   }
   try {
-    CFileReplacement replacement(path);
-    if (!WriteDibFile(m_hDib, replacement.File())) {
+    if (!ReplaceFile(path, [this](CFile& file) { return WriteDibFile(m_hDib, file); })) {
       SetFailureReason("the picture cannot be written as a bitmap file");
       return false;
     }
-    replacement.Commit();
   } catch (const CFileException& e) {
-    SetFailureReason(e.OsErrorText());
+    SetFailureReason(e.m_bOldContentsLost
+                         ? e.OsErrorText() + "; the old contents could not be restored"
+                         : e.OsErrorText());
     return false;
   }
   SetModifiedFlag(false);

@@ -9,10 +9,11 @@
 
 namespace qov {
 
+// Kept absolute: the path outlives the current folder (the recent files).
 void CDocument::SetPathName(const std::string& path) {
-  m_strPathName = path;
-  const std::size_t slash = path.find_last_of('/');
-  SetTitle(slash == std::string::npos ? path : path.substr(slash + 1));
+  m_strPathName = AbsolutePath(path);
+  const std::size_t slash = m_strPathName.find_last_of('/');
+  SetTitle(slash == std::string::npos ? m_strPathName : m_strPathName.substr(slash + 1));
 }
 
 void CDocument::SetTitle(const std::string& title) {

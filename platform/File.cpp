@@ -4,9 +4,12 @@
 #include "platform/File.h"
 
 #include <fcntl.h>
+#include <linux/magic.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -126,6 +129,7 @@ CFile::~CFile() {
 void CFile::Open(const std::string& path, unsigned flags) {
   Abort();
   m_strFileName = path;
+  const bool regularOnly = RegularFilesOnly();
   int oflags = O_CLOEXEC;
   if (flags & modeReadWrite) {
     oflags |= O_RDWR;
@@ -134,21 +138,39 @@ void CFile::Open(const std::string& path, unsigned flags) {
   } else {
     oflags |= O_RDONLY;
   }
-  if (flags & modeCreate)
-    oflags |= O_CREAT | O_TRUNC;
+  if (flags & modeCreate) {
+    bool descriptor = false;
+    ResolveLinks(path, &descriptor);
+    if (descriptor && regularOnly)
+      Refuse();
+    oflags |= O_CREAT | (descriptor ? O_APPEND : O_TRUNC);
+  }
+  // Opening a pipe without a writer, say, would wait for one.
+  if (regularOnly)
+    oflags |= O_NONBLOCK;
   int fd;
   do {
     fd = ::open(path.c_str(), oflags, 0666);
   } while (fd < 0 && errno == EINTR);
+  // A pipe without a reader cannot be opened to write without waiting.
+  if (fd < 0 && errno == ENXIO && regularOnly)
+    Refuse();
   if (fd < 0)
     Throw(errno);
+  m_fd = fd;
   // Reading a folder "succeeds" on this system; the callers want a file.
   struct stat st {};
   if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
-    ::close(fd);
+    Abort();
     Throw(EISDIR);
   }
-  m_fd = fd;
+  if (regularOnly) {
+    if (!S_ISREG(st.st_mode)) {
+      Abort();
+      Refuse();
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  }
 }
 
 std::size_t CFile::Read(void* buffer, std::size_t count) {
@@ -216,26 +238,45 @@ void CFile::Abort() noexcept {
   ::close(std::exchange(m_fd, -1));
 }
 
+void CFile::Refuse() const {
+  throw CFileException(CFileException::accessDenied, m_strFileName, 0);
+}
+
 void CFile::Throw(int osError) const {
   throw CFileException(CFileException::CauseFromErrno(osError), m_strFileName, osError);
 }
 
 namespace {
 
+std::atomic<bool> g_bRegularFilesOnly{false};
+
 [[noreturn]] void ThrowFor(const std::string& path, int osError) {
   throw CFileException(CFileException::CauseFromErrno(osError), path, osError);
 }
 
-// The file that `path` finally names once symbolic links are followed; it
-// need not exist yet (a dangling link names the file to create).
-std::string ResolveLinks(const std::string& path) {
+// Whether the folder of `link` is in the process file system, whose links
+// name open descriptors rather than paths.
+bool IsDescriptorLink(const std::filesystem::path& link) {
+  struct statfs fs {};
+  const std::string folder = link.has_parent_path() ? link.parent_path().string() : ".";
+  return ::statfs(folder.c_str(), &fs) == 0 && fs.f_type == PROC_SUPER_MAGIC;
+}
+
+}  // namespace
+
+std::string ResolveLinks(const std::string& path, bool* descriptor) {
   namespace fs = std::filesystem;
   constexpr int kMaxLinks = 40;
+  *descriptor = false;
   fs::path current(path);
   for (int i = 0; i < kMaxLinks; ++i) {
     std::error_code ec;
     if (!fs::is_symlink(fs::symlink_status(current, ec)))
       return current.string();
+    if (IsDescriptorLink(current)) {
+      *descriptor = true;
+      return current.string();
+    }
     const fs::path link = fs::read_symlink(current, ec);
     if (ec)
       ThrowFor(path, ec.value());
@@ -244,105 +285,20 @@ std::string ResolveLinks(const std::string& path) {
   ThrowFor(path, ELOOP);
 }
 
-// A hidden name beside the target, short enough for any file system.
-std::string TemporaryPattern(const std::string& target) {
-  constexpr std::size_t kMaxBaseName = 200;
-  const std::size_t slash = target.find_last_of('/');
-  const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash);
-  const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
-  return folder + "/." + name.substr(0, kMaxBaseName) + ".XXXXXX";
+std::string AbsolutePath(const std::string& path) {
+  if (path.empty())
+    return path;
+  std::error_code ec;
+  const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
+  return ec ? path : absolute.lexically_normal().string();
 }
 
-mode_t NewFileMode() {
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  return 0666 & ~mask;
+void CFile::SetRegularFilesOnly(bool only) {
+  g_bRegularFilesOnly = only;
 }
 
-}  // namespace
-
-CFileReplacement::CFileReplacement(const std::string& path)
-    : m_strPath(path), m_strTarget(ResolveLinks(path)) {
-  struct stat st {};
-  const bool exists = ::stat(m_strTarget.c_str(), &st) == 0;
-  if (!exists && errno != ENOENT)
-    ThrowFor(m_strPath, errno);
-  if (exists && S_ISDIR(st.st_mode))
-    ThrowFor(m_strPath, EISDIR);
-  if (exists && !S_ISREG(st.st_mode)) {
-    OpenInPlace(m_strTarget);
-    return;
-  }
-  // A file the user may not write is not replaced behind its back.
-  if (exists && ::access(m_strTarget.c_str(), W_OK) != 0)
-    ThrowFor(m_strPath, errno);
-  if (!OpenTemporary(m_strTarget, exists ? st.st_mode & 07777 : NewFileMode())) {
-    OpenInPlace(m_strTarget);
-  }
-  if (exists && !m_bInPlace) {
-    // Only root (or the owner, for a group it belongs to) can keep the
-    // owner; otherwise the new file is the writer's, as any new file is.
-    [[maybe_unused]] const int kept = ::fchown(m_file.m_fd, st.st_uid, st.st_gid);
-  }
-}
-
-CFileReplacement::~CFileReplacement() {
-  m_file.Abort();
-  if (!m_bCommitted && !m_strTemporary.empty())
-    ::unlink(m_strTemporary.c_str());
-}
-
-// False when the folder cannot take a new file.
-bool CFileReplacement::OpenTemporary(const std::string& target, unsigned mode) {
-  std::string name = TemporaryPattern(target);
-  const int fd = ::mkostemp(name.data(), O_CLOEXEC);
-  if (fd < 0) {
-    if (errno == EACCES || errno == EPERM || errno == EROFS)
-      return false;
-    ThrowFor(m_strPath, errno);
-  }
-  // Thrown from the constructor, so the destructor would not clean up.
-  if (::fchmod(fd, static_cast<mode_t>(mode)) != 0) {
-    const int error = errno;
-    ::close(fd);
-    ::unlink(name.c_str());
-    ThrowFor(m_strPath, error);
-  }
-  m_strTemporary = name;
-  m_file.m_fd = fd;
-  m_file.m_strFileName = m_strPath;
-  return true;
-}
-
-// Written from its start without truncating first: the old bytes beyond the
-// new end are cut off at Commit().
-void CFileReplacement::OpenInPlace(const std::string& target) {
-  m_bInPlace = true;
-  const int fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
-  if (fd < 0)
-    ThrowFor(m_strPath, errno);
-  m_file.m_fd = fd;
-  m_file.m_strFileName = m_strPath;
-}
-
-void CFileReplacement::Commit() {
-  const int fd = m_file.m_fd;
-  struct stat st {};
-  if (::fstat(fd, &st) != 0)
-    m_file.Throw(errno);
-  if (S_ISREG(st.st_mode)) {
-    if (m_bInPlace && ::ftruncate(fd, ::lseek(fd, 0, SEEK_CUR)) != 0)
-      m_file.Throw(errno);
-    // Errors that the file system reports only when the data reaches the
-    // disk (a full disk, a quota) must come before the old file is gone.
-    if (::fsync(fd) != 0)
-      m_file.Throw(errno);
-  }
-  m_file.Close();
-  if (!m_bInPlace && ::rename(m_strTemporary.c_str(), m_strTarget.c_str()) != 0) {
-    ThrowFor(m_strPath, errno);
-  }
-  m_bCommitted = true;
+bool CFile::RegularFilesOnly() {
+  return g_bRegularFilesOnly;
 }
 
 }  // namespace qov

@@ -38,6 +38,8 @@ class CFileException : public std::exception {
   Cause m_cause;
   std::string m_strFileName;
   int m_lOsError;
+  // Set when a failed save could not put the file's old contents back.
+  bool m_bOldContentsLost = false;
 
   // The operating system's text for m_lOsError ("No space left on device").
   std::string OsErrorText() const;
@@ -72,7 +74,8 @@ class CFile {
   CFile(const CFile&) = delete;
   CFile& operator=(const CFile&) = delete;
 
-  // Opens or throws CFileException. A folder is refused (accessDenied).
+  // Opens or throws CFileException. A folder is refused (accessDenied), and
+  // so is anything but a regular file when only those are allowed.
   void Open(const std::string& path, unsigned flags);
   // Bytes delivered: fewer than asked only at the end of the file.
   std::size_t Read(void* buffer, std::size_t count);
@@ -88,47 +91,34 @@ class CFile {
   void Abort() noexcept;
 
   bool IsOpen() const { return m_fd >= 0; }
+  // The window reads and writes regular files only: a pipe, a terminal or a
+  // device would stop it in open() or read() until something else acts, so
+  // they are refused at once. The batch converter writes to pipes. Set by
+  // the window's backend.
+  static void SetRegularFilesOnly(bool only);
+  static bool RegularFilesOnly();
   const std::string& GetFilePath() const { return m_strFileName; }
 
  private:
   friend class CFileReplacement;
   [[noreturn]] void Throw(int osError) const;
+  // Refuses what is not a regular file (accessDenied, no system error).
+  [[noreturn]] void Refuse() const;
 
   int m_fd = -1;
   std::string m_strFileName;
 };
 
-// A new version of the file at `path` that replaces the old one only when it
-// is complete: the bytes go to a temporary file beside the target, which
-// Commit() renames over it, so a failed write leaves the old file intact.
-// A symbolic link is followed (the file it points to is replaced), the
-// target's permissions are kept, and a target that cannot be written is
-// refused. Where the folder cannot take a new file, or the target is not a
-// regular file (a device, say), the target itself is written.
-class CFileReplacement {
- public:
-  // Opens the file to write; throws CFileException.
-  explicit CFileReplacement(const std::string& path);
-  // Without Commit(), removes the temporary file.
-  ~CFileReplacement();
-  CFileReplacement(const CFileReplacement&) = delete;
-  CFileReplacement& operator=(const CFileReplacement&) = delete;
+// `path` made absolute against the current folder, without "." or ".."
+// steps; links are not followed. An empty path stays empty.
+std::string AbsolutePath(const std::string& path);
 
-  CFile& File() { return m_file; }
-  // Puts what was written in place of the target, on the disk; throws
-  // CFileException.
-  void Commit();
-
- private:
-  bool OpenTemporary(const std::string& target, unsigned mode);
-  void OpenInPlace(const std::string& target);
-
-  std::string m_strPath;
-  std::string m_strTarget;
-  std::string m_strTemporary;
-  CFile m_file;
-  bool m_bInPlace = false;
-  bool m_bCommitted = false;
-};
+// The file that `path` finally names once symbolic links are followed; it
+// need not exist yet (a dangling link names the file to create). Sets
+// *descriptor when a link on the way names an open descriptor (/dev/stdout,
+// /dev/fd/N): such a name stands for whatever that descriptor is, a pipe or
+// a file opened for appending, and is written as a stream, never truncated or
+// replaced. Throws CFileException for a loop of links.
+std::string ResolveLinks(const std::string& path, bool* descriptor);
 
 }  // namespace qov

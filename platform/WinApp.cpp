@@ -6,6 +6,7 @@
 #include "platform/AppBackend.h"
 #include "platform/DocManager.h"
 #include "platform/Document.h"
+#include "platform/File.h"
 #include "platform/FrameWnd.h"
 #include "res/Resource.h"
 #include "res/Strings.h"
@@ -140,13 +141,13 @@ void CWinApp::AddDocTemplate(std::unique_ptr<CSingleDocTemplate> tmpl) {
 CDocument* CWinApp::OpenDocumentFile(const std::string& path) {
   if (!m_pDocTemplate)
     return nullptr;
-  return m_pDocTemplate->OpenDocumentFile(path);
+  return m_pDocTemplate->OpenDocumentFile(AbsolutePath(path));
 }
 
 void CWinApp::AddToRecentFileList(const std::string& path) {
   if (!m_pRecentFileList)
     return;
-  m_pRecentFileList->Add(path);
+  m_pRecentFileList->Add(AbsolutePath(path));
   // Kept at once, not only at exit: a later crash must not lose it.
   m_pRecentFileList->WriteList(Settings());
   if (m_pMainWnd && m_pMainWnd->GetHost())

@@ -40,6 +40,8 @@ inline constexpr UINT ID_NEXT_PANE = 57680;
 inline constexpr UINT ID_PREV_PANE = 57681;
 
 // The system's commands.
+// A prompt string only: no menu item or handler carries this id.
+inline constexpr UINT ID_BINARIZE_PROMPT = 32771;
 inline constexpr UINT ID_BINARIZE_HIDDEN = 32772;
 inline constexpr UINT ID_OUTLINE = 32773;
 inline constexpr UINT ID_DOTS_TO_CROSSES = 32774;

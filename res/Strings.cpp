@@ -13,6 +13,7 @@ const std::string& LoadString(UINT id) {
        "OLE の初期化に失敗しました。OLE ライブラリのバージョンを確認してください。"},
       {IDS_APP_TITLE, "QOV_V2"},
       {IDS_IDLE_PROMPT, "ﾚﾃﾞｨ"},
+      {ID_BINARIZE_PROMPT, "単純２値化"},
       {ID_BINARIZE_HIDDEN, "単純２値化"},
       {ID_BINARIZE, "単純２値化"},
       {ID_OUTLINE, "輪郭のみ表示"},

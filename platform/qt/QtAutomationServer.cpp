@@ -62,6 +62,19 @@ QString QuoteForExec(const QString& program) {
   return QLatin1Char('\'') + quoted + QLatin1Char('\'');
 }
 
+// The program that the service file `text` starts, its quoting undone;
+// empty when it names none.
+QString ProgramOfServiceFile(const QByteArray& text) {
+  static const QRegularExpression exec(QStringLiteral("^Exec=(?:'((?:[^']|'\\\\'')*)'|(\\S+)) "),
+                                       QRegularExpression::MultilineOption);
+  const QRegularExpressionMatch match = exec.match(QString::fromUtf8(text));
+  if (!match.hasMatch())
+    return {};
+  if (match.capturedLength(2) > 0)
+    return match.captured(2);
+  return match.captured(1).replace(QStringLiteral("'\\''"), QStringLiteral("'"));
+}
+
 void SetReason(std::string* reason, const QString& text) {
   if (reason)
     *reason = text.toStdString();
@@ -134,8 +147,8 @@ QString QtAutomationServer::ServiceFilePath(const CLSID& clsid) {
 
 QByteArray QtAutomationServer::ServiceFileText(const CLSID& clsid, const QString& program) {
   return QStringLiteral(
-             "# Written by qov at every start: the session bus starts qov for automation\n"
-             "# clients of the class %1.\n"
+             "# Written by qov when missing or naming a program that is gone: the session\n"
+             "# bus starts qov for automation clients of the class %1.\n"
              "[D-BUS Service]\n"
              "Name=%2\n"
              "Exec=%3 /Automation\n")
@@ -151,9 +164,13 @@ bool QtAutomationServer::RegisterServer(const CLSID& clsid, std::string* reason)
   }
   const QString path = ServiceFilePath(clsid);
   const QByteArray text = ServiceFileText(clsid, program);
-  // Rewritten only when it changed: every start reads it, few change it.
-  if (QFile current(path); current.open(QIODevice::ReadOnly) && current.readAll() == text)
-    return true;
+  // Kept while the program it names exists: a start from a build tree or a
+  // second installation must not take automation over from the one in use.
+  if (QFile current(path); current.open(QIODevice::ReadOnly)) {
+    const QString named = ProgramOfServiceFile(current.readAll());
+    if (!named.isEmpty() && QFileInfo(named).isExecutable())
+      return true;
+  }
   if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
     SetReason(reason, QStringLiteral("cannot create the folder of %1").arg(path));
     return false;

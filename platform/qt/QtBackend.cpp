@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include "platform/File.h"
 #include "platform/qt/QtTemplateDialog.h"
 #include "platform/qt/QtViewWidget.h"
 
@@ -26,7 +27,8 @@ QMessageBox::Icon IconFor(UINT type) {
     case MB_ICONINFORMATION:
       return QMessageBox::Information;
     default:
-      return QMessageBox::NoIcon;
+      // A box given no icon shows the exclamation mark, as the framework's did.
+      return QMessageBox::Warning;
   }
 }
 
@@ -67,7 +69,12 @@ ModalScope::~ModalScope() {
   QApplication::restoreOverrideCursor();
 }
 
+QtBackend::QtBackend() {
+  CFile::SetRegularFilesOnly(true);
+}
+
 QtBackend::~QtBackend() {
+  CFile::SetRegularFilesOnly(false);
   while (m_nWaitDepth > 0)
     EndWaitCursor();
 }

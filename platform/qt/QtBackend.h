@@ -11,7 +11,9 @@ namespace qov {
 
 class QtBackend : public IPlatformBackend {
  public:
-  QtBackend() = default;
+  // The window reads and writes regular files only, while this backend is in
+  // force.
+  QtBackend();
   ~QtBackend() override;
 
   int MessageBox(const std::string& text, const std::string& caption, UINT type) override;

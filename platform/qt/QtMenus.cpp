@@ -22,8 +22,9 @@ class QtCmdUI : public CCmdUI {
   }
   void SetCheck(int check) override {
     CCmdUI::SetCheck(check);
-    if (check)
-      m_pAction->setCheckable(true);
+    // Only the checked item shows a box, as the framework's menus did: an
+    // item checked once would otherwise keep an empty one.
+    m_pAction->setCheckable(check != 0);
     m_pAction->setChecked(check != 0);
   }
 

@@ -1,9 +1,11 @@
 #include "platform/qt/QtPrinting.h"
 
+#include <QDialogButtonBox>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinterInfo>
+#include <QPushButton>
 
 #include "platform/qt/QtBackend.h"
 #include "platform/qt/QtDC.h"
@@ -92,6 +94,11 @@ void QtPrinting::Setup() {
   QPrintDialog dialog(&m_printer, QtBackend::DialogParent());
   dialog.setObjectName(QStringLiteral("printSetup"));
   dialog.setWindowTitle(QStringLiteral("ﾌﾟﾘﾝﾀの設定"));
+  // It only chooses and sets up the printer: its button must not say it prints.
+  if (auto* buttons = dialog.findChild<QDialogButtonBox*>()) {
+    if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok))
+      ok->setText(QStringLiteral("OK"));
+  }
   dialog.exec();
 }
 

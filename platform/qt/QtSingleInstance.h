@@ -7,7 +7,9 @@
 // to the front.
 //
 // A request is the file's absolute path followed by a zero byte; the answer
-// is one byte, kAccepted.
+// is one byte, kAccepted. A connection that sends no request within a few
+// seconds is dropped, and only a few are kept at a time: idle connections
+// cannot jam the hand-over.
 
 #include <QObject>
 #include <QPointer>
@@ -15,13 +17,14 @@
 #include <string>
 #include <vector>
 
-class QLocalServer;
-class QLocalSocket;
+class QThread;
 class QWidget;
 
 namespace qov {
 
 class CFrameWnd;
+
+class QtHandOverListener;
 
 class QtSingleInstance : public QObject {
   Q_OBJECT
@@ -43,15 +46,16 @@ class QtSingleInstance : public QObject {
   // Takes requests for `frame`, whose window is `window`. A socket left by
   // a program that ended without removing it is replaced; false when
   // another program listens there (it keeps the requests) or the socket
-  // cannot be made.
+  // cannot be made. The requests are answered on a thread of their own, at
+  // once even while a long command runs; the file is opened when the window
+  // is free again.
   bool Listen(CFrameWnd& frame, QWidget& window, QString socketPath = {});
 
  private:
-  void OnNewConnection();
-  void OnReadyRead(QLocalSocket* socket);
   void Open(const std::string& path);
 
-  QLocalServer* m_pServer = nullptr;
+  QThread* m_pThread = nullptr;
+  QtHandOverListener* m_pListener = nullptr;
   CFrameWnd* m_pFrame = nullptr;
   QPointer<QWidget> m_pWindow;
 };

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "image/QOV_V2Doc.h"
 #include "platform/Clipboard.h"
@@ -188,6 +189,39 @@ TEST_F(WinApp, CaptionIsTheDocumentTitleAndTheWindowTitle) {
   EXPECT_EQ(app->m_pMainWnd->GetWindowText(), "pic.bmp - QOV");
   EXPECT_EQ(windows.settings.Read("Recent File List", "File1"), picture);
   app->ExitInstance();
+}
+
+// A path typed relative to where the program started stays right wherever
+// it starts next: the document, its caption and the recent files keep it
+// absolute and normalized.
+TEST_F(WinApp, DocumentPathsAreKeptAbsolute) {
+  const std::filesystem::path previous = std::filesystem::current_path();
+  std::filesystem::create_directory(dir / "sub");
+  std::filesystem::current_path(dir / "sub");
+  bool started = false;
+  auto app = Start({"../sub/./../pic.bmp"}, &started);
+  ASSERT_TRUE(started);
+  auto* doc = app->m_pMainWnd->GetActiveDocument();
+  const std::string saved = (dir / "saved.bmp").string();
+  struct Step {
+    std::function<void()> run;
+    std::string path;
+  };
+  for (const Step& step : {Step{[] {}, picture},
+                           Step{[&] {
+                                  platform.backend().QueueFileDialog("../saved.bmp");
+                                  app->m_pMainWnd->RunCommand(ID_FILE_SAVE_AS);
+                                },
+                                saved},
+                           Step{[&] { app->OpenDocumentFile("./../sub/../pic.bmp"); }, picture}}) {
+    step.run();
+    EXPECT_EQ(doc->GetPathName(), step.path);
+    EXPECT_EQ(windows.settings.Read("Recent File List", "File1"), step.path);
+    EXPECT_EQ(app->m_pMainWnd->GetWindowText(),
+              std::filesystem::path(step.path).filename().string() + " - QOV");
+  }
+  app->ExitInstance();
+  std::filesystem::current_path(previous);
 }
 
 TEST_F(WinApp, SavePromptOfAnUntitledPictureSavesThroughSaveAs) {

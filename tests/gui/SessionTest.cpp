@@ -4,8 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QBuffer>
 #include <QClipboard>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QImage>
@@ -16,10 +21,14 @@
 #include <QSettings>
 #include <QSlider>
 #include <QTest>
+#include <condition_variable>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
+#include <thread>
 
 #include "image/DibBlock.h"
+#include "platform/File.h"
 #include "res/Resource.h"
 #include "tests/gui/GuiSupport.h"
 
@@ -40,6 +49,21 @@ std::vector<std::byte> Bytes(HGLOBAL h) {
 std::string Slurp(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// The names that the file dialog lists once `atLeast` have come, sorted.
+QStringList ListedFiles(QFileDialog* dialog, int atLeast) {
+  QStringList listed;
+  auto* view = dialog->findChild<QListView*>(QStringLiteral("listView"));
+  if (!view)
+    return listed;
+  EXPECT_TRUE(
+      QTest::qWaitFor([&] { return view->model()->rowCount(view->rootIndex()) >= atLeast; }, 5000));
+  for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row) {
+    listed << view->model()->index(row, 0, view->rootIndex()).data().toString();
+  }
+  listed.sort();
+  return listed;
 }
 
 class SessionTest : public ::testing::Test {
@@ -155,6 +179,62 @@ TEST_F(SessionTest, FailedOpenNamesTheFileAndKeepsThePicture) {
   EXPECT_EQ(s.Doc().GetPathName(), picture);
 }
 
+// Runs `operation`; should it still wait in open() for the other end of
+// `fifo` after a few seconds, gives it one so that it can go on. False then.
+bool FinishesAlone(const std::string& fifo, const std::function<void()>& operation) {
+  std::mutex mutex;
+  std::condition_variable finishedChanged;
+  bool finished = false;
+  int otherEnd = -1;
+  std::thread watchdog([&] {
+    std::unique_lock lock(mutex);
+    if (!finishedChanged.wait_for(lock, std::chrono::seconds(5), [&] { return finished; }))
+      otherEnd = ::open(fifo.c_str(), O_RDWR);
+  });
+  operation();
+  {
+    std::lock_guard lock(mutex);
+    finished = true;
+  }
+  finishedChanged.notify_one();
+  watchdog.join();
+  if (otherEnd >= 0)
+    ::close(otherEnd);
+  return otherEnd < 0;
+}
+
+// The window would freeze in open() on a pipe until another program acts.
+TEST_F(SessionTest, PipeIsRefusedAtOnceWhereAFileIsExpected) {
+  const std::string fifo = dir + "/fifo.bmp";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  Session s({picture});
+  ASSERT_TRUE(s.Started());
+  const struct {
+    const char* name;
+    std::function<bool()> fails;
+  } cases[] = {
+      {"open", [&] { return s.App().OpenDocumentFile(fifo) == nullptr; }},
+      {"save", [&] { return !s.Doc().OnSaveDocument(fifo); }},
+      {"export",
+       [&] {
+         try {
+           CFile file(fifo, CFile::modeCreate | CFile::modeWrite);
+           return false;
+         } catch (const CFileException&) {
+           return true;
+         }
+       }},
+  };
+  for (const auto& c : cases) {
+    if (std::string(c.name) == "open")
+      AnswerMessageBox(QMessageBox::Ok);
+    bool failed = false;
+    EXPECT_TRUE(FinishesAlone(fifo, [&] { failed = c.fails(); })) << c.name;
+    EXPECT_TRUE(failed) << c.name;
+  }
+  EXPECT_EQ(s.Doc().GetPathName(), picture);
+}
+
 TEST_F(SessionTest, FileOnTheCommandLineThatCannotBeOpenedIsReportedAndEndsTheProgram) {
   QString message;
   AnswerMessageBox(QMessageBox::Ok, &message);
@@ -215,21 +295,44 @@ TEST_F(SessionTest, ExportDialogListsFilesWhateverTheCaseOfTheirExtension) {
       auto* dialog = qobject_cast<QFileDialog*>(window);
       ASSERT_NE(dialog, nullptr);
       dialog->setDirectory(QString::fromStdString(folder));
-      auto* view = dialog->findChild<QListView*>(QStringLiteral("listView"));
-      ASSERT_NE(view, nullptr);
-      EXPECT_TRUE(
-          QTest::qWaitFor([&] { return view->model()->rowCount(view->rootIndex()) >= 3; }, 5000));
-      for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row) {
-        listed << view->model()->index(row, 0, view->rootIndex()).data().toString();
-      }
+      listed = ListedFiles(dialog, 3);
       dialog->reject();
     });
     qobject_cast<QPushButton*>(DialogControl(options, IDOK))->click();
   });
   s.Frame().RunCommand(ID_SAVE_VECTORSCRIPT);
-  listed.sort();
   EXPECT_EQ(listed, (QStringList{QStringLiteral("Mixed.Txt"), QStringLiteral("UPPER.TXT"),
                                  QStringLiteral("lower.txt")}));
+}
+
+// Names without a dot are files too.
+TEST_F(SessionTest, AllFilesFilterShowsEveryFile) {
+  const std::string folder = TempDir("all");
+  for (const char* name : {"noext", "a.bmp", "b.txt"}) {
+    std::ofstream(folder + "/" + name) << "x";
+  }
+  Session s;
+  ASSERT_TRUE(s.Started());
+  QStringList filters;
+  QStringList listed;
+  WhenModalShows([&](QWidget* window) {
+    auto* dialog = qobject_cast<QFileDialog*>(window);
+    ASSERT_NE(dialog, nullptr);
+    dialog->setDirectory(QString::fromStdString(folder));
+    auto* combo = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+    ASSERT_NE(combo, nullptr);
+    for (int i = 0; i < combo->count(); ++i)
+      filters << combo->itemText(i);
+    combo->setCurrentIndex(1);
+    emit combo->activated(1);
+    listed = ListedFiles(dialog, 3);
+    dialog->reject();
+  });
+  s.Frame().RunCommand(ID_FILE_OPEN);
+  EXPECT_EQ(filters,
+            (QStringList{QStringLiteral("BMPﾌｧｲﾙ (*.bmp)"), QStringLiteral("すべてのﾌｧｲﾙ (*.*)")}));
+  EXPECT_EQ(listed, (QStringList{QStringLiteral("a.bmp"), QStringLiteral("b.txt"),
+                                 QStringLiteral("noext")}));
 }
 
 }  // namespace

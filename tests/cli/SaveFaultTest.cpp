@@ -1,0 +1,115 @@
+// Saving under faults, as a shell user meets them: each case is a short
+// script around qov-convert that exits 0 when nothing was lost. The scripts
+// run as an unprivileged user, since root passes every permission check.
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+#include "tests/support/TempDir.h"
+
+namespace qov::test {
+namespace {
+
+struct SaveFault {
+  const char* name;
+  const char* script;
+};
+
+// Every script gets $CONVERT, $IN (a picture whose .bmp is about 230 kB),
+// ref.bmp (what a good save of it writes) and fail().
+constexpr const char* kPrelude = R"sh(
+fail() { echo "$*"; exit 1; }
+"$CONVERT" "$IN" --save-bmp ref.bmp || fail "cannot save the reference"
+mkdir d
+)sh";
+
+const SaveFault kSaveFaults[] = {
+    // A read-only folder makes the save write in place; the disk fills half way.
+    {"InPlaceFailureRestoresTheOldBytes", R"sh(
+head -c 30000 /dev/urandom > d/old.bmp; cp d/old.bmp old.keep; chmod 555 d
+(trap '' XFSZ; ulimit -f 16; exec "$CONVERT" "$IN" --save-bmp d/old.bmp); s=$?
+chmod 755 d
+[ $s = 3 ] || fail "exit status $s"
+cmp d/old.bmp old.keep || fail "old bytes lost"
+)sh"},
+    {"HardLinksAllSeeTheNewPicture", R"sh(
+echo old > d/a.bmp; ln d/a.bmp d/b.bmp
+"$CONVERT" "$IN" --save-bmp d/a.bmp || fail "save"
+cmp d/b.bmp ref.bmp || fail "the other link kept the old picture"
+)sh"},
+    {"StandardOutputIsWrittenAsAStream", R"sh(
+echo log > log.txt
+"$CONVERT" "$IN" --save-bmp /dev/stdout >> log.txt || fail "save to a log"
+{ echo log; cat ref.bmp; } | cmp - log.txt || fail "the log was replaced"
+n=$("$CONVERT" "$IN" --save-bmp /dev/stdout | wc -c)
+[ "$n" = "$(wc -c < ref.bmp)" ] || fail "$n bytes through a pipe"
+)sh"},
+    {"FifoIsWrittenAsAStream", R"sh(
+mkfifo d/fifo.bmp; cat d/fifo.bmp > got.bmp & "$CONVERT" "$IN" --save-bmp d/fifo.bmp; s=$?; wait
+[ $s = 0 ] || fail "exit status $s"
+cmp got.bmp ref.bmp && [ -p d/fifo.bmp ] || fail "fifo"
+)sh"},
+    {"KilledSaveLeavesNoTemporary", R"sh(
+(ulimit -f 16; exec "$CONVERT" "$IN" --save-bmp d/pic.bmp); s=$?
+[ $s -gt 128 ] || fail "exit status $s"
+[ -z "$(ls -A d)" ] || fail "left behind: $(ls -A d)"
+)sh"},
+    {"KilledWriteToStandardOutputLeavesNoTemporary", R"sh(
+(ulimit -f 16; TMPDIR=$PWD/d exec "$CONVERT" "$IN" --save-bmp - > /dev/null); s=$?
+[ $s -gt 128 ] || fail "exit status $s"
+[ -z "$(ls -A d)" ] || fail "left behind: $(ls -A d)"
+)sh"},
+    {"FolderIsSyncedAfterTheRename", R"sh(
+# The address sanitizer's leak check cannot run under a tracer.
+export ASAN_OPTIONS=detect_leaks=0
+strace -f -qq -y -e trace=rename,renameat,renameat2,linkat,fsync -o trace \
+  "$CONVERT" "$IN" --save-bmp d/pic.bmp || fail "save"
+sed -n '/^[0-9]* *rename/,$p' trace | grep -q "fsync([0-9]*<$PWD/d>)" || fail "$(cat trace)"
+)sh"},
+    {"UmaskIsLeftAlone", R"sh(
+umask 027
+export ASAN_OPTIONS=detect_leaks=0
+strace -f -qq -e trace=umask -o trace "$CONVERT" "$IN" --save-bmp d/new.bmp || fail "save"
+[ ! -s trace ] || fail "$(cat trace)"
+[ "$(stat -c %a d/new.bmp)" = 640 ] || fail "mode $(stat -c %a d/new.bmp)"
+)sh"},
+};
+
+void PrintTo(const SaveFault& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class SaveFaults : public testing::TestWithParam<SaveFault> {};
+
+TEST_P(SaveFaults, LoseNothing) {
+  const bool asRoot = ::geteuid() == 0;
+  const bool traced = std::string(GetParam().script).find("strace") != std::string::npos;
+  if (asRoot && std::system("command -v setpriv >/dev/null") != 0)
+    GTEST_SKIP() << "setpriv is needed to drop root's privileges";
+  if (traced && std::system("command -v strace >/dev/null") != 0)
+    GTEST_SKIP() << "strace is not installed";
+  TempDir dir;
+  ::chmod(dir.path().c_str(), 0777);
+  std::ofstream(dir.File("script")) << kPrelude << GetParam().script;
+  std::string command = "cd '" + dir.path().string() +
+                        "' && CONVERT='" QOV_CONVERT_PATH "' IN='" QOV_SOURCE_DIR
+                        "/res/samples/drawing-24.bmp' ";
+  if (asRoot)
+    command += "setpriv --reuid=nobody --regid=nogroup --clear-groups ";
+  command += "/bin/sh script >log 2>&1";
+  const int status = std::system(command.c_str());
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << ReadFileBytes(dir.File("log"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Saves, SaveFaults, testing::ValuesIn(kSaveFaults),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace qov::test

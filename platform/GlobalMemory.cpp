@@ -45,11 +45,19 @@ HGLOBAL GlobalAlloc(unsigned /*flags*/, std::size_t bytes) {
 }
 
 HGLOBAL GlobalFree(HGLOBAL h) {
-  if (h) {
+  if (h && h->extraOwners != 0) {
+    --h->extraOwners;
+  } else if (h) {
     std::free(h->data);
     delete h;
   }
   return nullptr;
+}
+
+HGLOBAL GlobalShare(HGLOBAL h) {
+  if (h)
+    ++h->extraOwners;
+  return h;
 }
 
 }  // namespace qov

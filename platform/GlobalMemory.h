@@ -16,6 +16,7 @@ struct GlobalBlock {
   std::byte* data = nullptr;
   std::size_t size = 0;
   std::uint32_t lockCount = 0;
+  std::uint32_t extraOwners = 0;  // owners beyond the first (GlobalShare)
 };
 using HGLOBAL = GlobalBlock*;
 
@@ -24,9 +25,20 @@ using HGLOBAL = GlobalBlock*;
 // never an exception.
 HGLOBAL GlobalAlloc(unsigned flags, std::size_t bytes);
 
-// Frees the block; returns null on success, as the original call did. A
-// null handle is accepted and ignored.
+// Frees the block; returns null on success, as the framework's call did. A
+// null handle is accepted and ignored. A shared block only loses one owner.
 HGLOBAL GlobalFree(HGLOBAL h);
+
+// Another owner of the same block, returned as its handle: the block lives
+// until every owner has freed it. One picture can so be the clipboard's undo
+// copy and a command's restore copy at once without being copied twice.
+// Owners only read a shared block; whoever means to write into one first
+// takes a copy of its own.
+HGLOBAL GlobalShare(HGLOBAL h);
+
+inline bool GlobalIsShared(HGLOBAL h) {
+  return h && h->extraOwners != 0;
+}
 
 // The allocated size; 0 for a null handle.
 inline std::size_t GlobalSize(HGLOBAL h) {

@@ -46,6 +46,11 @@ class CQOV_V2View : public CScrollView {
 
   // Clipboard, the undo store.
   void CopyToClipboard();
+  // CopyToClipboard's copy, also held by the caller (a second owner of the
+  // same block), so that the picture can come back from it whatever another
+  // program does with the clipboard meanwhile. When the clipboard cannot be
+  // opened the copy is the caller's alone; null when none could be made.
+  CGlobalOwner CopyToClipboardKeepingCopy();
   void PasteFromClipboard();
   void OnEditCopy();
   void OnEditPaste();
@@ -62,6 +67,10 @@ class CQOV_V2View : public CScrollView {
   void OnErrorDiffusion();
   void OnOutline();
   void ExtractOutline();
+  // ExtractOutline's steps, returning its undo copy as
+  // CopyToClipboardKeepingCopy does; without a copy the picture is left as
+  // it was.
+  CGlobalOwner ExtractOutlineKeepingCopy();
 
   // Exports.
   void OnUpdateToolCommands(CCmdUI* pCmdUI);
@@ -78,6 +87,14 @@ class CQOV_V2View : public CScrollView {
   bool OnViewCmdMsg(UINT nID, CCmdUI* pCmdUI) override;
 
  private:
+  enum class UndoCopy { placed, kept };
+  CGlobalOwner MakeUndoCopy(UndoCopy use);
+  enum class OutlineCopy { optional, required };
+  CGlobalOwner Outline(OutlineCopy need);
+  // Gives the document a block of its own when it shares one, before its
+  // pixels change.
+  void UnshareDocument();
+
   // Scroll sizes for a block of w × h pixels at the current scale.
   void SetScrollSizesForImage(std::int64_t width, std::int64_t height);
 };

@@ -28,15 +28,41 @@ HGLOBAL ConvertClipboardDib() {
 // Runs also without a picture: the clipboard is then only emptied, which is
 // what the dithering and error diffusion commands leave behind in that case.
 void CQOV_V2View::CopyToClipboard() {
+  MakeUndoCopy(UndoCopy::placed);
+}
+
+CGlobalOwner CQOV_V2View::CopyToClipboardKeepingCopy() {
+  return MakeUndoCopy(UndoCopy::kept);
+}
+
+// Every command that changes the pixels comes here first, so this is where
+// a document that shares its block with the clipboard (after auto trace)
+// stops sharing it: emptying the clipboard drops the clipboard's hold, and
+// a clipboard that cannot be opened gets no say in it.
+CGlobalOwner CQOV_V2View::MakeUndoCopy(UndoCopy use) {
   CClipboardScope clipboard(this);
   if (!clipboard.IsOpen())
-    return;
+    UnshareDocument();
+  if (!clipboard.IsOpen() && use == UndoCopy::placed)
+    return CGlobalOwner();
   CWaitCursor wait;
-  EmptyClipboard();
+  if (clipboard.IsOpen())
+    EmptyClipboard();
   CGlobalOwner copy(CopyDibBlock(GetDocument()->m_hDib));
-  if (copy && SetClipboardData(CF_DIB, copy.get()))
+  if (!copy || !clipboard.IsOpen())
+    return copy;
+  CGlobalOwner kept(use == UndoCopy::kept ? GlobalShare(copy.get()) : nullptr);
+  if (SetClipboardData(CF_DIB, copy.get()))
     copy.release();
-  clipboard.Close();
+  return kept;
+}
+
+void CQOV_V2View::UnshareDocument() {
+  CQOV_V2Doc* doc = GetDocument();
+  if (!GlobalIsShared(doc->m_hDib))
+    return;
+  if (HGLOBAL own = CopyDibBlock(doc->m_hDib))
+    doc->ReplaceDib(own);
 }
 
 void CQOV_V2View::PasteFromClipboard() {

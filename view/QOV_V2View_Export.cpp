@@ -69,12 +69,14 @@ void CQOV_V2View::OnAutoTrace() {
   CQOV_V2Doc* pDoc = GetDocument();
   if (!HasPicture(*pDoc))
     return;
-  // The tracing works on the outline picture and marks pixels white in it;
-  // the user's picture comes back from a copy of our own, not from the
-  // clipboard, which another program may have taken or emptied meanwhile.
-  // It comes back on every way out, so that no outlined picture is ever left
-  // for the next save to write over the user's file.
-  CGlobalOwner saved(CopyDibBlock(pDoc->m_hDib));
+  // The tracing works on the outline picture and marks pixels white in it.
+  // The user's picture comes back from the outline step's undo copy, held
+  // here as well as on the clipboard: one block serves both, and another
+  // program that takes or empties the clipboard meanwhile takes nothing
+  // from us. It comes back on every way out, without allocating, so that no
+  // outlined picture is ever left for the next save to write over the
+  // user's file.
+  CGlobalOwner saved = ExtractOutlineKeepingCopy();
   if (!saved) {
     AfxMessageBox(text::kOutOfMemory);
     return;
@@ -88,8 +90,6 @@ void CQOV_V2View::OnAutoTrace() {
     }
     pDoc->UpdateAllViews(nullptr);
   });
-  // The outline step still leaves its copy on the clipboard for Undo.
-  ExtractOutline();
   ExportAutoTrace();
 }
 

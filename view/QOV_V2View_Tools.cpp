@@ -83,17 +83,35 @@ void CQOV_V2View::OnOutline() {
 // Also the first step of the auto-trace export, which pastes the undo copy
 // back when it is done.
 void CQOV_V2View::ExtractOutline() {
+  Outline(OutlineCopy::optional);
+}
+
+CGlobalOwner CQOV_V2View::ExtractOutlineKeepingCopy() {
+  return Outline(OutlineCopy::required);
+}
+
+CGlobalOwner CQOV_V2View::Outline(OutlineCopy need) {
   CQOV_V2Doc* doc = GetDocument();
   doc->UpdateImageSize();
   if (doc->m_nHeight == 0)
-    return;
+    return CGlobalOwner();
   CWaitCursor wait;
-  SetScale(1);
-  CopyToClipboard();
+  CGlobalOwner copy;
+  if (need == OutlineCopy::required) {
+    // The copy comes first: without it nothing may change, the scale included.
+    copy = CopyToClipboardKeepingCopy();
+    if (!copy)
+      return copy;
+    SetScale(1);
+  } else {
+    SetScale(1);
+    CopyToClipboard();
+  }
   OutlinePass(*doc);
   wait.End();
   Invalidate(true);
   doc->SetModifiedFlag(true);
+  return copy;
 }
 
 }  // namespace qov

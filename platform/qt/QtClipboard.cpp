@@ -6,7 +6,6 @@
 #include <QMimeData>
 #include <algorithm>
 #include <cstring>
-#include <memory>
 
 #include "platform/Clipboard.h"
 #include "platform/qt/DibImage.h"
@@ -54,6 +53,40 @@ QImage ImageFromBlock(HGLOBAL h) {
   return DibPartToImage({p, p + bitsOffset, 0, 1 << 30}, QRect(0, 0, 1 << 30, 1 << 30), &drawn);
 }
 
+constexpr const char* kQtImageType = "application/x-qt-image";
+
+// The picture as the clipboard holds it: the block itself, converted only
+// into the format that a program asks for, when it asks. A copy so costs no
+// memory beside the block, however large the picture.
+class DibMimeData : public QMimeData {
+ public:
+  explicit DibMimeData(HGLOBAL h) : m_h(h) {}
+  ~DibMimeData() override { GlobalFree(m_h); }
+  DibMimeData(const DibMimeData&) = delete;
+  DibMimeData& operator=(const DibMimeData&) = delete;
+
+  HGLOBAL block() const { return m_h; }
+
+  QStringList formats() const override {
+    return {QString::fromLatin1(QtClipboard::kDibMimeType), QString::fromLatin1(kQtImageType)};
+  }
+  bool hasFormat(const QString& mimeType) const override { return formats().contains(mimeType); }
+
+ protected:
+  QVariant retrieveData(const QString& mimeType, QMetaType) const override {
+    if (mimeType == QLatin1String(kQtImageType))
+      return ImageFromBlock(m_h);
+    if (mimeType != QLatin1String(QtClipboard::kDibMimeType))
+      return {};
+    CGlobalLock lock(m_h);
+    return QByteArray(reinterpret_cast<const char*>(lock.get()),
+                      static_cast<qsizetype>(lock.size()));
+  }
+
+ private:
+  HGLOBAL m_h;
+};
+
 }  // namespace
 
 HGLOBAL DibFromMimeData(const QMimeData& mime) {
@@ -99,29 +132,19 @@ HGLOBAL QtClipboard::Get(UINT format) {
   if (!m_bOpen || format != CF_DIB)
     return nullptr;
   DropReadBlock();
-  if (const QMimeData* mime = QGuiApplication::clipboard()->mimeData()) {
+  const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
+  // Our own copy is read where it lies, without a conversion.
+  if (const auto* own = dynamic_cast<const DibMimeData*>(mime))
+    return own->block();
+  if (mime)
     m_hRead = DibFromMimeData(*mime);
-  }
   return m_hRead;
 }
 
 bool QtClipboard::Set(UINT format, HGLOBAL h) {
   if (!m_bOpen || format != CF_DIB || !h)
     return false;
-  auto mime = std::make_unique<QMimeData>();
-  {
-    CGlobalLock lock(h);
-    if (!lock)
-      return false;
-    mime->setData(kDibMimeType, QByteArray(reinterpret_cast<const char*>(lock.get()),
-                                           static_cast<qsizetype>(lock.size())));
-  }
-  const QImage image = ImageFromBlock(h);
-  if (!image.isNull())
-    mime->setImageData(image);
-  QGuiApplication::clipboard()->setMimeData(mime.release());
-  // The system clipboard keeps its own copy of everything.
-  GlobalFree(h);
+  QGuiApplication::clipboard()->setMimeData(new DibMimeData(h));
   return true;
 }
 

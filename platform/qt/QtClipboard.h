@@ -1,9 +1,10 @@
 #pragma once
 // The system clipboard as the system's code uses it: CF_DIB blocks. A copy
-// carries the exact bytes under a private type, so that they come back byte
-// for byte, and a standard image that other programs can paste; a paste
-// takes those bytes when they are there, else any image another program
-// offers, as a 24-bit block.
+// holds the block itself and offers it, converted when asked, as the exact
+// bytes under a private type (so that they come back byte for byte) and as a
+// standard image that other programs can paste; a paste takes our own block
+// as it is, else those bytes when they are there, else any image another
+// program offers, as a 24-bit block.
 
 #include "platform/GlobalMemory.h"
 #include "platform/Types.h"

@@ -220,8 +220,27 @@ TEST_F(ExportCommands, AutoTraceRestoresPictureAtScaleOneAndLeavesUndoCopy) {
   EXPECT_EQ(view.m_nScale, 1);
   EXPECT_EQ(view.GetTotalSize(), (CSize{12, 9}));
   EXPECT_GT(host.InvalidateCount(), invalidatesBefore);
-  ASSERT_NE(backend().PeekClipboardData(CF_DIB), nullptr);
-  EXPECT_EQ(BytesOf(backend().PeekClipboardData(CF_DIB)), BytesOf(doc.m_hDib));
+  // One block is both the picture and its undo copy.
+  EXPECT_EQ(backend().PeekClipboardData(CF_DIB), doc.m_hDib);
+}
+
+// After auto trace the picture shares its block with the clipboard; the next
+// command must change only the picture, whether or not it can put a new undo
+// copy on the clipboard.
+TEST_F(ExportCommands, AfterAutoTraceTheNextCommandLeavesTheUndoCopyAsItWas) {
+  for (const bool refused : {false, true}) {
+    SCOPED_TRACE(refused ? "clipboard refused" : "clipboard usable");
+    SetPicture(12, 9, FromRows(kPicture));
+    backend().SetClipboardRefused(false);
+    backend().QueueFileDialog(dir.File("trace.dxf"));
+    ASSERT_TRUE(Run(ID_AUTO_TRACE));
+    backend().SetClipboardRefused(refused);
+    ASSERT_TRUE(RunThreshold(100));
+    EXPECT_NE(RowsOf(doc, 12, 9), kPicture);
+    backend().SetClipboardRefused(false);
+    ASSERT_TRUE(Run(ID_EDIT_UNDO));
+    ExpectPictureAsBefore();
+  }
 }
 
 TEST_F(ExportCommands, AutoTraceChangesNothingWhenItCannotCopyThePicture) {

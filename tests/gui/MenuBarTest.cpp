@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QImage>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -213,6 +214,9 @@ TEST_F(MenuBar, AcceleratorsOfDisabledCommandsDoNothing) {
     const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
     EXPECT_EQ(mime->hasFormat(QtClipboard::kDibMimeType), c.copies);
     EXPECT_EQ(mime->hasText(), !c.copies);
+    // Other programs get a standard image, made when they ask for it.
+    EXPECT_EQ(mime->hasImage(), c.copies);
+    EXPECT_EQ(qvariant_cast<QImage>(mime->imageData()).isNull(), !c.copies);
   }
 }
 

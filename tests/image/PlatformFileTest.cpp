@@ -63,6 +63,16 @@ TEST(GlobalMemory, GuardsUnlockAndFree) {
   CGlobalOwner released(GlobalAlloc(GHND, 8));
   GlobalFree(released.release());
   EXPECT_FALSE(released);
+  // A shared block lives until its last owner frees it (the asan preset
+  // reports the write below if the first free released it).
+  CGlobalOwner first(GlobalAlloc(GHND, 8));
+  CGlobalOwner second(GlobalShare(first.get()));
+  EXPECT_EQ(second.get(), first.get());
+  EXPECT_TRUE(GlobalIsShared(first.get()));
+  first = CGlobalOwner();
+  EXPECT_FALSE(GlobalIsShared(second.get()));
+  *static_cast<std::byte*>(GlobalLock(second.get())) = std::byte{1};
+  GlobalUnlock(second.get());
 }
 
 TEST(FileException, CarriesPathAndSystemText) {

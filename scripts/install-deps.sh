@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libqt6svg6 qt6-image-formats-plugins
   fonts-ipafont-gothic
   python3 python3-ezdxf python3-pil
-  potrace xvfb xauth desktop-file-utils dbus
+  potrace xvfb xauth desktop-file-utils dbus parallel
 )
 
 missing=()

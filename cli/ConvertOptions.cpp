@@ -192,11 +192,11 @@ FILE may be "-" for standard output, and a pattern: {dir} the input's
 folder, {stem} its name without extension, {name} its name, {page} the page.
 --version prints the version.
 
-Many inputs: INPUT may be a file, a folder (its pictures), @LISTFILE (one
-path a line) or - (such a list on standard input). Each input is converted
+Many inputs: INPUT may be a file, a folder (with --recursive), @LISTFILE
+(one path a line) or - (such a list on standard input). Each input is converted
 in a process of its own; one that fails does not stop the others.
   -j, --jobs N             N inputs at a time (default: one per core)
-  --recursive              take the pictures in folders' subfolders too
+  --recursive              take the pictures in folders and their subfolders
   --output-dir DIR         relative output names are taken inside DIR
   --skip-existing          skip an input whose outputs are all there and
                            not older than it (resumes an interrupted run)
@@ -207,11 +207,11 @@ Outputs are written under a temporary name and renamed when complete. Two
 inputs that would write the same file, or an output that would replace an
 input, are a usage error before anything runs.
 
-Exit status, one input: 0 done; 1 the input is not a readable bitmap (reason
-on stderr); 2 usage error; 3 an output could not be written (reason on
-stderr).
-Exit status, many inputs: 0 every input done (or skipped); 2 usage error;
-4 some inputs failed; 5 every input failed; 130 interrupted.
+Exit status with one input and no run option: 0 done; 1 the input is not a
+readable bitmap (reason on stderr); 2 usage error; 3 an output could not be
+written (reason on stderr).
+Exit status otherwise: 0 every input done (or skipped); 2 usage error; 4 some
+inputs failed; 5 every input failed; 130 interrupted.
 )";
 }
 

@@ -77,7 +77,6 @@ INSTANTIATE_TEST_SUITE_P(
                     // not all checked before anything runs.
                     UsageCase{"LateError", {"SAMPLE", "--save-bmp", "OUT", "--threshold", "x"}},
                     UsageCase{"TheSameInputTwice", {"SAMPLE", "SAMPLE"}},
-                    UsageCase{"OutputOverAnInput", {"SAMPLE", "-j", "1", "--save-bmp", "SAMPLE"}},
                     UsageCase{"UnknownPatternField", {"SAMPLE", "--dxf-trace", "{base}.dxf"}}),
     [](const auto& info) { return std::string(info.param.name); });
 

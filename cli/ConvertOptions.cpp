@@ -33,15 +33,70 @@ const OptionInfo* FindOption(const std::string& arg) {
   return nullptr;
 }
 
-// A whole decimal number from 0 to 100 and nothing else.
-std::optional<int> ParsePercent(const std::string& text) {
+// A whole decimal number from `low` to `high` and nothing else.
+std::optional<int> ParseWhole(const std::string& text, int low, int high) {
   int value = 0;
   const char* end = text.data() + text.size();
   auto [ptr, ec] = std::from_chars(text.data(), end, value);
-  if (text.empty() || ec != std::errc() || ptr != end || value < 0 || value > 100) {
+  if (text.empty() || ec != std::errc() || ptr != end || value < low || value > high) {
     return std::nullopt;
   }
   return value;
+}
+
+// The argument after args[i], stepping over it; null when there is none.
+const std::string* OptionValue(const std::vector<std::string>& args, std::size_t& i) {
+  if (i + 1 >= args.size())
+    return nullptr;
+  return &args[++i];
+}
+
+// "K/N" with 1 ≤ K ≤ N.
+std::optional<Shard> ParseShard(const std::string& text) {
+  const std::size_t slash = text.find('/');
+  if (slash == std::string::npos)
+    return std::nullopt;
+  auto count = ParseWhole(text.substr(slash + 1), 1, 1 << 20);
+  auto index = ParseWhole(text.substr(0, slash), 1, count.value_or(0));
+  if (!count || !index)
+    return std::nullopt;
+  return Shard{*index, *count};
+}
+
+// The options of a run over many inputs. False when args[i] is none of them;
+// true with `error` set when it is one but its value is wrong.
+bool ParseRunOption(const std::vector<std::string>& args, std::size_t& i, ConvertOptions& options,
+                    std::string& error) {
+  const std::string& arg = args[i];
+  bool* flag = arg == "--skip-existing" ? &options.skipExisting
+               : arg == "--quiet"       ? &options.quiet
+               : arg == "--recursive"   ? &options.recursive
+                                        : nullptr;
+  if (flag) {
+    *flag = true;
+    return true;
+  }
+  if (arg != "-j" && arg != "--jobs" && arg != "--report" && arg != "--output-dir" &&
+      arg != "--shard") {
+    return false;
+  }
+  const std::string* value = OptionValue(args, i);
+  if (!value || value->empty()) {
+    error = arg + " needs an argument";
+  } else if (arg == "--report") {
+    options.report = *value;
+  } else if (arg == "--output-dir") {
+    options.outputDir = *value;
+  } else if (arg == "--shard") {
+    options.shard = ParseShard(*value);
+    if (!options.shard)
+      error = "--shard takes K/N with 1 <= K <= N, not '" + *value + "'";
+  } else {
+    options.jobs = ParseWhole(*value, 1, 1024).value_or(0);
+    if (options.jobs == 0)
+      error = arg + " takes a number of jobs from 1 to 1024, not '" + *value + "'";
+  }
+  return true;
 }
 
 }  // namespace
@@ -52,6 +107,11 @@ const char* OperationName(ConvertOperation::Kind kind) {
       return option.name;
   }
   return "?";
+}
+
+bool ConvertOptions::IsSingle() const {
+  return inputs.size() == 1 && inputs[0] != "-" && inputs[0][0] != '@' && jobs == 0 &&
+         report.empty() && outputDir.empty() && !shard && !skipExisting && !quiet && !recursive;
 }
 
 ParsedOptions ParseConvertOptions(const std::vector<std::string>& args) {
@@ -66,41 +126,48 @@ ParsedOptions ParseConvertOptions(const std::vector<std::string>& args) {
       options.version = true;
       return {options, {}};
     }
+    std::string error;
+    if (ParseRunOption(args, i, options, error)) {
+      if (!error.empty())
+        return {std::nullopt, error};
+      continue;
+    }
     const OptionInfo* option = FindOption(arg);
     if (!option) {
       if (arg.size() > 1 && arg[0] == '-')
         return {std::nullopt, "unknown option " + arg};
-      if (!options.input.empty())
-        return {std::nullopt, "more than one input: " + arg};
-      options.input = arg;
+      if (arg.empty() || arg == "@")
+        return {std::nullopt, "an empty input name"};
+      options.inputs.push_back(arg);
       continue;
     }
     ConvertOperation operation{option->kind, 0, {}};
     if (option->kind == ConvertOperation::Threshold || operation.WritesFile()) {
-      if (i + 1 >= args.size())
+      const std::string* value = OptionValue(args, i);
+      if (!value)
         return {std::nullopt, std::string(arg) + " needs an argument"};
-      const std::string& value = args[++i];
       if (option->kind == ConvertOperation::Threshold) {
-        auto percent = ParsePercent(value);
+        auto percent = ParseWhole(*value, 0, 100);
         if (!percent) {
-          return {std::nullopt, "--threshold takes an integer from 0 to 100, not '" + value + "'"};
+          return {std::nullopt, "--threshold takes an integer from 0 to 100, not '" + *value + "'"};
         }
         operation.percent = *percent;
       } else {
-        if (value.empty())
+        if (value->empty())
           return {std::nullopt, std::string(arg) + " needs a file name"};
-        operation.path = value;
+        operation.path = *value;
       }
     }
     options.operations.push_back(operation);
   }
-  if (options.input.empty())
+  if (options.inputs.empty())
     return {std::nullopt, "no input file"};
   return {options, {}};
 }
 
 const char* ConvertUsage() {
   return R"(Usage: qov-convert INPUT.bmp [OPERATION]...
+       qov-convert [RUN OPTION]... INPUT... OPERATION...
 
 Opens a Windows bitmap (1, 4, 8, 16, 24 or 32 bits per pixel, uncompressed or
 run-length encoded) and runs the operations in the order given, exactly as
@@ -121,10 +188,30 @@ Outputs (the picture is not changed):
   --vectorscript FILE      VectorScript, near-white colours left out
   --vectorscript-all FILE  VectorScript, every colour written
 
-FILE may be "-" for standard output. --version prints the version.
+FILE may be "-" for standard output, and a pattern: {dir} the input's
+folder, {stem} its name without extension, {name} its name, {page} the page.
+--version prints the version.
 
-Exit status: 0 done; 1 the input is not a readable bitmap (reason on stderr);
-2 usage error; 3 an output could not be written (reason on stderr).
+Many inputs: INPUT may be a file, a folder (with --recursive), @LISTFILE
+(one path a line) or - (such a list on standard input). Each input is converted
+in a process of its own; one that fails does not stop the others.
+  -j, --jobs N             N inputs at a time (default: one per core)
+  --recursive              take the pictures in folders and their subfolders
+  --output-dir DIR         relative output names are taken inside DIR
+  --skip-existing          skip an input whose outputs are all there and
+                           not older than it (resumes an interrupted run)
+  --shard K/N              only every N-th input, from the K-th (K = 1..N)
+  --report FILE            one JSON object a line for each input
+  --quiet                  no progress line on a terminal
+Outputs are written under a temporary name and renamed when complete. Two
+inputs that would write the same file, or an output that would replace an
+input, are a usage error before anything runs.
+
+Exit status with one input and no run option: 0 done; 1 the input is not a
+readable bitmap (reason on stderr); 2 usage error; 3 an output could not be
+written (reason on stderr).
+Exit status otherwise: 0 every input done (or skipped); 2 usage error; 4 some
+inputs failed; 5 every input failed; 130 interrupted.
 )";
 }
 

@@ -1,6 +1,7 @@
 #pragma once
-// The command line of qov-convert: one input and the operations to run on
-// it, in order. Everything is checked before the input is read.
+// The command line of qov-convert: the inputs, the operations to run on each
+// of them in order, and how a run over many inputs goes. Everything is
+// checked before an input is read.
 
 #include <optional>
 #include <string>
@@ -29,11 +30,31 @@ struct ConvertOperation {
   bool WritesFile() const { return kind >= SaveBmp; }
 };
 
+// Every N-th input from the K-th on (K counted from 1), so that N runs of the
+// same command share the work without talking to each other.
+struct Shard {
+  int index = 1;
+  int count = 1;
+};
+
 struct ConvertOptions {
   bool help = false;
   bool version = false;
-  std::string input;
+  std::vector<std::string> inputs;  // paths, folders, @LISTFILE, "-" (a list on stdin)
   std::vector<ConvertOperation> operations;
+
+  // Runs over many inputs.
+  int jobs = 0;  // 0: one a core
+  std::string report;
+  std::string outputDir;
+  std::optional<Shard> shard;
+  bool skipExisting = false;
+  bool quiet = false;
+  bool recursive = false;
+
+  // One picture file and nothing that only a run over many inputs means: the
+  // form scripts have always used, with its own exit statuses.
+  bool IsSingle() const;
 };
 
 struct ParsedOptions {

@@ -210,7 +210,7 @@ class Conversion {
 
 ConvertExit RunConversion(const ConvertOptions& options, std::ostream& err, bool progress) {
   Conversion conversion(err, progress);
-  if (ConvertExit opened = conversion.Open(options.input); opened != kExitDone)
+  if (ConvertExit opened = conversion.Open(options.inputs.front()); opened != kExitDone)
     return opened;
   const std::size_t count = options.operations.size();
   for (std::size_t i = 0; i < count; ++i) {

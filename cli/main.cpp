@@ -2,13 +2,27 @@
 
 #include <unistd.h>
 
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
 
+#include "cli/Batch.h"
 #include "cli/ConvertOptions.h"
 #include "cli/Converter.h"
+#include "cli/OutputPattern.h"
 #include "res/VersionInfo.h"
+
+namespace {
+
+// This very program, to convert each input of a run over many.
+std::string SelfPath(const char* argv0) {
+  std::error_code ec;
+  std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+  return ec ? std::string(argv0) : self.string();
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
@@ -25,5 +39,15 @@ int main(int argc, char** argv) {
     std::cout << qov::ConvertUsage();
     return qov::kExitDone;
   }
-  return qov::RunConversion(*parsed.options, std::cerr, isatty(STDERR_FILENO) != 0);
+  const bool terminal = isatty(STDERR_FILENO) != 0;
+  if (!parsed.options->IsSingle()) {
+    return qov::RunBatch(*parsed.options, SelfPath(argv[0]), std::cin, std::cerr, terminal);
+  }
+  qov::ConvertOptions single = *parsed.options;
+  std::string error;
+  if (!qov::ExpandOutputs(single.operations, single.inputs[0], 1, {}, error)) {
+    std::cerr << "qov-convert: " << error << "\nTry 'qov-convert --help'.\n";
+    return qov::kExitUsage;
+  }
+  return qov::RunConversion(single, std::cerr, terminal);
 }

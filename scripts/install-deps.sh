@@ -12,7 +12,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libqt6svg6 qt6-image-formats-plugins
   fonts-ipafont-gothic
   python3 python3-ezdxf python3-pil
-  potrace xvfb xauth desktop-file-utils dbus strace
+  potrace xvfb xauth desktop-file-utils dbus strace parallel
 )
 # Only the side-by-side comparison runs these; make test does not wait for them.
 if [ "${1:-}" = bench ]; then

@@ -17,3 +17,7 @@ if [ -x bench/compare-peers.sh ]; then
   echo "== compare-peers"
   bench/compare-peers.sh "$build"
 fi
+if [ -x bench/compare-batch.sh ]; then
+  echo "== compare-batch"
+  bench/compare-batch.sh "$build"
+fi

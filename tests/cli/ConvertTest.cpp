@@ -76,7 +76,8 @@ INSTANTIATE_TEST_SUITE_P(
                     // The first output would be written if the arguments were
                     // not all checked before anything runs.
                     UsageCase{"LateError", {"SAMPLE", "--save-bmp", "OUT", "--threshold", "x"}},
-                    UsageCase{"TwoInputs", {"SAMPLE", "SAMPLE"}}),
+                    UsageCase{"TheSameInputTwice", {"SAMPLE", "SAMPLE"}},
+                    UsageCase{"UnknownPatternField", {"SAMPLE", "--dxf-trace", "{base}.dxf"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Convert, HelpListsEveryOperation) {

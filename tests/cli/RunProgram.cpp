@@ -12,16 +12,20 @@ extern char** environ;
 
 namespace qov::test {
 
-ProgramResult RunConvert(const std::vector<std::string>& args, const std::string& workingDir) {
+std::string ShellQuote(const std::string& text) {
+  std::string quoted = "'";
+  for (char c : text)
+    quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+ProgramResult RunShell(const std::string& command, const std::string& workingDir) {
   TempDir capture;
   std::string outPath = capture.File("out"), errPath = capture.File("err");
-  std::string command = "cd '" + (workingDir.empty() ? std::string(".") : workingDir) +
-                        "' && exec '" QOV_CONVERT_PATH "'";
-  for (const auto& arg : args)
-    command += " '" + arg + "'";
-  command += " >'" + outPath + "' 2>'" + errPath + "' </dev/null";
-
-  std::vector<char*> argv{const_cast<char*>("/bin/sh"), const_cast<char*>("-c"), command.data(),
+  std::string line = "cd " + ShellQuote(workingDir.empty() ? std::string(".") : workingDir) +
+                     " && " + command + " >" + ShellQuote(outPath) + " 2>" + ShellQuote(errPath) +
+                     " </dev/null";
+  std::vector<char*> argv{const_cast<char*>("/bin/sh"), const_cast<char*>("-c"), line.data(),
                           nullptr};
   pid_t pid = 0;
   if (posix_spawn(&pid, "/bin/sh", nullptr, nullptr, argv.data(), environ) != 0) {
@@ -34,6 +38,13 @@ ProgramResult RunConvert(const std::vector<std::string>& args, const std::string
   result.out = ReadFileBytes(outPath);
   result.err = ReadFileBytes(errPath);
   return result;
+}
+
+ProgramResult RunConvert(const std::vector<std::string>& args, const std::string& workingDir) {
+  std::string command = "exec " + ShellQuote(QOV_CONVERT_PATH);
+  for (const auto& arg : args)
+    command += " " + ShellQuote(arg);
+  return RunShell(command, workingDir);
 }
 
 bool FileExists(const std::string& path) {

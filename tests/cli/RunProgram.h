@@ -18,6 +18,13 @@ struct ProgramResult {
 // empty), standard output and standard error captured.
 ProgramResult RunConvert(const std::vector<std::string>& args, const std::string& workingDir = {});
 
+// Runs `command` with /bin/sh in `workingDir`, without standard input,
+// standard output and standard error captured.
+ProgramResult RunShell(const std::string& command, const std::string& workingDir = {});
+
+// `text` quoted for /bin/sh.
+std::string ShellQuote(const std::string& text);
+
 bool FileExists(const std::string& path);
 
 }  // namespace qov::test

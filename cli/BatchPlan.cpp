@@ -1,0 +1,97 @@
+#include "cli/BatchPlan.h"
+
+#include <filesystem>
+#include <map>
+#include <system_error>
+
+#include "cli/OutputPattern.h"
+
+namespace qov {
+namespace {
+
+namespace fs = std::filesystem;
+
+// One spelling for each file, so that "a.dxf", "./a.dxf" and "x/../a.dxf"
+// are seen to be the same.
+std::string Canonical(const std::string& path) {
+  std::error_code ec;
+  fs::path absolute = fs::absolute(path, ec);
+  return (ec ? fs::path(path) : absolute).lexically_normal().string();
+}
+
+// Names each input and each output file once across all jobs.
+bool CheckCollisions(const std::vector<BatchJob>& jobs, std::string& error) {
+  std::map<std::string, const std::string*> inputs, writers;
+  for (const BatchJob& job : jobs) {
+    if (!inputs.emplace(Canonical(job.input), &job.input).second) {
+      error = "the input " + job.input + " is named twice";
+      return false;
+    }
+  }
+  for (const BatchJob& job : jobs) {
+    for (const std::string& output : job.Outputs()) {
+      const std::string key = Canonical(output);
+      if (auto input = inputs.find(key); input != inputs.end()) {
+        error = "the output " + output + " would replace the input " + *input->second;
+        return false;
+      }
+      auto [it, fresh] = writers.emplace(key, &job.input);
+      if (!fresh && it->second != &job.input) {
+        error = "the inputs " + *it->second + " and " + job.input + " would both write " + output;
+        return false;
+      }
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+std::vector<std::string> BatchJob::Outputs() const {
+  std::vector<std::string> outputs;
+  for (const ConvertOperation& operation : operations) {
+    if (operation.WritesFile() && operation.path != "-")
+      outputs.push_back(operation.path);
+  }
+  return outputs;
+}
+
+std::optional<std::vector<BatchJob>> PlanBatch(const ConvertOptions& options,
+                                               const std::vector<std::string>& inputs,
+                                               std::string& error) {
+  std::vector<BatchJob> jobs;
+  for (const std::string& input : inputs) {
+    BatchJob job{input, options.operations};
+    if (!ExpandOutputs(job.operations, input, 1, options.outputDir, error))
+      return std::nullopt;
+    jobs.push_back(std::move(job));
+  }
+  if (!CheckCollisions(jobs, error))
+    return std::nullopt;
+  if (!options.shard)
+    return jobs;
+  std::vector<BatchJob> share;
+  for (std::size_t i = 0; i < jobs.size(); ++i) {
+    if (i % static_cast<std::size_t>(options.shard->count) ==
+        static_cast<std::size_t>(options.shard->index - 1)) {
+      share.push_back(std::move(jobs[i]));
+    }
+  }
+  return share;
+}
+
+bool IsUpToDate(const BatchJob& job) {
+  const std::vector<std::string> outputs = job.Outputs();
+  std::error_code ec;
+  const fs::file_time_type inputTime = fs::last_write_time(job.input, ec);
+  if (outputs.empty() || ec)
+    return false;
+  for (const std::string& output : outputs) {
+    const fs::file_time_type outputTime = fs::last_write_time(output, ec);
+    if (ec || !fs::is_regular_file(output, ec) || outputTime < inputTime)
+      return false;
+  }
+  return true;
+}
+
+}  // namespace qov

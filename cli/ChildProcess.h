@@ -1,0 +1,56 @@
+#pragma once
+// One qov-convert working on one input, in a process of its own, so that a
+// picture that breaks it (or needs all the memory) breaks nothing else and
+// its peak memory can be told.
+
+#include <sys/types.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace qov {
+
+class ChildProcess {
+ public:
+  struct Ending {
+    int exitStatus = -1;  // -1 when it was ended by a signal
+    int signal = 0;
+    std::uint64_t peakBytes = 0;  // its largest resident set
+  };
+
+  // Starts argv[0] with the arguments that follow, reading nothing, writing
+  // standard output where this process does and standard error into a pipe.
+  // Null with `error` set when it cannot be started.
+  static std::optional<ChildProcess> Start(const std::vector<std::string>& argv,
+                                           std::string& error);
+
+  // No process: what a job that could not be started holds.
+  ChildProcess() = default;
+  ChildProcess(ChildProcess&& other) noexcept;
+  ChildProcess& operator=(ChildProcess&&) = delete;
+  ChildProcess(const ChildProcess&) = delete;
+  ChildProcess& operator=(const ChildProcess&) = delete;
+  // A child still running is ended and waited for: none outlives its owner.
+  ~ChildProcess();
+
+  // The pipe of its standard error, for poll().
+  int ErrorFd() const { return m_errorFd; }
+  // Takes what the pipe holds; false once it is closed (the child ended).
+  bool ReadError();
+  const std::string& ErrorText() const { return m_errorText; }
+
+  void Terminate() const;
+  // Waits for the end of a child whose pipe has closed.
+  Ending Wait();
+
+ private:
+  ChildProcess(pid_t pid, int errorFd) : m_pid(pid), m_errorFd(errorFd) {}
+
+  pid_t m_pid = -1;
+  int m_errorFd = -1;
+  std::string m_errorText;
+};
+
+}  // namespace qov

@@ -1,0 +1,179 @@
+// qov-convert over many inputs, run as scripts and engines run it: one bad
+// file among good ones, an interrupted run resumed, the progress line on a
+// terminal only, and shards spread by GNU parallel.
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "tests/cli/RunProgram.h"
+
+extern char** environ;
+
+namespace qov::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kSample = std::string(QOV_SOURCE_DIR) + "/res/samples/drawing-24.bmp";
+const std::vector<std::string> kTrace{"--threshold", "50", "--dxf-trace", "{dir}/{stem}.dxf"};
+
+// Copies of the sample named name0.bmp, name1.bmp, ... in `dir`, and
+// `broken` files that are no pictures.
+void MakeInputs(const TempDir& dir, int good, int broken = 0) {
+  for (int i = 0; i < good; ++i)
+    fs::copy_file(kSample, dir.File("good" + std::to_string(i) + ".bmp"));
+  for (int i = 0; i < broken; ++i)
+    std::ofstream(dir.File("broken" + std::to_string(i) + ".bmp")) << "not a picture\n";
+}
+
+std::vector<std::string> Args(std::vector<std::string> head, const std::vector<std::string>& tail) {
+  head.insert(head.end(), tail.begin(), tail.end());
+  return head;
+}
+
+std::vector<fs::path> FilesEndingIn(const fs::path& dir, const std::string& ending) {
+  std::vector<fs::path> found;
+  for (const auto& entry : fs::directory_iterator(dir)) {
+    const std::string name = entry.path().filename().string();
+    if (name.size() >= ending.size() &&
+        name.compare(name.size() - ending.size(), ending.size(), ending) == 0)
+      found.push_back(entry.path());
+  }
+  return found;
+}
+
+int CountOccurrences(const std::string& text, const std::string& part) {
+  int count = 0;
+  for (std::size_t at = 0; (at = text.find(part, at)) != std::string::npos; at += part.size())
+    ++count;
+  return count;
+}
+
+// The DXF that one run of the one-picture form writes for the sample.
+std::string ReferenceTrace() {
+  TempDir dir;
+  RunConvert({kSample, "--threshold", "50", "--dxf-trace", dir.File("ref.dxf")});
+  return ReadFileBytes(dir.File("ref.dxf"));
+}
+
+TEST(Batch, OneBadFileStopsNoOtherAndTheExitStatusSaysHowManySucceeded) {
+  struct Case {
+    int good;
+    int broken;
+    int exitStatus;
+  };
+  const std::string reference = ReferenceTrace();
+  for (const Case& c : {Case{3, 0, 0}, Case{3, 1, 4}, Case{0, 2, 5}}) {
+    TempDir dir;
+    MakeInputs(dir, c.good, c.broken);
+    ProgramResult result = RunConvert(
+        Args({"-j", "2", "--report", dir.File("report.jsonl"), "--recursive", dir.path()}, kTrace));
+    EXPECT_EQ(result.exitStatus, c.exitStatus) << result.err;
+    const std::string report = ReadFileBytes(dir.File("report.jsonl"));
+    EXPECT_EQ(CountOccurrences(report, "\"status\":\"done\""), c.good) << report;
+    EXPECT_EQ(CountOccurrences(report, "\"status\":\"failed\""), c.broken) << report;
+    EXPECT_EQ(CountOccurrences(report, "\"reason\":\"\""), c.good) << report;
+    EXPECT_EQ(CountOccurrences(result.err, "broken"), c.broken) << result.err;
+    for (const fs::path& dxf : FilesEndingIn(dir.path(), ".dxf"))
+      EXPECT_EQ(ReadFileBytes(dxf), reference) << dxf;
+    EXPECT_EQ(FilesEndingIn(dir.path(), ".dxf").size(), static_cast<std::size_t>(c.good));
+  }
+}
+
+TEST(Batch, AnInterruptedRunLeavesNoHalfFileAndTheNextDoesTheRestOnce) {
+  constexpr int kInputs = 60;
+  TempDir dir;
+  MakeInputs(dir, kInputs);
+  std::vector<std::string> args =
+      Args({QOV_CONVERT_PATH, "-j", "1", "--recursive", dir.path()}, kTrace);
+  std::vector<char*> argv;
+  for (auto& arg : args)
+    argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  pid_t pid = 0;
+  ASSERT_EQ(posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ), 0);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (FilesEndingIn(dir.path(), ".dxf").empty() && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  kill(pid, SIGTERM);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 130);
+
+  const std::string reference = ReferenceTrace();
+  const std::size_t doneBefore = FilesEndingIn(dir.path(), ".dxf").size();
+  ASSERT_GT(doneBefore, 0u);
+  ASSERT_LT(doneBefore, static_cast<std::size_t>(kInputs)) << "the run ended before the signal";
+  EXPECT_TRUE(FilesEndingIn(dir.path(), ".qov-part-" + std::to_string(pid)).empty());
+  for (const fs::path& dxf : FilesEndingIn(dir.path(), ".dxf"))
+    EXPECT_EQ(ReadFileBytes(dxf), reference) << dxf;
+
+  ProgramResult resumed = RunConvert(
+      Args({"--skip-existing", "--report", dir.File("report.jsonl"), "--recursive", dir.path()},
+           kTrace));
+  EXPECT_EQ(resumed.exitStatus, 0) << resumed.err;
+  const std::string report = ReadFileBytes(dir.File("report.jsonl"));
+  EXPECT_EQ(CountOccurrences(report, "\"status\":\"skipped\""), static_cast<int>(doneBefore));
+  EXPECT_EQ(CountOccurrences(report, "\"status\":\"done\""),
+            kInputs - static_cast<int>(doneBefore));
+  for (const fs::path& dxf : FilesEndingIn(dir.path(), ".dxf"))
+    EXPECT_EQ(ReadFileBytes(dxf), reference) << dxf;
+}
+
+TEST(Batch, TheProgressLineIsDrawnOnlyOnATerminal) {
+  struct Case {
+    bool terminal;
+    bool quiet;
+  };
+  TempDir dir;
+  MakeInputs(dir, 3);
+  for (const Case& c : {Case{true, false}, Case{true, true}, Case{false, false}}) {
+    std::string command = ShellQuote(QOV_CONVERT_PATH) +
+                          (c.quiet ? " --quiet --recursive " : " --recursive ") +
+                          ShellQuote(dir.path()) + " --threshold 50";
+    // script(1) gives the program a pseudo-terminal and copies what it shows.
+    ProgramResult result = c.terminal
+                               ? RunShell("script -qec " + ShellQuote(command) + " /dev/null")
+                               : RunShell(command);
+    const std::string shown = result.out + result.err;
+    EXPECT_EQ(result.exitStatus, 0) << shown;
+    const bool drawn = shown.find("\r[3/3]") != std::string::npos;
+    EXPECT_EQ(drawn, c.terminal && !c.quiet) << testing::PrintToString(shown);
+    if (!c.terminal) {
+      EXPECT_EQ(shown.find_first_of("\r\x1b"), std::string::npos) << testing::PrintToString(shown);
+    }
+  }
+}
+
+TEST(Batch, ShardsSpreadByGnuParallelDoTheWorkOfOneRun) {
+  if (RunShell("command -v parallel").exitStatus != 0)
+    GTEST_SKIP() << "GNU parallel is not installed";
+  TempDir dir;
+  MakeInputs(dir, 5);
+  std::ofstream list(dir.File("list.txt"));
+  for (const fs::path& input : FilesEndingIn(dir.path(), ".bmp"))
+    list << input.string() << '\n';
+  list.close();
+  ProgramResult result = RunShell("parallel -j 2 " + ShellQuote(QOV_CONVERT_PATH) +
+                                      " --quiet --shard {}/2 @list.txt --threshold 50"
+                                      " --dxf-trace 'out/{stem}.dxf' ::: 1 2",
+                                  dir.path());
+  ASSERT_EQ(result.exitStatus, 0) << result.err;
+  const std::string reference = ReferenceTrace();
+  EXPECT_EQ(FilesEndingIn(dir.path() / "out", ".dxf").size(), 5u);
+  for (const fs::path& dxf : FilesEndingIn(dir.path() / "out", ".dxf"))
+    EXPECT_EQ(ReadFileBytes(dxf), reference) << dxf;
+}
+
+}  // namespace
+}  // namespace qov::test

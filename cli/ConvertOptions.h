@@ -33,6 +33,8 @@ struct ConvertOptions {
   bool help = false;
   bool version = false;
   std::string input;
+  int page = 1;              // --page: of a multi-page picture, from 1
+  double maxMegapixels = 0;  // --max-megapixels; 0: the memory available
   std::vector<ConvertOperation> operations;
 };
 

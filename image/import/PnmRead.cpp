@@ -1,0 +1,152 @@
+// PBM, PGM and PPM pictures, plain and raw (and their PAM form), through
+// libnetpbm. Its error exit is a longjmp to a buffer that the library holds
+// globally, and its messages go to global handlers: one picture at a time,
+// and the frames it may jump over hold nothing with a destructor.
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+#include <mutex>
+// The library's headers declare C functions without a C++ guard of their own.
+extern "C" {
+#include <netpbm/pam.h>
+}
+
+#include "image/import/PictureBlock.h"
+
+namespace qov::import {
+
+namespace {
+
+std::mutex g_libraryLock;
+char g_error[256];
+
+void OnError(const char* message) {
+  std::snprintf(g_error, sizeof g_error, "%s", message);
+}
+
+// Informational messages leave the pixels intact and are not printed.
+void OnMessage(const char*) {}
+
+void PrepareLibrary() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    pm_init("qov", 0);
+    pm_setusererrormsgfn(OnError);
+    pm_setusermessagefn(OnMessage);
+  });
+  g_error[0] = '\0';
+}
+
+// The picture file as a C stream for the library.
+ssize_t ReadCookie(void* cookie, char* buffer, std::size_t size) {
+  return static_cast<ssize_t>(static_cast<CSourceFile*>(cookie)->Read(buffer, size));
+}
+
+struct CookieStream {
+  FILE* stream;
+  explicit CookieStream(CSourceFile& in)
+      : stream(fopencookie(&in, "rb", {ReadCookie, nullptr, nullptr, nullptr})) {}
+  ~CookieStream() {
+    if (stream)
+      std::fclose(stream);
+  }
+  CookieStream(const CookieStream&) = delete;
+  CookieStream& operator=(const CookieStream&) = delete;
+};
+
+struct PamRow {
+  tuple* row = nullptr;
+  ~PamRow() {
+    if (row)
+      pnm_freepamrow(row);
+  }
+};
+
+bool ReadHeader(FILE* stream, pam& header, PamRow& row) {
+  jmp_buf jump;
+  jmp_buf* previous = nullptr;
+  pm_setjmpbufsave(&jump, &previous);
+  if (setjmp(jump)) {
+    pm_setjmpbuf(previous);
+    return false;
+  }
+  pnm_readpaminit(stream, &header, PAM_STRUCT_SIZE(tuple_type));
+  row.row = pnm_allocpamrow(&header);
+  pm_setjmpbuf(previous);
+  return true;
+}
+
+// A sample scaled from 0..maxval to 0..255, rounded.
+std::uint8_t To8(sample value, sample maxval) {
+  return static_cast<std::uint8_t>((value * 255 + maxval / 2) / maxval);
+}
+
+// Grey (1 plane), grey and alpha (2), RGB (3), RGB and alpha (4 or more).
+void ConvertRow(const pam& header, const tuple* row, std::uint8_t* bgr) {
+  const unsigned depth = header.depth;
+  const bool colour = depth >= 3;
+  const bool alpha = depth == 2 || depth >= 4;
+  for (int x = 0; x < header.width; ++x) {
+    const tuple t = row[x];
+    unsigned rgb[3];
+    for (unsigned c = 0; c < 3; ++c)
+      rgb[c] = To8(t[colour ? c : 0], header.maxval);
+    const unsigned a = alpha ? To8(t[colour ? 3 : 1], header.maxval) : 255;
+    for (unsigned c = 0; c < 3; ++c)
+      bgr[3 * static_cast<unsigned>(x) + 2 - c] = OverWhite(rgb[c], a);
+  }
+}
+
+bool ReadRows(pam& header, const PamRow& row, std::uint8_t* bgr, const COrientedRows& rows) {
+  jmp_buf jump;
+  jmp_buf* previous = nullptr;
+  pm_setjmpbufsave(&jump, &previous);
+  if (setjmp(jump)) {
+    pm_setjmpbuf(previous);
+    return false;
+  }
+  for (int y = 0; y < header.height; ++y) {
+    pnm_readpamrow(&header, row.row);
+    ConvertRow(header, row.row, bgr);
+    rows.PutRow(static_cast<std::uint64_t>(y), bgr);
+  }
+  pm_setjmpbuf(previous);
+  return true;
+}
+
+}  // namespace
+
+HGLOBAL ReadPnmPicture(CSourceFile& in, CMemoryBudget& budget, PictureReadFailure& failure) {
+  const std::lock_guard<std::mutex> lock(g_libraryLock);
+  PrepareLibrary();
+  const CookieStream file(in);
+  if (!file.stream) {
+    failure.reason = DibReadError::OutOfMemory;
+    return nullptr;
+  }
+  pam header{};
+  PamRow row;
+  if (!ReadHeader(file.stream, header, row) || header.maxval == 0) {
+    failure.reason = DibReadError::CorruptPicture;
+    failure.detail = g_error;
+    return nullptr;
+  }
+  const auto width = static_cast<std::uint64_t>(header.width);
+  const auto height = static_cast<std::uint64_t>(header.height);
+  CGlobalOwner block(NewPictureBlock(width, height, budget, failure));
+  if (!block)
+    return nullptr;
+  std::vector<std::uint8_t> bgr(3 * width);
+  {
+    const CGlobalLock blockLock(block.get());
+    const COrientedRows rows(blockLock.get(), kOrientationTopLeft, width, height);
+    if (ReadRows(header, row, bgr.data(), rows))
+      return block.release();
+  }
+  failure.reason = DibReadError::CorruptPicture;
+  failure.detail = g_error;
+  return nullptr;
+}
+
+}  // namespace qov::import

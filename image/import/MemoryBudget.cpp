@@ -31,7 +31,11 @@ std::uint64_t AvailableBytes() {
   return 0;
 }
 
-std::string FormatMegapixels(std::uint64_t pixels) {
+// Megapixels with one decimal; a count below a tenth of one in pixels.
+std::string FormatPixels(std::uint64_t pixels) {
+  constexpr std::uint64_t kSmall = 100000;
+  if (pixels < kSmall)
+    return std::to_string(pixels) + " pixels";
   char text[64];
   std::snprintf(text, sizeof text, "%.1f megapixels",
                 static_cast<double>(pixels) / kPixelsPerMegapixel);
@@ -62,9 +66,9 @@ bool CMemoryBudget::Admit(std::uint64_t width, std::uint64_t height) {
 
 std::string CMemoryBudget::DescribeRefusal() const {
   // Both factors are below 2^32, so the product cannot overflow.
+  const std::uint64_t pixels = m_refusedWidth * m_refusedHeight;
   return std::to_string(m_refusedWidth) + " x " + std::to_string(m_refusedHeight) + " pixels (" +
-         FormatMegapixels(m_refusedWidth * m_refusedHeight) + ") but the limit is " +
-         FormatMegapixels(m_maxPixels);
+         FormatPixels(pixels) + "), more than the limit of " + FormatPixels(m_maxPixels);
 }
 
 }  // namespace qov

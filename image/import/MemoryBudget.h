@@ -20,7 +20,7 @@ class CMemoryBudget {
   // Whether a width × height picture fits; a refusal is remembered for
   // DescribeRefusal.
   bool Admit(std::uint64_t width, std::uint64_t height);
-  // "13244 × 18732 pixels (248.1 megapixels) but the limit is 100.0
+  // "13244 x 18732 pixels (248.1 megapixels), more than the limit of 100.0
   // megapixels", for the last refused picture.
   std::string DescribeRefusal() const;
 

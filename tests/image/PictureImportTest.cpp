@@ -116,7 +116,7 @@ TEST(PictureImport, OverBudgetNamesSizeAndLimit) {
     EXPECT_EQ(result.block.get(), nullptr);
     EXPECT_EQ(DescribePictureReadFailure(result.failure),
               std::string("the picture is larger than the memory limit: ") + c.size +
-                  " but the limit is 100.0 megapixels");
+                  ", more than the limit of 100.0 megapixels");
   }
 }
 

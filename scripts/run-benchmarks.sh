@@ -17,3 +17,7 @@ if [ -x bench/compare-peers.sh ]; then
   echo "== compare-peers"
   bench/compare-peers.sh "$build"
 fi
+if [ -x bench/a0-formats.sh ]; then
+  echo "== a0-formats"
+  bench/a0-formats.sh "$build"
+fi

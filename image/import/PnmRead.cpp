@@ -4,6 +4,7 @@
 // and the frames it may jump over hold nothing with a destructor.
 
 #include <csetjmp>
+#include <cstddef>
 #include <cstdio>
 #include <cstring>
 #include <mutex>
@@ -71,7 +72,9 @@ bool ReadHeader(FILE* stream, pam& header, PamRow& row) {
     pm_setjmpbuf(previous);
     return false;
   }
-  pnm_readpaminit(stream, &header, PAM_STRUCT_SIZE(tuple_type));
+  // The library's own size macro takes a member of a null pointer.
+  constexpr auto kHeaderSize = offsetof(pam, tuple_type) + sizeof(pam::tuple_type);
+  pnm_readpaminit(stream, &header, static_cast<int>(kHeaderSize));
   row.row = pnm_allocpamrow(&header);
   pm_setjmpbuf(previous);
   return true;
@@ -127,7 +130,7 @@ HGLOBAL ReadPnmPicture(CSourceFile& in, CMemoryBudget& budget, PictureReadFailur
   }
   pam header{};
   PamRow row;
-  if (!ReadHeader(file.stream, header, row) || header.maxval == 0) {
+  if (!ReadHeader(file.stream, header, row) || header.maxval == 0 || header.depth < 1) {
     failure.reason = DibReadError::CorruptPicture;
     failure.detail = g_error;
     return nullptr;

@@ -34,9 +34,10 @@ class CTiffFile {
 // Stored rows converted to blue, green, red and placed by orientation.
 class COrientedRows;
 // Reads the current directory's rows; false when libtiff fails (its message
-// in the file's Error()) or the layout is one it cannot convert (`unsupported`
+// in the file's Error()) or the layout is one it cannot convert, or one whose
+// scan line alone would take more than `maxAllocation` bytes (`unsupported`
 // set, the reason in `detail`).
-bool ReadTiffRows(const CTiffFile& tiff, const COrientedRows& rows, bool& unsupported,
-                  std::string& detail);
+bool ReadTiffRows(const CTiffFile& tiff, const COrientedRows& rows, tmsize_t maxAllocation,
+                  bool& unsupported, std::string& detail);
 
 }  // namespace qov::import

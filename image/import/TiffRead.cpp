@@ -30,7 +30,8 @@ HGLOBAL Refuse(PictureReadFailure& failure, DibReadError reason, const std::stri
 
 HGLOBAL ReadTiffPicture(CSourceFile& in, const PictureReadOptions& options, CMemoryBudget& budget,
                         PictureReadFailure& failure) {
-  const CTiffFile tiff(in, MaxAllocation(budget));
+  const tmsize_t maxAllocation = MaxAllocation(budget);
+  const CTiffFile tiff(in, maxAllocation);
   if (!tiff)
     return Refuse(failure, DibReadError::CorruptPicture, tiff.Error());
   if (options.page < 1 || !TIFFSetDirectory(tiff.get(), static_cast<tdir_t>(options.page - 1))) {
@@ -53,7 +54,7 @@ HGLOBAL ReadTiffPicture(CSourceFile& in, const PictureReadOptions& options, CMem
   {
     const CGlobalLock lock(block.get());
     const COrientedRows rows(lock.get(), orientation, width, height);
-    if (ReadTiffRows(tiff, rows, unsupported, detail))
+    if (ReadTiffRows(tiff, rows, maxAllocation, unsupported, detail))
       return block.release();
   }
   if (unsupported)

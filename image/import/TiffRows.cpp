@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "image/import/PictureBlock.h"
@@ -241,15 +242,24 @@ bool ReadRgbaBands(TIFF* tif, const COrientedRows& rows, std::uint32_t width, st
 
 }  // namespace
 
-bool ReadTiffRows(const CTiffFile& tiff, const COrientedRows& rows, bool& unsupported,
-                  std::string& detail) {
+bool ReadTiffRows(const CTiffFile& tiff, const COrientedRows& rows, tmsize_t maxAllocation,
+                  bool& unsupported, std::string& detail) {
   TIFF* tif = tiff.get();
   std::uint32_t width = 0, height = 0;
   TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &width);
   TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &height);
   TiffLayout layout;
-  if (ScanlineLayout(tif, layout))
+  if (ScanlineLayout(tif, layout)) {
+    // Thousands of samples per pixel make a scan line larger than the
+    // picture the budget admitted.
+    const std::uint64_t line = TIFFScanlineSize64(tif);
+    if (line > static_cast<std::uint64_t>(maxAllocation)) {
+      unsupported = true;
+      detail = "a scan line of " + std::to_string(line) + " bytes";
+      return false;
+    }
     return ReadScanlines(tif, layout, rows, width, height);
+  }
   return ReadRgbaBands(tif, rows, width, height, unsupported, detail);
 }
 

@@ -18,7 +18,7 @@ inline constexpr const char* kAllFilter = "すべてのﾌｧｲﾙ (*.*)";
 // The open dialog's first filter: every picture kind the program reads.
 inline constexpr const char* kPictureFilter = "画像ファイル";
 inline constexpr const char* kPicturePatterns =
-    "*.bmp;*.tif;*.tiff;*.png;*.jpg;*.jpeg;*.jpe;*.pbm;*.pgm;*.ppm;*.pnm;*.pam";
+    "*.bmp;*.tif;*.tiff;*.png;*.jpg;*.jpeg;*.jpe;*.pbm;*.pgm;*.ppm;*.pnm";
 // %1 why.
 inline constexpr const char* kFailedToPrint = "印刷を開始できませんでした。\n%1";
 inline constexpr const char* kNoPrinter = "使用できるﾌﾟﾘﾝﾀがありません。";

@@ -60,9 +60,10 @@ PictureKind DetectPictureKind(const std::byte* head, std::size_t size) {
     return PictureKind::Png;
   if (StartsWith(head, size, "\xff\xd8\xff", 3))
     return PictureKind::Jpeg;
-  // P1 to P6: plain and raw PBM, PGM, PPM; P7: their PAM form.
+  // P1 to P6: plain and raw PBM, PGM, PPM. Not P7 (PAM): libnetpbm's
+  // reader of its header leaks what it took when it gives up on a bad one.
   if (size >= 2 && head[0] == std::byte{'P'} && head[1] >= std::byte{'1'} &&
-      head[1] <= std::byte{'7'})
+      head[1] <= std::byte{'6'})
     return PictureKind::Pnm;
   return PictureKind::Unknown;
 }

@@ -1,7 +1,6 @@
-// PBM, PGM and PPM pictures, plain and raw (and their PAM form), through
-// libnetpbm. Its error exit is a longjmp to a buffer that the library holds
-// globally, and its messages go to global handlers: one picture at a time,
-// and the frames it may jump over hold nothing with a destructor.
+// PBM, PGM and PPM pictures, plain and raw, through libnetpbm. Its error exit is a longjmp to a
+// buffer that the library holds globally, and its messages go to global handlers: one picture at a
+// time, and the frames it may jump over hold nothing with a destructor.
 
 #include <csetjmp>
 #include <cstddef>
@@ -85,19 +84,14 @@ std::uint8_t To8(sample value, sample maxval) {
   return static_cast<std::uint8_t>((value * 255 + maxval / 2) / maxval);
 }
 
-// Grey (1 plane), grey and alpha (2), RGB (3), RGB and alpha (4 or more).
+// Grey (one plane: PBM, PGM) or red, green, blue (three: PPM).
 void ConvertRow(const pam& header, const tuple* row, std::uint8_t* bgr) {
-  const unsigned depth = header.depth;
-  const bool colour = depth >= 3;
-  const bool alpha = depth == 2 || depth >= 4;
+  const bool colour = header.depth >= 3;
   for (int x = 0; x < header.width; ++x) {
     const tuple t = row[x];
-    unsigned rgb[3];
+    std::uint8_t* out = bgr + 3 * static_cast<std::size_t>(x);
     for (unsigned c = 0; c < 3; ++c)
-      rgb[c] = To8(t[colour ? c : 0], header.maxval);
-    const unsigned a = alpha ? To8(t[colour ? 3 : 1], header.maxval) : 255;
-    for (unsigned c = 0; c < 3; ++c)
-      bgr[3 * static_cast<unsigned>(x) + 2 - c] = OverWhite(rgb[c], a);
+      out[2 - c] = To8(t[colour ? c : 0], header.maxval);
   }
 }
 

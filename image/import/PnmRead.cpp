@@ -2,11 +2,13 @@
 // buffer that the library holds globally, and its messages go to global handlers: one picture at a
 // time, and the frames it may jump over hold nothing with a destructor.
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
 #include <mutex>
+#include <vector>
 // The library's headers declare C functions without a C++ guard of their own.
 extern "C" {
 #include <netpbm/pam.h>
@@ -79,23 +81,30 @@ bool ReadHeader(FILE* stream, pam& header, PamRow& row) {
   return true;
 }
 
-// A sample scaled from 0..maxval to 0..255, rounded.
-std::uint8_t To8(sample value, sample maxval) {
-  return static_cast<std::uint8_t>((value * 255 + maxval / 2) / maxval);
+// Every sample value from 0..maxval scaled to 0..255, rounded: a lookup per
+// sample instead of a division.
+std::vector<std::uint8_t> ScaleTable(sample maxval) {
+  std::vector<std::uint8_t> table(maxval + 1);
+  for (sample value = 0; value <= maxval; ++value)
+    table[value] = static_cast<std::uint8_t>((value * 255 + maxval / 2) / maxval);
+  return table;
 }
 
 // Grey (one plane: PBM, PGM) or red, green, blue (three: PPM).
-void ConvertRow(const pam& header, const tuple* row, std::uint8_t* bgr) {
+void ConvertRow(const pam& header, const tuple* row, const std::uint8_t* scale, std::uint8_t* bgr) {
   const bool colour = header.depth >= 3;
   for (int x = 0; x < header.width; ++x) {
     const tuple t = row[x];
     std::uint8_t* out = bgr + 3 * static_cast<std::size_t>(x);
+    // The library refuses samples above maxval; the bound keeps the lookup
+    // inside the table whatever it lets through.
     for (unsigned c = 0; c < 3; ++c)
-      out[2 - c] = To8(t[colour ? c : 0], header.maxval);
+      out[2 - c] = scale[std::min(t[colour ? c : 0], header.maxval)];
   }
 }
 
-bool ReadRows(pam& header, const PamRow& row, std::uint8_t* bgr, const COrientedRows& rows) {
+bool ReadRows(pam& header, const PamRow& row, const std::uint8_t* scale, std::uint8_t* bgr,
+              const COrientedRows& rows) {
   jmp_buf jump;
   jmp_buf* previous = nullptr;
   pm_setjmpbufsave(&jump, &previous);
@@ -105,7 +114,7 @@ bool ReadRows(pam& header, const PamRow& row, std::uint8_t* bgr, const COriented
   }
   for (int y = 0; y < header.height; ++y) {
     pnm_readpamrow(&header, row.row);
-    ConvertRow(header, row.row, bgr);
+    ConvertRow(header, row.row, scale, bgr);
     rows.PutRow(static_cast<std::uint64_t>(y), bgr);
   }
   pm_setjmpbuf(previous);
@@ -135,10 +144,11 @@ HGLOBAL ReadPnmPicture(CSourceFile& in, CMemoryBudget& budget, PictureReadFailur
   if (!block)
     return nullptr;
   std::vector<std::uint8_t> bgr(3 * width);
+  const std::vector<std::uint8_t> scale = ScaleTable(header.maxval);
   {
     const CGlobalLock blockLock(block.get());
     const COrientedRows rows(blockLock.get(), kOrientationTopLeft, width, height);
-    if (ReadRows(header, row, bgr.data(), rows))
+    if (ReadRows(header, row, scale.data(), bgr.data(), rows))
       return block.release();
   }
   failure.reason = DibReadError::CorruptPicture;

@@ -101,7 +101,12 @@ class BatchRun {
       return false;
     const Clock::time_point start = Clock::now();
     std::vector<std::pair<std::string, std::string>> parts;
-    std::vector<std::string> argv{m_program, PlainInput(job.input)};
+    std::vector<std::string> argv{m_program, PlainInput(job.input), "--page",
+                                  std::to_string(m_options.page)};
+    if (m_options.maxMegapixels > 0) {
+      argv.push_back("--max-megapixels");
+      argv.push_back(std::to_string(m_options.maxMegapixels));
+    }
     for (const ConvertOperation& operation : job.operations)
       AddArguments(operation, argv, parts);
     std::string error;

@@ -62,7 +62,7 @@ std::optional<std::vector<BatchJob>> PlanBatch(const ConvertOptions& options,
   std::vector<BatchJob> jobs;
   for (const std::string& input : inputs) {
     BatchJob job{input, options.operations};
-    if (!ExpandOutputs(job.operations, input, 1, options.outputDir, error))
+    if (!ExpandOutputs(job.operations, input, options.page, options.outputDir, error))
       return std::nullopt;
     jobs.push_back(std::move(job));
   }

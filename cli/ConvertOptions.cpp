@@ -99,6 +99,31 @@ bool ParseRunOption(const std::vector<std::string>& args, std::size_t& i, Conver
   return true;
 }
 
+// --page N (a whole number from 1) and --max-megapixels N (a positive
+// number): how the input is read. Empty when `arg` is neither; else the
+// usage error, or "" when the value was taken.
+std::optional<std::string> ParseReadOption(const std::vector<std::string>& args, std::size_t& i,
+                                           ConvertOptions& options) {
+  const std::string& arg = args[i];
+  if (arg != "--page" && arg != "--max-megapixels")
+    return std::nullopt;
+  const std::string* text = OptionValue(args, i);
+  if (!text)
+    return arg + " needs an argument";
+  const std::string& value = *text;
+  const char* end = value.data() + value.size();
+  if (arg == "--page") {
+    auto [ptr, ec] = std::from_chars(value.data(), end, options.page);
+    if (value.empty() || ec != std::errc() || ptr != end || options.page < 1)
+      return "--page takes a page number from 1, not '" + value + "'";
+    return std::string();
+  }
+  auto [ptr, ec] = std::from_chars(value.data(), end, options.maxMegapixels);
+  if (value.empty() || ec != std::errc() || ptr != end || !(options.maxMegapixels > 0))
+    return "--max-megapixels takes a positive number, not '" + value + "'";
+  return std::string();
+}
+
 }  // namespace
 
 const char* OperationName(ConvertOperation::Kind kind) {
@@ -125,6 +150,11 @@ ParsedOptions ParseConvertOptions(const std::vector<std::string>& args) {
     if (arg == "--version") {
       options.version = true;
       return {options, {}};
+    }
+    if (auto error = ParseReadOption(args, i, options)) {
+      if (!error->empty())
+        return {std::nullopt, *error};
+      continue;
     }
     std::string error;
     if (ParseRunOption(args, i, options, error)) {
@@ -166,12 +196,18 @@ ParsedOptions ParseConvertOptions(const std::vector<std::string>& args) {
 }
 
 const char* ConvertUsage() {
-  return R"(Usage: qov-convert INPUT.bmp [OPERATION]...
+  return R"(Usage: qov-convert INPUT [--page N] [--max-megapixels N] [OPERATION]...
        qov-convert [RUN OPTION]... INPUT... OPERATION...
 
-Opens a Windows bitmap (1, 4, 8, 16, 24 or 32 bits per pixel, uncompressed or
-run-length encoded) and runs the operations in the order given, exactly as
-the desktop program's menu commands do.
+Opens a picture and runs the operations in the order given, exactly as the
+desktop program's menu commands do. The picture may be a Windows bitmap (1,
+4, 8, 16, 24 or 32 bits per pixel, uncompressed or run-length encoded), a
+TIFF, PNG, JPEG or PNM (PBM, PGM, PPM) file; its first bytes tell which.
+
+Reading:
+  --page N                 the page of a multi-page TIFF to open (from 1)
+  --max-megapixels N       refuse pictures of more than N million pixels
+                           (default: what the available memory holds)
 
 Raster operations (change the picture in place):
   --threshold P            simple binarization at P percent (0 to 100)
@@ -208,7 +244,7 @@ inputs that would write the same file, or an output that would replace an
 input, are a usage error before anything runs.
 
 Exit status with one input and no run option: 0 done; 1 the input is not a
-readable bitmap (reason on stderr); 2 usage error; 3 an output could not be
+readable picture (reason on stderr); 2 usage error; 3 an output could not be
 written (reason on stderr).
 Exit status otherwise: 0 every input done (or skipped); 2 usage error; 4 some
 inputs failed; 5 every input failed; 130 interrupted.

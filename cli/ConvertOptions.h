@@ -41,6 +41,8 @@ struct ConvertOptions {
   bool help = false;
   bool version = false;
   std::vector<std::string> inputs;  // paths, folders, @LISTFILE, "-" (a list on stdin)
+  int page = 1;                     // --page: of a multi-page picture, from 1
+  double maxMegapixels = 0;         // --max-megapixels; 0: the memory available
   std::vector<ConvertOperation> operations;
 
   // Runs over many inputs.

@@ -92,7 +92,8 @@ class Conversion {
   Conversion(const Conversion&) = delete;
   Conversion& operator=(const Conversion&) = delete;
 
-  ConvertExit Open(const std::string& input) {
+  ConvertExit Open(const std::string& input, const PictureReadOptions& read) {
+    m_doc.m_readOptions = read;
     if (!m_doc.OnOpenDocument(input)) {
       m_err << "qov-convert: " << input << ": " << m_doc.GetFailureReason() << '\n';
       return kExitBadInput;
@@ -210,7 +211,9 @@ class Conversion {
 
 ConvertExit RunConversion(const ConvertOptions& options, std::ostream& err, bool progress) {
   Conversion conversion(err, progress);
-  if (ConvertExit opened = conversion.Open(options.inputs.front()); opened != kExitDone)
+  if (ConvertExit opened =
+          conversion.Open(options.inputs.front(), {options.page, options.maxMegapixels});
+      opened != kExitDone)
     return opened;
   const std::size_t count = options.operations.size();
   for (std::size_t i = 0; i < count; ++i) {

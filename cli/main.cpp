@@ -45,7 +45,7 @@ int main(int argc, char** argv) {
   }
   qov::ConvertOptions single = *parsed.options;
   std::string error;
-  if (!qov::ExpandOutputs(single.operations, single.inputs[0], 1, {}, error)) {
+  if (!qov::ExpandOutputs(single.operations, single.inputs[0], single.page, {}, error)) {
     std::cerr << "qov-convert: " << error << "\nTry 'qov-convert --help'.\n";
     return qov::kExitUsage;
   }

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "image/import/MemoryBudget.h"
 #include "platform/File.h"
 #include "platform/GlobalMemory.h"
 
@@ -21,6 +22,12 @@ enum class DibReadError {
   UnsupportedCompression,  // bit fields, JPEG, PNG, or unknown
   TruncatedPixels,         // the pixel data ends early (uncompressed)
   OutOfMemory,
+  // Other picture formats, and limits every format shares.
+  NotAPicture,         // the first bytes name no format that is read
+  CorruptPicture,      // the format's library refused the data
+  UnsupportedPicture,  // a valid file of a kind that is not read
+  NoSuchPage,          // the page asked for is not in the file
+  OverBudget,          // more pixels than the memory budget allows
 };
 
 // A one-line English description of `error`.
@@ -29,8 +36,9 @@ const char* DescribeDibReadError(DibReadError error);
 // Reads the bitmap from `file`, positioned at its start, into a new 24-bit
 // block (40-byte header, no colour table) owned by the caller. Returns null
 // for a file that is not a readable bitmap and sets *reason; errors of the
-// file system propagate as CFileException.
-HGLOBAL ReadDibFile(CFile& file, DibReadError* reason = nullptr);
+// file system propagate as CFileException. A picture that `budget` does not
+// admit is refused (OverBudget) before anything is allocated.
+HGLOBAL ReadDibFile(CFile& file, DibReadError* reason = nullptr, CMemoryBudget* budget = nullptr);
 
 // Writes block h as a .bmp file; false when nothing was written (null block,
 // a header other than 40 bytes, a size that does not fit the file format).

@@ -197,7 +197,7 @@ HGLOBAL ReadPixels(FileReader& in, const DibInfo& info, const Palette& palette, 
   });
 }
 
-HGLOBAL ReadBitmap(CFile& file, DibReadError& error) {
+HGLOBAL ReadBitmap(CFile& file, CMemoryBudget* budget, DibReadError& error) {
   FileReader in(file);
   std::array<std::byte, kFileHeaderSize> fileHeader{};
   if (!in.ReadExact(fileHeader.data(), fileHeader.size()) ||
@@ -213,6 +213,10 @@ HGLOBAL ReadBitmap(CFile& file, DibReadError& error) {
     error = CheckFileFormat(info, runLength);
   if (error == DibReadError::None)
     error = CheckGeometry(info, runLength);
+  if (error == DibReadError::None && budget &&
+      !budget->Admit(static_cast<std::uint64_t>(info.width),
+                     static_cast<std::uint64_t>(info.Rows())))
+    error = DibReadError::OverBudget;
   if (error != DibReadError::None)
     return nullptr;
   Palette palette;
@@ -244,15 +248,25 @@ const char* DescribeDibReadError(DibReadError error) {
       return "the pixel data is cut short";
     case DibReadError::OutOfMemory:
       return "not enough memory for the picture";
+    case DibReadError::NotAPicture:
+      return "not a picture file (.bmp, TIFF, PNG, JPEG or PNM)";
+    case DibReadError::CorruptPicture:
+      return "the picture file is damaged";
+    case DibReadError::UnsupportedPicture:
+      return "this kind of picture cannot be read";
+    case DibReadError::NoSuchPage:
+      return "the file has no such page";
+    case DibReadError::OverBudget:
+      return "the picture is larger than the memory limit";
   }
   return "unknown error";
 }
 
-HGLOBAL ReadDibFile(CFile& file, DibReadError* reason) {
+HGLOBAL ReadDibFile(CFile& file, DibReadError* reason, CMemoryBudget* budget) {
   DibReadError error = DibReadError::None;
   HGLOBAL h = nullptr;
   try {
-    h = ReadBitmap(file, error);
+    h = ReadBitmap(file, budget, error);
   } catch (const std::bad_alloc&) {
     error = DibReadError::OutOfMemory;
   }

@@ -7,6 +7,7 @@
 
 #include "image/DibBlock.h"
 #include "image/DibFile.h"
+#include "image/import/PictureFile.h"
 #include "platform/File.h"
 #include "platform/FileReplacement.h"
 #include "platform/OleLock.h"
@@ -138,17 +139,17 @@ bool CQOV_V2Doc::OnOpenDocument(const std::string& path) {
   if (!CDocument::OnOpenDocument(path))
     return false;
   CGlobalOwner dib;
-  DibReadError error = DibReadError::None;
+  PictureReadFailure failure;
   try {
     CFile file(path, CFile::modeRead | CFile::shareDenyWrite);
-    dib = CGlobalOwner(ReadDibFile(file, &error));
+    dib = CGlobalOwner(ReadPictureFile(file, m_readOptions, &failure));
     file.Close();
   } catch (const CFileException& e) {
     SetFailureReason(e.OsErrorText());
     return false;
   }
   if (!dib) {
-    SetFailureReason(DescribeDibReadError(error));
+    SetFailureReason(DescribePictureReadFailure(failure));
     return false;
   }
   SetModifiedFlag(false);

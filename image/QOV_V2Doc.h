@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "image/import/PictureFile.h"
 #include "platform/Document.h"
 #include "platform/GlobalMemory.h"
 
@@ -27,6 +28,8 @@ class CQOV_V2Doc : public CDocument {
   const Color3 m_whiteColor{255, 255, 255};
   const Color3 m_blackColor{0, 0, 0};
   Color3 m_curColor{0, 0, 0};
+  // The page and memory limit that OnOpenDocument reads with.
+  PictureReadOptions m_readOptions;
 
   // Pixel operations: each locks the block once; nothing happens without a
   // picture or outside 0 ≤ x ≤ width − 1, 1 ≤ y ≤ height − 1.

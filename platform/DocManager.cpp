@@ -2,6 +2,9 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
+
 #include "platform/DocTemplate.h"
 #include "platform/Document.h"
 #include "platform/FileDialog.h"
@@ -40,6 +43,23 @@ std::string ProposedName(const CDocument& doc, const CSingleDocTemplate& tmpl) {
   return name + tmpl.GetDocString(CSingleDocTemplate::filterExt);
 }
 
+// `path` with the template's extension in place of its own (scan.tif →
+// scan.bmp); unchanged when it already has it, in any case.
+std::string AsTemplateFile(const std::string& path, const CSingleDocTemplate& tmpl) {
+  const std::string ext = tmpl.GetDocString(CSingleDocTemplate::filterExt);
+  const std::size_t slash = path.find_last_of('/');
+  const std::size_t dot = path.find_last_of('.');
+  const bool hasExt = dot != std::string::npos && (slash == std::string::npos || dot > slash);
+  const std::string own = hasExt ? path.substr(dot) : std::string();
+  if (path.empty() || ext.empty() ||
+      std::equal(own.begin(), own.end(), ext.begin(), ext.end(), [](char a, char b) {
+        return std::tolower(static_cast<unsigned char>(a)) ==
+               std::tolower(static_cast<unsigned char>(b));
+      }))
+    return path;
+  return (hasExt ? path.substr(0, dot) : path) + ext;
+}
+
 }  // namespace
 
 bool SaveModified(CDocument& doc) {
@@ -60,7 +80,12 @@ bool DoFileSave(CDocument& doc) {
   const std::string& path = doc.GetPathName();
   const bool readOnly =
       !path.empty() && ::access(path.c_str(), F_OK) == 0 && ::access(path.c_str(), W_OK) != 0;
-  return DoSave(doc, path.empty() || readOnly ? nullptr : &path);
+  // A picture opened from another format is never overwritten by a save in
+  // the template's format: the user picks the file.
+  const CWinApp* app = AfxGetApp();
+  const bool otherFormat =
+      app && app->GetDocTemplate() && path != AsTemplateFile(path, *app->GetDocTemplate());
+  return DoSave(doc, path.empty() || readOnly || otherFormat ? nullptr : &path);
 }
 
 bool DoSave(CDocument& doc, const std::string* pathName, bool replace) {
@@ -69,7 +94,7 @@ bool DoSave(CDocument& doc, const std::string* pathName, bool replace) {
     newName = *pathName;
   } else {
     const CSingleDocTemplate& tmpl = Template();
-    newName = doc.GetPathName();
+    newName = AsTemplateFile(doc.GetPathName(), tmpl);
     if (replace && newName.empty())
       newName = ProposedName(doc, tmpl);
     if (!DoPromptFileName(newName, false, tmpl))
@@ -96,6 +121,8 @@ bool DoSave(CDocument& doc, const std::string* pathName, bool replace) {
 
 bool DoPromptFileName(std::string& fileName, bool openFileDialog, const CSingleDocTemplate& tmpl) {
   std::string filter;
+  if (openFileDialog)
+    filter += std::string(text::kPictureFilter) + "|" + text::kPicturePatterns + "|";
   const std::string filterName = tmpl.GetDocString(CSingleDocTemplate::filterName);
   const std::string ext = tmpl.GetDocString(CSingleDocTemplate::filterExt);
   if (!filterName.empty() && !ext.empty())

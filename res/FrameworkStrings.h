@@ -15,6 +15,10 @@ inline constexpr const char* kFailedToOpenDoc = "ﾄﾞｷｭﾒﾝﾄを開く�
 inline constexpr const char* kFailedToSaveDoc = "ﾄﾞｷｭﾒﾝﾄの保存に失敗しました。\n\n%1\n%2";
 inline constexpr const char* kNothingToSave = "保存する画像がありません。";
 inline constexpr const char* kAllFilter = "すべてのﾌｧｲﾙ (*.*)";
+// The open dialog's first filter: every picture kind the program reads.
+inline constexpr const char* kPictureFilter = "画像ファイル";
+inline constexpr const char* kPicturePatterns =
+    "*.bmp;*.tif;*.tiff;*.png;*.jpg;*.jpeg;*.jpe;*.pbm;*.pgm;*.ppm;*.pnm";
 // %1 why.
 inline constexpr const char* kFailedToPrint = "印刷を開始できませんでした。\n%1";
 inline constexpr const char* kNoPrinter = "使用できるﾌﾟﾘﾝﾀがありません。";

@@ -21,3 +21,7 @@ if [ -x bench/compare-batch.sh ]; then
   echo "== compare-batch"
   bench/compare-batch.sh "$build"
 fi
+if [ -x bench/a0-formats.sh ]; then
+  echo "== a0-formats"
+  bench/a0-formats.sh "$build"
+fi

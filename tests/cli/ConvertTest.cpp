@@ -77,7 +77,11 @@ INSTANTIATE_TEST_SUITE_P(
                     // not all checked before anything runs.
                     UsageCase{"LateError", {"SAMPLE", "--save-bmp", "OUT", "--threshold", "x"}},
                     UsageCase{"TheSameInputTwice", {"SAMPLE", "SAMPLE"}},
-                    UsageCase{"UnknownPatternField", {"SAMPLE", "--dxf-trace", "{base}.dxf"}}),
+                    UsageCase{"UnknownPatternField", {"SAMPLE", "--dxf-trace", "{base}.dxf"}},
+                    UsageCase{"PageZero", {"SAMPLE", "--page", "0"}},
+                    UsageCase{"PageMissing", {"SAMPLE", "--page"}},
+                    UsageCase{"MaxMegapixelsZero", {"SAMPLE", "--max-megapixels", "0"}},
+                    UsageCase{"MaxMegapixelsNotANumber", {"SAMPLE", "--max-megapixels", "5x"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Convert, HelpListsEveryOperation) {
@@ -86,7 +90,7 @@ TEST(Convert, HelpListsEveryOperation) {
   for (const char* option :
        {"--threshold", "--outline", "--dither1", "--dither2", "--error-diffusion", "--save-bmp",
         "--dxf-crosses", "--dxf-lines", "--dxf-trace", "--vectorscript", "--vectorscript-all",
-        "Exit status"}) {
+        "--page", "--max-megapixels", "Exit status"}) {
     EXPECT_NE(result.out.find(option), std::string::npos) << option;
   }
 }
@@ -145,6 +149,39 @@ INSTANTIATE_TEST_SUITE_P(
                                    return d.File("text.bmp");
                                  }}),
     [](const auto& info) { return std::string(info.param.name); });
+
+const std::string kTwoPages = std::string(QOV_TEST_DATA_DIR) + "/import/two-pages.tif";
+
+// Other formats open by their first bytes; the page and the memory limit
+// are the reader's to check, so a refusal is an unreadable input (exit 1).
+TEST(Convert, PageAndMemoryLimitChooseWhatIsRead) {
+  struct Case {
+    std::vector<std::string> args;
+    int exitStatus;
+    const char* err;
+  };
+  const Case cases[] = {
+      {{kTwoPages, "--page", "2"}, 0, ""},
+      {{kTwoPages, "--page", "3"}, 1, "the file has no such page: page 3 of 2\n"},
+      {{kTwoPages, "--max-megapixels", "0.00005"},
+       1,
+       "the picture is larger than the memory limit: 13 x 7 pixels (91 pixels), more than the "
+       "limit of 50 pixels\n"},
+      {{kSample, "--max-megapixels", "0.002"},
+       1,
+       "the picture is larger than the memory limit: 48 x 48 pixels (2304 pixels), more than the "
+       "limit of 2000 pixels\n"},
+  };
+  for (const Case& c : cases) {
+    TempDir dir;
+    std::vector<std::string> args = c.args;
+    args.insert(args.end(), {"--save-bmp", dir.File("out.bmp")});
+    ProgramResult result = RunConvert(args);
+    EXPECT_EQ(result.exitStatus, c.exitStatus) << args[1] << ' ' << args[2] << result.err;
+    EXPECT_TRUE(result.err.ends_with(c.err)) << result.err;
+    EXPECT_EQ(FileExists(dir.File("out.bmp")), c.exitStatus == 0);
+  }
+}
 
 TEST(Convert, UnreadableInputIsRefused) {
   if (geteuid() == 0)

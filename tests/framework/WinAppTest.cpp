@@ -123,6 +123,10 @@ class WinApp : public ::testing::Test {
     SetAppBackend(m_previous);
     std::filesystem::remove_all(dir);
   }
+  static std::string ReadFileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  }
   static void WriteBitmap(const std::string& path) {
     // 2 × 2, 24 bits: 54-byte header and two rows of 8 bytes.
     std::string bytes(54 + 16, '\0');
@@ -260,6 +264,40 @@ TEST_F(WinApp, SavePromptOfAnUntitledPictureSavesThroughSaveAs) {
   EXPECT_TRUE(std::filesystem::exists(target));
   EXPECT_EQ(doc->m_hDib, nullptr);
   EXPECT_EQ(windows.settings.Read("Recent File List", "File1"), target);
+  app->ExitInstance();
+}
+
+// The open dialog offers every picture kind first. A picture opened from
+// another format is saved as a .bmp beside it, chosen in the save dialog:
+// Save never writes bitmap bytes into the PNG.
+TEST_F(WinApp, APictureOfAnotherFormatIsSavedAsBmpThroughTheDialog) {
+  bool started = false;
+  auto app = Start({}, &started);
+  ASSERT_TRUE(started);
+  platform.backend().QueueFileDialog(std::nullopt);
+  app->OnFileOpen();
+  const std::vector<std::pair<std::string, std::string>> openFilters{
+      {"画像ファイル", "*.bmp;*.tif;*.tiff;*.png;*.jpg;*.jpeg;*.jpe;*.pbm;*.pgm;*.ppm;*.pnm"},
+      {"BMPﾌｧｲﾙ (*.bmp)", "*.bmp"},
+      {"すべてのﾌｧｲﾙ (*.*)", "*.*"}};
+  ASSERT_EQ(platform.backend().FileDialogs().size(), 1u);
+  EXPECT_EQ(platform.backend().FileDialogs()[0].filters, openFilters);
+
+  const std::string png = (dir / "scan.png").string();
+  std::filesystem::copy_file(std::string(QOV_TEST_DATA_DIR) + "/import/png-c2-8.png", png);
+  const std::string before = ReadFileText(png);
+  ASSERT_NE(app->OpenDocumentFile(png), nullptr);
+  auto* doc = static_cast<CQOV_V2Doc*>(app->m_pMainWnd->GetActiveDocument());
+  doc->SetModifiedFlag(true);
+  const std::string target = (dir / "scan.bmp").string();
+  platform.backend().QueueFileDialog(target);
+  ASSERT_TRUE(app->m_pMainWnd->RunCommand(ID_FILE_SAVE));
+  ASSERT_EQ(platform.backend().FileDialogs().size(), 2u);
+  EXPECT_EQ(platform.backend().FileDialogs()[1].fileName, target);
+  EXPECT_TRUE(platform.backend().FileDialogs()[1].flags & OFN_OVERWRITEPROMPT);
+  EXPECT_EQ(ReadFileText(png), before);
+  EXPECT_EQ(ReadFileText(target).substr(0, 2), "BM");
+  EXPECT_EQ(doc->GetPathName(), target);
   app->ExitInstance();
 }
 

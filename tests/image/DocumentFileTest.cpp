@@ -97,7 +97,7 @@ INSTANTIATE_TEST_SUITE_P(
                                     WriteBytes(d.File("empty.bmp"), {});
                                     return d.File("empty.bmp");
                                   },
-                                  "not a bitmap file"},
+                                  "not a picture file (.bmp, TIFF, PNG, JPEG or PNM)"},
                       OpenFailure{"Truncated",
                                   [](const TempDir& d) {
                                     Bytes b = ReadBytes(kOther);

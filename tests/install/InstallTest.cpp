@@ -176,7 +176,9 @@ TEST_F(DesktopInstallTest, DesktopEntryOpensAndPrintsBitmapsWithTheInstalledProg
       {"Desktop Entry/Exec", program + " %f"},
       {"Desktop Entry/TryExec", program},
       {"Desktop Entry/Icon", "qov"},
-      {"Desktop Entry/MimeType", "image/bmp;image/x-bmp;"},
+      {"Desktop Entry/MimeType",
+       "image/bmp;image/x-bmp;image/tiff;image/png;image/jpeg;image/x-portable-anymap;image/"
+       "x-portable-bitmap;image/x-portable-graymap;image/x-portable-pixmap;"},
       {"Desktop Entry/Actions", "print;"},
       {"Desktop Entry/Comment", version::kComments},
       {"Desktop Entry/X-QOV-Version", version::FormatVersion(version::kFileVersion)},

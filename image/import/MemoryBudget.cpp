@@ -1,0 +1,74 @@
+// The memory budget: what /proc/meminfo says is available, or a given limit.
+
+#include "image/import/MemoryBudget.h"
+
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <limits>
+#include <string>
+
+namespace qov {
+
+namespace {
+
+constexpr std::uint64_t kBytesPerPixel = 3;
+// Left for the program itself, the commands' row buffers and the rest of
+// the system.
+constexpr std::uint64_t kMarginBytes = std::uint64_t{256} << 20;
+constexpr double kPixelsPerMegapixel = 1e6;
+
+// MemAvailable in bytes; 0 when the kernel does not say.
+std::uint64_t AvailableBytes() {
+  std::ifstream meminfo("/proc/meminfo");
+  std::string key;
+  std::uint64_t kibibytes = 0;
+  std::string unit;
+  while (meminfo >> key >> kibibytes >> unit) {
+    if (key == "MemAvailable:")
+      return kibibytes * 1024;
+  }
+  return 0;
+}
+
+// Megapixels with one decimal; a count below a tenth of one in pixels.
+std::string FormatPixels(std::uint64_t pixels) {
+  constexpr std::uint64_t kSmall = 100000;
+  if (pixels < kSmall)
+    return std::to_string(pixels) + " pixels";
+  char text[64];
+  std::snprintf(text, sizeof text, "%.1f megapixels",
+                static_cast<double>(pixels) / kPixelsPerMegapixel);
+  return text;
+}
+
+}  // namespace
+
+CMemoryBudget::CMemoryBudget() : m_maxPixels(std::numeric_limits<std::uint64_t>::max()) {
+  const std::uint64_t available = AvailableBytes();
+  // Without the kernel's figure only the format's own limits apply.
+  if (available != 0)
+    m_maxPixels = available > kMarginBytes ? (available - kMarginBytes) / kBytesPerPixel : 0;
+}
+
+CMemoryBudget CMemoryBudget::Megapixels(double megapixels) {
+  return CMemoryBudget(static_cast<std::uint64_t>(std::floor(megapixels * kPixelsPerMegapixel)));
+}
+
+bool CMemoryBudget::Admit(std::uint64_t width, std::uint64_t height) {
+  const bool fits = height == 0 || width <= m_maxPixels / height;
+  if (!fits) {
+    m_refusedWidth = width;
+    m_refusedHeight = height;
+  }
+  return fits;
+}
+
+std::string CMemoryBudget::DescribeRefusal() const {
+  // Both factors are below 2^32, so the product cannot overflow.
+  const std::uint64_t pixels = m_refusedWidth * m_refusedHeight;
+  return std::to_string(m_refusedWidth) + " x " + std::to_string(m_refusedHeight) + " pixels (" +
+         FormatPixels(pixels) + "), more than the limit of " + FormatPixels(m_maxPixels);
+}
+
+}  // namespace qov

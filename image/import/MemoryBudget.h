@@ -1,0 +1,35 @@
+#pragma once
+// The most pixels a picture may have before any memory is taken for it.
+
+#include <cstdint>
+#include <string>
+
+namespace qov {
+
+class CMemoryBudget {
+ public:
+  // The default: the memory the machine has available now, minus a margin
+  // for the program and the commands' working rows, as 24-bit pixels.
+  CMemoryBudget();
+  // An explicit limit, as `qov-convert --max-megapixels` and the settings
+  // give it.
+  static CMemoryBudget Megapixels(double megapixels);
+
+  std::uint64_t MaxPixels() const { return m_maxPixels; }
+
+  // Whether a width × height picture fits; a refusal is remembered for
+  // DescribeRefusal.
+  bool Admit(std::uint64_t width, std::uint64_t height);
+  // "13244 x 18732 pixels (248.1 megapixels), more than the limit of 100.0
+  // megapixels", for the last refused picture.
+  std::string DescribeRefusal() const;
+
+ private:
+  explicit CMemoryBudget(std::uint64_t maxPixels) : m_maxPixels(maxPixels) {}
+
+  std::uint64_t m_maxPixels;
+  std::uint64_t m_refusedWidth = 0;
+  std::uint64_t m_refusedHeight = 0;
+};
+
+}  // namespace qov

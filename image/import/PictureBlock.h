@@ -1,0 +1,63 @@
+#pragma once
+// What every format's reader shares: the checks before the block is taken,
+// the placing of stored rows by orientation, and pixel conversions. Internal
+// to the image library.
+
+#include <cstddef>
+#include <cstdint>
+
+#include "image/DibDecode.h"
+#include "image/import/PictureFile.h"
+#include "image/import/SourceFile.h"
+
+namespace qov::import {
+
+// A new zeroed 24-bit block for a width × height picture, after the checks
+// every format shares: a positive size, the budget, a size that a .bmp file
+// can hold again. Null with `failure` set otherwise.
+HGLOBAL NewPictureBlock(std::uint64_t width, std::uint64_t height, CMemoryBudget& budget,
+                        PictureReadFailure& failure);
+
+// The orientation tag's values (TIFF and EXIF share them): where the stored
+// first row and first column are shown.
+inline constexpr int kOrientationTopLeft = 1;
+inline constexpr int kOrientationLeftBottom = 8;
+// Orientations 5 to 8 show stored rows as columns.
+bool SwapsAxes(int orientation);
+
+// Places the stored rows of a picture into a locked block whose size is the
+// shown one (width and height swapped for orientations 5 to 8). An unknown
+// orientation counts as top-left.
+class COrientedRows {
+ public:
+  COrientedRows(std::byte* block, int orientation, std::uint64_t storedWidth,
+                std::uint64_t storedHeight);
+
+  // Stored row `row` (counted from the top), storedWidth pixels of blue,
+  // green and red.
+  void PutRow(std::uint64_t row, const std::uint8_t* bgr) const;
+
+ private:
+  std::uint8_t* Shown(std::uint64_t x, std::uint64_t y) const;
+
+  dib::TargetImage m_target;
+  int m_orientation;
+  std::uint64_t m_storedWidth;
+  std::uint64_t m_storedHeight;
+};
+
+// A colour over white, `alpha` 0 (transparent) to 255: rounded as
+// c·a/255 + 255·(255 − a)/255.
+inline std::uint8_t OverWhite(unsigned colour, unsigned alpha) {
+  return static_cast<std::uint8_t>((colour * alpha + 255 * (255 - alpha) + 127) / 255);
+}
+
+// The readers of the formats other than .bmp; `in` is at the file's start.
+// Only TIFF has pages.
+HGLOBAL ReadTiffPicture(CSourceFile& in, const PictureReadOptions& options, CMemoryBudget& budget,
+                        PictureReadFailure& failure);
+HGLOBAL ReadPngPicture(CSourceFile& in, CMemoryBudget& budget, PictureReadFailure& failure);
+HGLOBAL ReadJpegPicture(CSourceFile& in, CMemoryBudget& budget, PictureReadFailure& failure);
+HGLOBAL ReadPnmPicture(CSourceFile& in, CMemoryBudget& budget, PictureReadFailure& failure);
+
+}  // namespace qov::import

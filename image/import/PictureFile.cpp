@@ -1,0 +1,103 @@
+// The one entry point through which every picture comes in.
+
+#include "image/import/PictureFile.h"
+
+#include <array>
+#include <cstring>
+#include <new>
+
+#include "image/import/PictureBlock.h"
+
+namespace qov {
+
+namespace {
+
+bool StartsWith(const std::byte* head, std::size_t size, const char* magic, std::size_t length) {
+  return size >= length && std::memcmp(head, magic, length) == 0;
+}
+
+HGLOBAL ReadKind(PictureKind kind, CFile& file, const PictureReadOptions& options,
+                 CMemoryBudget& budget, PictureReadFailure& failure) {
+  import::CSourceFile in(file);
+  HGLOBAL h = nullptr;
+  switch (kind) {
+    case PictureKind::Bmp:
+      h = ReadDibFile(file, &failure.reason, &budget);
+      if (failure.reason == DibReadError::OverBudget)
+        failure.detail = budget.DescribeRefusal();
+      return h;
+    case PictureKind::Tiff:
+      h = import::ReadTiffPicture(in, options, budget, failure);
+      break;
+    case PictureKind::Png:
+      h = import::ReadPngPicture(in, budget, failure);
+      break;
+    case PictureKind::Jpeg:
+      h = import::ReadJpegPicture(in, budget, failure);
+      break;
+    case PictureKind::Pnm:
+      h = import::ReadPnmPicture(in, budget, failure);
+      break;
+    case PictureKind::Unknown:
+      failure.reason = DibReadError::NotAPicture;
+      break;
+  }
+  if (!h)
+    in.RethrowFileError();
+  return h;
+}
+
+}  // namespace
+
+PictureKind DetectPictureKind(const std::byte* head, std::size_t size) {
+  if (StartsWith(head, size, "BM", 2))
+    return PictureKind::Bmp;
+  // Classic and big TIFF, in either byte order.
+  if (StartsWith(head, size, "II*\0", 4) || StartsWith(head, size, "MM\0*", 4) ||
+      StartsWith(head, size, "II+\0", 4) || StartsWith(head, size, "MM\0+", 4))
+    return PictureKind::Tiff;
+  if (StartsWith(head, size, "\x89PNG\r\n\x1a\n", 8))
+    return PictureKind::Png;
+  if (StartsWith(head, size, "\xff\xd8\xff", 3))
+    return PictureKind::Jpeg;
+  // P1 to P6: plain and raw PBM, PGM, PPM. Not P7 (PAM): libnetpbm's
+  // reader of its header leaks what it took when it gives up on a bad one.
+  if (size >= 2 && head[0] == std::byte{'P'} && head[1] >= std::byte{'1'} &&
+      head[1] <= std::byte{'6'})
+    return PictureKind::Pnm;
+  return PictureKind::Unknown;
+}
+
+std::string DescribePictureReadFailure(const PictureReadFailure& failure) {
+  std::string text = DescribeDibReadError(failure.reason);
+  if (!failure.detail.empty())
+    text += ": " + failure.detail;
+  return text;
+}
+
+HGLOBAL ReadPictureFile(CFile& file, const PictureReadOptions& options,
+                        PictureReadFailure* failure) {
+  CMemoryBudget budget = options.maxMegapixels > 0
+                             ? CMemoryBudget::Megapixels(options.maxMegapixels)
+                             : CMemoryBudget();
+  PictureReadFailure local;
+  PictureReadFailure& result = failure ? *failure : local;
+  result = {};
+  const std::uint64_t start = file.Seek(0, CFile::current);
+  std::array<std::byte, 8> head{};
+  const std::size_t got = file.Read(head.data(), head.size());
+  file.Seek(static_cast<std::int64_t>(start), CFile::begin);
+  HGLOBAL h = nullptr;
+  try {
+    h = ReadKind(DetectPictureKind(head.data(), got), file, options, budget, result);
+  } catch (const std::bad_alloc&) {
+    result.reason = DibReadError::OutOfMemory;
+  }
+  if (h)
+    result = {};
+  else if (result.reason == DibReadError::None)
+    result.reason = DibReadError::CorruptPicture;
+  return h;
+}
+
+}  // namespace qov

@@ -1,0 +1,43 @@
+#pragma once
+// Reading a picture of any kind the program knows (.bmp, TIFF, PNG, JPEG,
+// PNM) into the uniform 24-bit block. The kind is decided by the file's
+// first bytes, never by its name.
+
+#include <cstddef>
+#include <string>
+
+#include "image/DibFile.h"
+#include "image/import/MemoryBudget.h"
+
+namespace qov {
+
+enum class PictureKind { Unknown, Bmp, Tiff, Png, Jpeg, Pnm };
+
+// The kind that the first `size` bytes of a file name.
+PictureKind DetectPictureKind(const std::byte* head, std::size_t size);
+
+struct PictureReadOptions {
+  int page = 1;              // of a multi-page file (TIFF), counted from 1
+  double maxMegapixels = 0;  // 0: what the memory available at the time allows
+};
+
+// Why a picture could not be read: the reason, and for a library's refusal
+// or the budget the particulars in English.
+struct PictureReadFailure {
+  DibReadError reason = DibReadError::None;
+  std::string detail;
+};
+
+// "the picture file is damaged: Not a JPEG file" — the reason's English
+// text, then the particulars when there are any.
+std::string DescribePictureReadFailure(const PictureReadFailure& failure);
+
+// Reads the picture from `file`, positioned at its start, into a new 24-bit
+// block (40-byte header, no colour table) owned by the caller. Returns null
+// for a file that cannot be read and sets *failure; a picture the budget does
+// not admit is refused before anything is allocated. Errors of the file
+// system propagate as CFileException.
+HGLOBAL ReadPictureFile(CFile& file, const PictureReadOptions& options,
+                        PictureReadFailure* failure = nullptr);
+
+}  // namespace qov

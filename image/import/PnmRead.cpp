@@ -1,0 +1,159 @@
+// PBM, PGM and PPM pictures, plain and raw, through libnetpbm. Its error exit is a longjmp to a
+// buffer that the library holds globally, and its messages go to global handlers: one picture at a
+// time, and the frames it may jump over hold nothing with a destructor.
+
+#include <algorithm>
+#include <csetjmp>
+#include <cstddef>
+#include <cstdio>
+#include <cstring>
+#include <mutex>
+#include <vector>
+// The library's headers declare C functions without a C++ guard of their own.
+extern "C" {
+#include <netpbm/pam.h>
+}
+
+#include "image/import/PictureBlock.h"
+
+namespace qov::import {
+
+namespace {
+
+std::mutex g_libraryLock;
+char g_error[256];
+
+void OnError(const char* message) {
+  std::snprintf(g_error, sizeof g_error, "%s", message);
+}
+
+// Informational messages leave the pixels intact and are not printed.
+void OnMessage(const char*) {}
+
+void PrepareLibrary() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    pm_init("qov", 0);
+    pm_setusererrormsgfn(OnError);
+    pm_setusermessagefn(OnMessage);
+  });
+  g_error[0] = '\0';
+}
+
+// The picture file as a C stream for the library.
+ssize_t ReadCookie(void* cookie, char* buffer, std::size_t size) {
+  return static_cast<ssize_t>(static_cast<CSourceFile*>(cookie)->Read(buffer, size));
+}
+
+struct CookieStream {
+  FILE* stream;
+  explicit CookieStream(CSourceFile& in)
+      : stream(fopencookie(&in, "rb", {ReadCookie, nullptr, nullptr, nullptr})) {}
+  ~CookieStream() {
+    if (stream)
+      std::fclose(stream);
+  }
+  CookieStream(const CookieStream&) = delete;
+  CookieStream& operator=(const CookieStream&) = delete;
+};
+
+struct PamRow {
+  tuple* row = nullptr;
+  ~PamRow() {
+    if (row)
+      pnm_freepamrow(row);
+  }
+};
+
+bool ReadHeader(FILE* stream, pam& header, PamRow& row) {
+  jmp_buf jump;
+  jmp_buf* previous = nullptr;
+  pm_setjmpbufsave(&jump, &previous);
+  if (setjmp(jump)) {
+    pm_setjmpbuf(previous);
+    return false;
+  }
+  // The library's own size macro takes a member of a null pointer.
+  constexpr auto kHeaderSize = offsetof(pam, tuple_type) + sizeof(pam::tuple_type);
+  pnm_readpaminit(stream, &header, static_cast<int>(kHeaderSize));
+  row.row = pnm_allocpamrow(&header);
+  pm_setjmpbuf(previous);
+  return true;
+}
+
+// Every sample value from 0..maxval scaled to 0..255, rounded: a lookup per
+// sample instead of a division.
+std::vector<std::uint8_t> ScaleTable(sample maxval) {
+  std::vector<std::uint8_t> table(maxval + 1);
+  for (sample value = 0; value <= maxval; ++value)
+    table[value] = static_cast<std::uint8_t>((value * 255 + maxval / 2) / maxval);
+  return table;
+}
+
+// Grey (one plane: PBM, PGM) or red, green, blue (three: PPM).
+void ConvertRow(const pam& header, const tuple* row, const std::uint8_t* scale, std::uint8_t* bgr) {
+  const bool colour = header.depth >= 3;
+  for (int x = 0; x < header.width; ++x) {
+    const tuple t = row[x];
+    std::uint8_t* out = bgr + 3 * static_cast<std::size_t>(x);
+    // The library refuses samples above maxval; the bound keeps the lookup
+    // inside the table whatever it lets through.
+    for (unsigned c = 0; c < 3; ++c)
+      out[2 - c] = scale[std::min(t[colour ? c : 0], header.maxval)];
+  }
+}
+
+bool ReadRows(pam& header, const PamRow& row, const std::uint8_t* scale, std::uint8_t* bgr,
+              const COrientedRows& rows) {
+  jmp_buf jump;
+  jmp_buf* previous = nullptr;
+  pm_setjmpbufsave(&jump, &previous);
+  if (setjmp(jump)) {
+    pm_setjmpbuf(previous);
+    return false;
+  }
+  for (int y = 0; y < header.height; ++y) {
+    pnm_readpamrow(&header, row.row);
+    ConvertRow(header, row.row, scale, bgr);
+    rows.PutRow(static_cast<std::uint64_t>(y), bgr);
+  }
+  pm_setjmpbuf(previous);
+  return true;
+}
+
+}  // namespace
+
+HGLOBAL ReadPnmPicture(CSourceFile& in, CMemoryBudget& budget, PictureReadFailure& failure) {
+  const std::lock_guard<std::mutex> lock(g_libraryLock);
+  PrepareLibrary();
+  const CookieStream file(in);
+  if (!file.stream) {
+    failure.reason = DibReadError::OutOfMemory;
+    return nullptr;
+  }
+  pam header{};
+  PamRow row;
+  if (!ReadHeader(file.stream, header, row) || header.maxval == 0 || header.depth < 1) {
+    failure.reason = DibReadError::CorruptPicture;
+    failure.detail = g_error;
+    return nullptr;
+  }
+  const auto width = static_cast<std::uint64_t>(header.width);
+  const auto height = static_cast<std::uint64_t>(header.height);
+  CGlobalOwner block(NewPictureBlock(width, height, budget, failure));
+  if (!block)
+    return nullptr;
+  std::vector<std::uint8_t> bgr(3 * width);
+  const std::vector<std::uint8_t> scale = ScaleTable(header.maxval);
+  {
+    const CGlobalLock blockLock(block.get());
+    const COrientedRows rows(blockLock.get(), kOrientationTopLeft, width, height);
+    if (ReadRows(header, row, scale.data(), bgr.data(), rows))
+      return block.release();
+  }
+  failure.reason = DibReadError::CorruptPicture;
+  failure.detail = g_error;
+  return nullptr;
+}
+
+}  // namespace qov::import

@@ -1,0 +1,65 @@
+// TIFF pictures through libtiff: the page asked for, its orientation, its
+// rows into a new block.
+
+#include <algorithm>
+#include <limits>
+
+#include "image/import/PictureBlock.h"
+#include "image/import/TiffFile.h"
+
+namespace qov::import {
+
+namespace {
+
+// libtiff's own buffers (a strip, a tile, a colour map) are bounded by the
+// budget too, with room for the largest strips real scanners write.
+tmsize_t MaxAllocation(const CMemoryBudget& budget) {
+  constexpr std::uint64_t kFloor = std::uint64_t{64} << 20;
+  constexpr std::uint64_t kCeiling = std::uint64_t{1} << 40;
+  const std::uint64_t pixels = std::min(budget.MaxPixels(), kCeiling / 4);
+  return static_cast<tmsize_t>(std::clamp(4 * pixels, kFloor, kCeiling));
+}
+
+HGLOBAL Refuse(PictureReadFailure& failure, DibReadError reason, const std::string& detail) {
+  failure.reason = reason;
+  failure.detail = detail;
+  return nullptr;
+}
+
+}  // namespace
+
+HGLOBAL ReadTiffPicture(CSourceFile& in, const PictureReadOptions& options, CMemoryBudget& budget,
+                        PictureReadFailure& failure) {
+  const tmsize_t maxAllocation = MaxAllocation(budget);
+  const CTiffFile tiff(in, maxAllocation);
+  if (!tiff)
+    return Refuse(failure, DibReadError::CorruptPicture, tiff.Error());
+  if (options.page < 1 || !TIFFSetDirectory(tiff.get(), static_cast<tdir_t>(options.page - 1))) {
+    return Refuse(failure, DibReadError::NoSuchPage,
+                  "page " + std::to_string(options.page) + " of " +
+                      std::to_string(TIFFNumberOfDirectories(tiff.get())));
+  }
+  std::uint32_t width = 0, height = 0;
+  std::uint16_t orientation = ORIENTATION_TOPLEFT;
+  TIFFGetField(tiff.get(), TIFFTAG_IMAGEWIDTH, &width);
+  TIFFGetField(tiff.get(), TIFFTAG_IMAGELENGTH, &height);
+  TIFFGetFieldDefaulted(tiff.get(), TIFFTAG_ORIENTATION, &orientation);
+  const bool swapped = SwapsAxes(orientation);
+  CGlobalOwner block(
+      NewPictureBlock(swapped ? height : width, swapped ? width : height, budget, failure));
+  if (!block)
+    return nullptr;
+  bool unsupported = false;
+  std::string detail;
+  {
+    const CGlobalLock lock(block.get());
+    const COrientedRows rows(lock.get(), orientation, width, height);
+    if (ReadTiffRows(tiff, rows, maxAllocation, unsupported, detail))
+      return block.release();
+  }
+  if (unsupported)
+    return Refuse(failure, DibReadError::UnsupportedPicture, detail);
+  return Refuse(failure, DibReadError::CorruptPicture, tiff.Error());
+}
+
+}  // namespace qov::import

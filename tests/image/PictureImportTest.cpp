@@ -1,0 +1,124 @@
+// Every picture in tests/data/import (made by its make-pictures.py: each
+// colour type, depth, compression and orientation, truncated and damaged
+// files, a two-page TIFF) reads to the pixels its maker expects, or is
+// refused for the reason its table gives.
+
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "image/import/PictureFile.h"
+#include "tests/image/ImageTestSupport.h"
+
+namespace qov::test {
+namespace {
+
+const std::string kImportDir = std::string(QOV_TEST_DATA_DIR) + "/import/";
+
+struct ImportCase {
+  std::string file;
+  int page = 1;
+  std::string tolerance;  // "-" for a refusal
+  std::string outcome;    // the expected pixels' file, or the reason
+};
+
+std::vector<ImportCase> LoadCases() {
+  std::ifstream table(kImportDir + "cases.txt");
+  std::vector<ImportCase> cases;
+  ImportCase c;
+  while (table >> c.file >> c.page >> c.tolerance >> c.outcome)
+    cases.push_back(c);
+  return cases;
+}
+
+// "W H\n", then red, green, blue per pixel, rows from the top.
+Picture ReadExpected(const std::string& name) {
+  std::ifstream in(kImportDir + name, std::ios::binary);
+  Picture picture;
+  in >> picture.width >> picture.height;
+  in.get();
+  picture.pixels.resize(static_cast<std::size_t>(picture.width * picture.height));
+  for (Bgr& p : picture.pixels) {
+    char rgb[3];
+    in.read(rgb, 3);
+    p = {static_cast<std::uint8_t>(rgb[2]), static_cast<std::uint8_t>(rgb[1]),
+         static_cast<std::uint8_t>(rgb[0])};
+  }
+  EXPECT_TRUE(in) << name;
+  return picture;
+}
+
+DibReadError ReasonNamed(const std::string& name) {
+  static const std::map<std::string, DibReadError> kReasons{
+      {"NotAPicture", DibReadError::NotAPicture},
+      {"CorruptPicture", DibReadError::CorruptPicture},
+      {"NoSuchPage", DibReadError::NoSuchPage},
+      {"OverBudget", DibReadError::OverBudget},
+  };
+  return kReasons.at(name);
+}
+
+struct ImportResult {
+  CGlobalOwner block;
+  PictureReadFailure failure;
+};
+
+ImportResult ReadPicture(const std::string& path, const PictureReadOptions& options) {
+  CFile file(path, CFile::modeRead);
+  ImportResult result;
+  result.block = CGlobalOwner(ReadPictureFile(file, options, &result.failure));
+  return result;
+}
+
+// The budget is fixed so that the refusals do not depend on the machine.
+constexpr double kTestMegapixels = 50;
+
+TEST(PictureImport, EveryTableFileReadsToItsPixelsOrIsRefusedForItsReason) {
+  const std::vector<ImportCase> cases = LoadCases();
+  ASSERT_GT(cases.size(), 80u);
+  for (const ImportCase& c : cases) {
+    SCOPED_TRACE(c.file + " page " + std::to_string(c.page));
+    const ImportResult result = ReadPicture(kImportDir + c.file, {c.page, kTestMegapixels});
+    if (c.tolerance == "-") {
+      EXPECT_EQ(result.block.get(), nullptr);
+      EXPECT_EQ(result.failure.reason, ReasonNamed(c.outcome))
+          << DescribePictureReadFailure(result.failure);
+      continue;
+    }
+    ASSERT_NE(result.block.get(), nullptr) << DescribePictureReadFailure(result.failure);
+    EXPECT_EQ(result.failure.reason, DibReadError::None);
+    EXPECT_TRUE(NearPicture(PictureOfBlock(result.block.get()), ReadExpected(c.outcome),
+                            std::stoi(c.tolerance)));
+  }
+}
+
+// The message names the declared size and the limit; a run-length .bmp of a
+// few bytes declaring 30000 × 30000 takes no memory.
+TEST(PictureImport, OverBudgetNamesSizeAndLimit) {
+  DibFields fields;
+  fields.width = 30000;
+  fields.height = 30000;
+  fields.bitCount = 8;
+  fields.compression = 1;
+  fields.colorTable = {kBlack, kRed};
+  fields.pixels = {0, 1};
+  struct Case {
+    std::string path;
+    const char* size;
+  };
+  TempDir dir;
+  WriteBytes(dir.File("rle.bmp"), MakeBmpFile(fields));
+  for (const Case& c :
+       {Case{dir.File("rle.bmp"), "30000 x 30000 pixels (900.0 megapixels)"},
+        Case{kImportDir + "huge-declared.tif", "40000 x 40000 pixels (1600.0 megapixels)"}}) {
+    SCOPED_TRACE(c.path);
+    const ImportResult result = ReadPicture(c.path, {1, 100});
+    EXPECT_EQ(result.block.get(), nullptr);
+    EXPECT_EQ(DescribePictureReadFailure(result.failure),
+              std::string("the picture is larger than the memory limit: ") + c.size +
+                  ", more than the limit of 100.0 megapixels");
+  }
+}
+
+}  // namespace
+}  // namespace qov::test

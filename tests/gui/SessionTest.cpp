@@ -323,14 +323,14 @@ TEST_F(SessionTest, AllFilesFilterShowsEveryFile) {
     ASSERT_NE(combo, nullptr);
     for (int i = 0; i < combo->count(); ++i)
       filters << combo->itemText(i);
-    combo->setCurrentIndex(1);
-    emit combo->activated(1);
+    combo->setCurrentIndex(combo->count() - 1);
+    emit combo->activated(combo->count() - 1);
     listed = ListedFiles(dialog, 3);
     dialog->reject();
   });
   s.Frame().RunCommand(ID_FILE_OPEN);
-  EXPECT_EQ(filters,
-            (QStringList{QStringLiteral("BMPﾌｧｲﾙ (*.bmp)"), QStringLiteral("すべてのﾌｧｲﾙ (*.*)")}));
+  EXPECT_EQ(filters, (QStringList{QStringLiteral("画像ファイル"), QStringLiteral("BMPﾌｧｲﾙ (*.bmp)"),
+                                  QStringLiteral("すべてのﾌｧｲﾙ (*.*)")}));
   EXPECT_EQ(listed, (QStringList{QStringLiteral("a.bmp"), QStringLiteral("b.txt"),
                                  QStringLiteral("noext")}));
 }

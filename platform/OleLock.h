@@ -15,8 +15,23 @@ bool AfxOleCanExitApp();
 bool AfxOleGetUserCtrl();
 void AfxOleSetUserCtrl(bool userCtrl);
 
-// The last lock went: a program the user does not control ends. Never
-// throws: it runs in destructors.
+// The last lock went: a program the user does not control ends, through the
+// handler its message loop installed. Never throws: it runs in destructors.
 void AfxOleOnReleaseAllObjects() noexcept;
+
+// What ending the program means while a message loop runs; without one (the
+// batch converter, the tests) there is nothing to end. The handler holds for
+// the life of the scope.
+using OleReleaseHandler = void (*)() noexcept;
+class COleReleaseHandlerScope {
+ public:
+  explicit COleReleaseHandlerScope(OleReleaseHandler handler);
+  ~COleReleaseHandlerScope();
+  COleReleaseHandlerScope(const COleReleaseHandlerScope&) = delete;
+  COleReleaseHandlerScope& operator=(const COleReleaseHandlerScope&) = delete;
+
+ private:
+  OleReleaseHandler m_pPrevious;
+};
 
 }  // namespace qov

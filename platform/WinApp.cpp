@@ -7,6 +7,7 @@
 #include "platform/DocManager.h"
 #include "platform/Document.h"
 #include "platform/FrameWnd.h"
+#include "platform/OleLock.h"
 #include "res/Resource.h"
 #include "res/Strings.h"
 
@@ -43,6 +44,9 @@ CWinApp* AfxGetApp() {
 }
 
 int CWinApp::Run() {
+  // Giving back the last automation object ends the loop of a program the
+  // user does not control.
+  COleReleaseHandlerScope quitOnRelease([]() noexcept { AppBackend().Quit(0); });
   AppBackend().Run();
   return ExitInstance();
 }

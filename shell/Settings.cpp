@@ -1,4 +1,4 @@
-#include "platform/Settings.h"
+#include "shell/Settings.h"
 
 namespace qov {
 

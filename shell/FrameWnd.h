@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/AppBackend.h"
 #include "platform/Wnd.h"
+#include "shell/AppBackend.h"
 
 namespace qov {
 

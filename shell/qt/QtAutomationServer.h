@@ -23,7 +23,7 @@
 #include <memory>
 #include <optional>
 
-#include "platform/AutomationBackend.h"
+#include "shell/AutomationBackend.h"
 
 class QDBusMessage;
 

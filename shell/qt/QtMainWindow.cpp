@@ -1,4 +1,4 @@
-#include "platform/qt/QtMainWindow.h"
+#include "shell/qt/QtMainWindow.h"
 
 #include <QCloseEvent>
 #include <QDragEnterEvent>
@@ -10,9 +10,9 @@
 #include <QScreen>
 #include <QTimer>
 
-#include "platform/FrameWnd.h"
-#include "platform/qt/QtMenus.h"
 #include "res/Menu.h"
+#include "shell/FrameWnd.h"
+#include "shell/qt/QtMenus.h"
 
 namespace qov {
 namespace {

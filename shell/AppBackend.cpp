@@ -1,4 +1,4 @@
-#include "platform/AppBackend.h"
+#include "shell/AppBackend.h"
 
 #include <stdexcept>
 

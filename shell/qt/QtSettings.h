@@ -5,7 +5,7 @@
 
 #include <QSettings>
 
-#include "platform/Settings.h"
+#include "shell/Settings.h"
 
 namespace qov {
 

@@ -1,4 +1,4 @@
-#include "platform/qt/QtPrinting.h"
+#include "shell/qt/QtPrinting.h"
 
 #include <QPainter>
 #include <QPrintDialog>

@@ -1,4 +1,4 @@
-#include "platform/CommandLineInfo.h"
+#include "shell/CommandLineInfo.h"
 
 #include <algorithm>
 #include <array>

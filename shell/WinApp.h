@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "platform/CmdTarget.h"
-#include "platform/CommandLineInfo.h"
-#include "platform/DocTemplate.h"
-#include "platform/RecentFileList.h"
-#include "platform/Settings.h"
+#include "shell/CommandLineInfo.h"
+#include "shell/DocTemplate.h"
+#include "shell/RecentFileList.h"
+#include "shell/Settings.h"
 
 namespace qov {
 

@@ -7,8 +7,8 @@
 #include <functional>
 #include <memory>
 
-#include "platform/AppBackend.h"
-#include "platform/qt/QtPrinting.h"
+#include "shell/AppBackend.h"
+#include "shell/qt/QtPrinting.h"
 
 namespace qov {
 

@@ -1,4 +1,4 @@
-#include "platform/qt/QtSettings.h"
+#include "shell/qt/QtSettings.h"
 
 namespace qov {
 

@@ -1,4 +1,4 @@
-#include "platform/qt/QtAutomationServer.h"
+#include "shell/qt/QtAutomationServer.h"
 
 #include <QCoreApplication>
 #include <QDBusConnectionInterface>
@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "platform/CmdTarget.h"
-#include "platform/OleObjectFactory.h"
+#include "shell/OleObjectFactory.h"
 
 namespace qov {
 namespace {

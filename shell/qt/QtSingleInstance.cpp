@@ -1,4 +1,4 @@
-#include "platform/qt/QtSingleInstance.h"
+#include "shell/qt/QtSingleInstance.h"
 
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -9,8 +9,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "platform/CommandLineInfo.h"
-#include "platform/FrameWnd.h"
+#include "shell/CommandLineInfo.h"
+#include "shell/FrameWnd.h"
 
 namespace qov {
 namespace {

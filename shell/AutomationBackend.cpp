@@ -1,4 +1,4 @@
-#include "platform/AutomationBackend.h"
+#include "shell/AutomationBackend.h"
 
 namespace qov {
 namespace {

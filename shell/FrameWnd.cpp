@@ -1,17 +1,17 @@
-#include "platform/FrameWnd.h"
+#include "shell/FrameWnd.h"
 
 #include <array>
 #include <new>
 #include <stdexcept>
 
-#include "platform/DocManager.h"
-#include "platform/DocTemplate.h"
 #include "platform/Document.h"
 #include "platform/MessageBox.h"
-#include "platform/WinApp.h"
 #include "res/FrameworkStrings.h"
 #include "res/Resource.h"
 #include "res/Strings.h"
+#include "shell/DocManager.h"
+#include "shell/DocTemplate.h"
+#include "shell/WinApp.h"
 
 namespace qov {
 

@@ -1,15 +1,15 @@
-#include "platform/DocTemplate.h"
+#include "shell/DocTemplate.h"
 
 #include <stdexcept>
 
-#include "platform/DocManager.h"
 #include "platform/Document.h"
-#include "platform/FrameWnd.h"
 #include "platform/View.h"
 #include "platform/WaitCursor.h"
-#include "platform/WinApp.h"
 #include "res/FrameworkStrings.h"
 #include "res/Strings.h"
+#include "shell/DocManager.h"
+#include "shell/FrameWnd.h"
+#include "shell/WinApp.h"
 
 namespace qov {
 

@@ -4,7 +4,7 @@
 
 #include <QMainWindow>
 
-#include "platform/AppBackend.h"
+#include "shell/AppBackend.h"
 
 namespace qov {
 

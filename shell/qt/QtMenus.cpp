@@ -1,13 +1,13 @@
-#include "platform/qt/QtMenus.h"
+#include "shell/qt/QtMenus.h"
 
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
 #include <QShortcut>
 
-#include "platform/FrameWnd.h"
-#include "platform/WinApp.h"
 #include "res/Resource.h"
+#include "shell/FrameWnd.h"
+#include "shell/WinApp.h"
 
 namespace qov {
 namespace {

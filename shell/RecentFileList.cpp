@@ -1,8 +1,8 @@
-#include "platform/RecentFileList.h"
+#include "shell/RecentFileList.h"
 
 #include <algorithm>
 
-#include "platform/Settings.h"
+#include "shell/Settings.h"
 
 namespace qov {
 namespace {

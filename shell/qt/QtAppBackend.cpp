@@ -1,4 +1,4 @@
-#include "platform/qt/QtAppBackend.h"
+#include "shell/qt/QtAppBackend.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -8,15 +8,15 @@
 #include <cstdio>
 #include <stdexcept>
 
-#include "platform/FrameWnd.h"
-#include "platform/WinApp.h"
 #include "platform/qt/DialogUnits.h"
-#include "platform/qt/QtAutomationServer.h"
 #include "platform/qt/QtBackend.h"
-#include "platform/qt/QtMainWindow.h"
-#include "platform/qt/QtSettings.h"
-#include "platform/qt/QtSingleInstance.h"
 #include "platform/qt/QtViewWidget.h"
+#include "shell/FrameWnd.h"
+#include "shell/WinApp.h"
+#include "shell/qt/QtAutomationServer.h"
+#include "shell/qt/QtMainWindow.h"
+#include "shell/qt/QtSettings.h"
+#include "shell/qt/QtSingleInstance.h"
 
 // Resources of a static library must be pulled in by name.
 static void InitIconResources() {

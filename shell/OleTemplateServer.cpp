@@ -1,7 +1,7 @@
-#include "platform/OleTemplateServer.h"
+#include "shell/OleTemplateServer.h"
 
-#include "platform/DocTemplate.h"
 #include "platform/Document.h"
+#include "shell/DocTemplate.h"
 
 namespace qov {
 

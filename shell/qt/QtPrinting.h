@@ -7,7 +7,7 @@
 #include <QPrinter>
 #include <string>
 
-#include "platform/AppBackend.h"
+#include "shell/AppBackend.h"
 
 class QPainter;
 

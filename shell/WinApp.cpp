@@ -1,15 +1,15 @@
-#include "platform/WinApp.h"
+#include "shell/WinApp.h"
 
 #include <charconv>
 #include <stdexcept>
 
-#include "platform/AppBackend.h"
-#include "platform/DocManager.h"
 #include "platform/Document.h"
-#include "platform/FrameWnd.h"
 #include "platform/OleLock.h"
 #include "res/Resource.h"
 #include "res/Strings.h"
+#include "shell/AppBackend.h"
+#include "shell/DocManager.h"
+#include "shell/FrameWnd.h"
 
 namespace qov {
 namespace {

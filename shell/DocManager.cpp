@@ -1,14 +1,14 @@
-#include "platform/DocManager.h"
+#include "shell/DocManager.h"
 
 #include <unistd.h>
 
-#include "platform/DocTemplate.h"
 #include "platform/Document.h"
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
 #include "platform/WaitCursor.h"
-#include "platform/WinApp.h"
 #include "res/FrameworkStrings.h"
+#include "shell/DocTemplate.h"
+#include "shell/WinApp.h"
 
 namespace qov {
 namespace {

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/OleObjectFactory.h"
+#include "shell/OleObjectFactory.h"
 
 namespace qov {
 

@@ -1,11 +1,11 @@
-#include "platform/OleObjectFactory.h"
+#include "shell/OleObjectFactory.h"
 
 #include <algorithm>
 #include <vector>
 
-#include "platform/AutomationBackend.h"
 #include "platform/CmdTarget.h"
 #include "platform/OleLock.h"
+#include "shell/AutomationBackend.h"
 
 namespace qov {
 namespace {

@@ -7,8 +7,6 @@
 
 #include "platform/Archive.h"
 #include "platform/File.h"
-#include "platform/MessageBox.h"
-#include "res/Strings.h"
 
 namespace qov {
 namespace {
@@ -57,35 +55,29 @@ void WritePixel(CArchive& ar, std::int64_t x, std::int64_t y, std::int64_t H, in
 
 }  // namespace
 
-bool SaveVectorScript(CQOV_V2Doc& doc, const std::string& path, int colorOption) {
-  try {
-    // On an exception the archive drops its buffer and the file closes
-    // without another write.
-    CFile file(path, CFile::modeCreate | CFile::modeWrite);
-    CArchive ar(&file, CArchive::store);
-    const int limit = colorOption != 0 ? kLimitNoNearWhite : kLimitAllColours;
-    doc.UpdateImageSize();
-    const std::int64_t W = doc.m_nWidth;
-    const std::int64_t H = doc.m_nHeight;
-    ar.Write(kPreamble.data(), kPreamble.size());
-    for (std::int64_t y = 1; y <= H - 1; ++y) {
-      for (std::int64_t x = 1; x <= W - 1; ++x) {
-        doc.LoadPixel(x, y);
-        const int b16 = To16Bit(doc.m_curColor[0]);
-        const int g16 = To16Bit(doc.m_curColor[1]);
-        const int r16 = To16Bit(doc.m_curColor[2]);
-        if (r16 + 2 * g16 >= limit)
-          continue;
-        WritePixel(ar, x, y, H, r16, g16, b16);
-      }
+void SaveVectorScript(CQOV_V2Doc& doc, const std::string& path, int colorOption) {
+  // On an exception the archive drops its buffer and the file closes
+  // without another write.
+  CFile file(path, CFile::modeCreate | CFile::modeWrite);
+  CArchive ar(&file, CArchive::store);
+  const int limit = colorOption != 0 ? kLimitNoNearWhite : kLimitAllColours;
+  doc.UpdateImageSize();
+  const std::int64_t W = doc.m_nWidth;
+  const std::int64_t H = doc.m_nHeight;
+  ar.Write(kPreamble.data(), kPreamble.size());
+  for (std::int64_t y = 1; y <= H - 1; ++y) {
+    for (std::int64_t x = 1; x <= W - 1; ++x) {
+      doc.LoadPixel(x, y);
+      const int b16 = To16Bit(doc.m_curColor[0]);
+      const int g16 = To16Bit(doc.m_curColor[1]);
+      const int r16 = To16Bit(doc.m_curColor[2]);
+      if (r16 + 2 * g16 >= limit)
+        continue;
+      WritePixel(ar, x, y, H, r16, g16, b16);
     }
-    ar.Close();
-    file.Close();
-  } catch (const CFileException&) {
-    AfxMessageBox(text::kFileError);
-    return false;
   }
-  return true;
+  ar.Close();
+  file.Close();
 }
 
 }  // namespace qov

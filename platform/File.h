@@ -41,10 +41,6 @@ class CFileException : public std::exception {
 
   // The operating system's text for m_lOsError ("No space left on device").
   std::string OsErrorText() const;
-  // The operating system's text of the latest file exception raised on this
-  // thread, like the system's last-error value: for a caller that only
-  // learns that something failed (a command that showed its own message).
-  static const std::string& LastErrorText();
   // "path: OS text", for one-line reports.
   const char* what() const noexcept override { return m_what.c_str(); }
 

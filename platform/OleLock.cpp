@@ -37,13 +37,8 @@ void AfxOleOnReleaseAllObjects() noexcept {
     g_pOnRelease();
 }
 
-COleReleaseHandlerScope::COleReleaseHandlerScope(OleReleaseHandler handler)
-    : m_pPrevious(g_pOnRelease) {
+void AfxOleSetReleaseHandler(OleReleaseHandler handler) {
   g_pOnRelease = handler;
-}
-
-COleReleaseHandlerScope::~COleReleaseHandlerScope() {
-  g_pOnRelease = m_pPrevious;
 }
 
 }  // namespace qov

@@ -19,19 +19,10 @@ void AfxOleSetUserCtrl(bool userCtrl);
 // handler its message loop installed. Never throws: it runs in destructors.
 void AfxOleOnReleaseAllObjects() noexcept;
 
-// What ending the program means while a message loop runs; without one (the
-// batch converter, the tests) there is nothing to end. The handler holds for
-// the life of the scope.
+// What ending the program means: the application shell installs it with
+// its application backend. Without one (the batch converter, the tests of
+// the system's code) there is nothing to end. Null for none.
 using OleReleaseHandler = void (*)() noexcept;
-class COleReleaseHandlerScope {
- public:
-  explicit COleReleaseHandlerScope(OleReleaseHandler handler);
-  ~COleReleaseHandlerScope();
-  COleReleaseHandlerScope(const COleReleaseHandlerScope&) = delete;
-  COleReleaseHandlerScope& operator=(const COleReleaseHandlerScope&) = delete;
-
- private:
-  OleReleaseHandler m_pPrevious;
-};
+void AfxOleSetReleaseHandler(OleReleaseHandler handler);
 
 }  // namespace qov

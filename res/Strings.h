@@ -45,4 +45,11 @@ inline constexpr const char* kFileErrorEndOfFile = "%1 の終わりを越えて�
 inline constexpr const char* kUnnamedFile = "無題のファイル";
 }  // namespace text
 
+// The batch converter's English for the messages of the window above.
+namespace reason {
+inline constexpr const char* kNoImage = "no picture is loaded";
+inline constexpr const char* kOutOfMemory = "out of memory";
+inline constexpr const char* kCommandFailed = "the command failed";
+}  // namespace reason
+
 }  // namespace qov

@@ -2,9 +2,18 @@
 
 #include <stdexcept>
 
+#include "platform/OleLock.h"
+
 namespace qov {
 namespace {
 IAppBackend* g_pAppBackend = nullptr;
+
+// Giving back the last automation object ends a program the user does not
+// control: its message loop stops.
+void QuitOnRelease() noexcept {
+  if (g_pAppBackend)
+    g_pAppBackend->Quit(0);
+}
 }  // namespace
 
 IAppBackend& AppBackend() {
@@ -16,6 +25,7 @@ IAppBackend& AppBackend() {
 IAppBackend* SetAppBackend(IAppBackend* backend) {
   IAppBackend* previous = g_pAppBackend;
   g_pAppBackend = backend;
+  AfxOleSetReleaseHandler(backend ? QuitOnRelease : nullptr);
   return previous;
 }
 

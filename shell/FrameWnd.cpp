@@ -121,6 +121,10 @@ bool CFrameWnd::OnCmdMsg(UINT nID, CCmdUI* pCmdUI) {
   return app && app->OnCmdMsg(nID, pCmdUI);
 }
 
+CCommandResult CFrameWnd::TakeCommandResult() {
+  return m_pView ? m_pView->TakeCommandResult() : CCommandResult();
+}
+
 bool CFrameWnd::OnFrameCmdMsg(UINT nID, CCmdUI* pCmdUI) {
   return DispatchMessageMap<CFrameWnd>(*this, kMessageMap, nID, pCmdUI);
 }
@@ -139,7 +143,7 @@ bool CFrameWnd::RunBusy(F&& action) {
 }
 
 bool CFrameWnd::RunCommand(UINT nID) {
-  return RunBusy([&] { return ExecuteCommand(*this, nID); });
+  return RunBusy([&] { return ShowCommandResult(ExecuteCommand(*this, nID)); });
 }
 
 void CFrameWnd::OnDropFiles(std::vector<std::string> paths) {

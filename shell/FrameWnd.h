@@ -50,9 +50,12 @@ class CFrameWnd : public CWnd {
   void DragAcceptFiles(bool accept = true);
 
   bool OnCmdMsg(UINT nID, CCmdUI* pCmdUI) override;
+  // What the view's last command came to (the frame's own commands report
+  // in their own message boxes).
+  CCommandResult TakeCommandResult() override;
 
   // A command from the menu or an accelerator, through the command
-  // boundary. Returns true when it ran to its end.
+  // boundary; a failure's message is shown. True when the command was done.
   bool RunCommand(UINT nID);
   // Files dropped on the window: opened one after another, or, while a
   // command or modal dialog runs, once it has ended.

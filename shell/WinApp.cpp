@@ -4,7 +4,6 @@
 #include <stdexcept>
 
 #include "platform/Document.h"
-#include "platform/OleLock.h"
 #include "res/Resource.h"
 #include "res/Strings.h"
 #include "shell/AppBackend.h"
@@ -44,9 +43,6 @@ CWinApp* AfxGetApp() {
 }
 
 int CWinApp::Run() {
-  // Giving back the last automation object ends the loop of a program the
-  // user does not control.
-  COleReleaseHandlerScope quitOnRelease([]() noexcept { AppBackend().Quit(0); });
   AppBackend().Run();
   return ExitInstance();
 }

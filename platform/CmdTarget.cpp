@@ -8,8 +8,8 @@
 
 #include "platform/Dialog.h"
 #include "platform/File.h"
+#include "platform/FrameworkStrings.h"
 #include "platform/MessageBox.h"
-#include "res/FrameworkStrings.h"
 #include "res/Strings.h"
 
 namespace qov {

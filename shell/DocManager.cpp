@@ -4,9 +4,9 @@
 
 #include "platform/Document.h"
 #include "platform/FileDialog.h"
+#include "platform/FrameworkStrings.h"
 #include "platform/MessageBox.h"
 #include "platform/WaitCursor.h"
-#include "res/FrameworkStrings.h"
 #include "shell/DocTemplate.h"
 #include "shell/WinApp.h"
 

@@ -3,9 +3,9 @@
 #include <stdexcept>
 
 #include "platform/Document.h"
+#include "platform/FrameworkStrings.h"
 #include "platform/View.h"
 #include "platform/WaitCursor.h"
-#include "res/FrameworkStrings.h"
 #include "res/Strings.h"
 #include "shell/DocManager.h"
 #include "shell/FrameWnd.h"

@@ -5,8 +5,8 @@
 #include <stdexcept>
 
 #include "platform/Document.h"
+#include "platform/FrameworkStrings.h"
 #include "platform/MessageBox.h"
-#include "res/FrameworkStrings.h"
 #include "res/Resource.h"
 #include "res/Strings.h"
 #include "shell/DocManager.h"

@@ -10,7 +10,7 @@
 #include <QScreen>
 #include <QTimer>
 
-#include "res/Menu.h"
+#include "platform/Menu.h"
 #include "shell/FrameWnd.h"
 #include "shell/qt/QtMenus.h"
 

@@ -9,8 +9,8 @@
 #include <span>
 #include <vector>
 
-#include "res/Accelerators.h"
-#include "res/Menu.h"
+#include "platform/Accelerators.h"
+#include "platform/Menu.h"
 
 class QAction;
 class QMenu;

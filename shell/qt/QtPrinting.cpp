@@ -5,9 +5,9 @@
 #include <QPrintPreviewDialog>
 #include <QPrinterInfo>
 
+#include "platform/FrameworkStrings.h"
 #include "platform/qt/QtBackend.h"
 #include "platform/qt/QtDC.h"
-#include "res/FrameworkStrings.h"
 #include "res/Resource.h"
 #include "res/Strings.h"
 

@@ -1,4 +1,4 @@
-#include "res/FrameworkStrings.h"
+#include "platform/FrameworkStrings.h"
 
 namespace qov {
 

@@ -10,7 +10,6 @@
 #include "platform/File.h"
 #include "platform/FrameworkStrings.h"
 #include "platform/MessageBox.h"
-#include "res/Strings.h"
 
 namespace qov {
 

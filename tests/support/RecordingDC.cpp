@@ -2,7 +2,7 @@
 // document holds (24 bits per pixel, 40-byte header, bottom-up, no
 // compression) into memory. Other layouts are only recorded.
 
-#include "platform/headless/RecordingDC.h"
+#include "tests/support/RecordingDC.h"
 
 #include <algorithm>
 #include <climits>

@@ -141,7 +141,7 @@ bool CQOV_V2Doc::OnOpenDocument(const std::string& path) {
   CGlobalOwner dib;
   DibReadError error = DibReadError::None;
   try {
-    CFile file(path, CFile::modeRead | CFile::shareDenyWrite);
+    CFile file(path, CFile::modeRead);
     dib = CGlobalOwner(ReadDibFile(file, &error));
     file.Close();
   } catch (const CFileException& e) {

@@ -44,14 +44,6 @@ void CWaitCursor::End() {
   Platform().EndWaitCursor();
 }
 
-void CCmdTarget::BeginWaitCursor() {
-  Platform().BeginWaitCursor();
-}
-
-void CCmdTarget::EndWaitCursor() {
-  Platform().EndWaitCursor();
-}
-
 // The backend keeps no owner: one program shares one clipboard.
 bool OpenClipboard(CWnd* /*owner*/) {
   return Platform().OpenClipboard();

@@ -37,9 +37,6 @@ class CCmdTarget {
   // forgotten; base: done. A view keeps what its commands leave.
   virtual CCommandResult TakeCommandResult() { return {}; }
 
-  void BeginWaitCursor();
-  void EndWaitCursor();
-
   // Makes this an automation object whose dispatch interface is `dispatchIID`.
   void EnableAutomation(const IID& dispatchIID) { m_dispatchIID = dispatchIID; }
   // Null unless EnableAutomation was called.

@@ -54,8 +54,6 @@ class CFile {
     modeRead = 0x0000,
     modeWrite = 0x0001,
     modeReadWrite = 0x0002,
-    shareExclusive = 0x0010,
-    shareDenyWrite = 0x0020,
     modeCreate = 0x1000,
   };
   enum SeekPosition { begin = 0, current = 1, end = 2 };

@@ -31,7 +31,6 @@ class IViewHost {
 struct CPrintInfo {
   bool m_bPreview = false;
   bool m_bDirect = false;
-  int m_nCurPage = 1;
 };
 
 class CView : public CWnd {

@@ -55,8 +55,6 @@ class CSingleDocTemplate {
   // True when the last OpenDocumentFile failed to read its file (not when the
   // user cancelled).
   bool OpenFailed() const { return m_bOpenFailed; }
-  CDocument* GetOnlyDoc() const { return m_pOnlyDoc.get(); }
-  CFrameWnd* GetFrame() const { return m_pFrame.get(); }
 
  private:
   void CreateFrameAndView();

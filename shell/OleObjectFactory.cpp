@@ -73,11 +73,6 @@ bool COleObjectFactory::RegisterAll(std::string* reason) {
   return all;
 }
 
-void COleObjectFactory::RevokeAll() {
-  for (COleObjectFactory* factory : Factories())
-    factory->Revoke();
-}
-
 bool COleObjectFactory::UpdateRegistryAll(std::string* reason) {
   bool all = true;
   for (COleObjectFactory* factory : Factories())

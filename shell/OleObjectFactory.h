@@ -22,9 +22,6 @@ class COleObjectFactory {
   COleObjectFactory& operator=(const COleObjectFactory&) = delete;
 
   const CLSID& GetClassID() const { return m_clsid; }
-  // One object per program: after its first object the factory is revoked,
-  // so that the next client starts a program of its own.
-  bool IsMultiInstance() const { return m_bMultiInstance; }
   bool IsRegistered() const { return m_bRegistered; }
 
   bool Register(std::string* reason = nullptr);
@@ -36,7 +33,6 @@ class COleObjectFactory {
   // runs for its clients, and the user does not control it. False, with
   // *reason, when one could not be registered.
   static bool RegisterAll(std::string* reason = nullptr);
-  static void RevokeAll();
   static bool UpdateRegistryAll(std::string* reason = nullptr);
 
   // A client's request for an object that answers `iid`: the new object,

@@ -19,8 +19,9 @@ class COleTemplateServer : public COleObjectFactory {
  public:
   COleTemplateServer() = default;
 
-  // Clients asking for `clsid` get documents of `tmpl`; see
-  // IsMultiInstance for `multiInstance`.
+  // Clients asking for `clsid` get documents of `tmpl`. With
+  // `multiInstance`, one object per program: after its first object the
+  // factory is revoked, so that the next client starts a program of its own.
   void ConnectTemplate(const CLSID& clsid, CSingleDocTemplate& tmpl, bool multiInstance);
 
   using COleObjectFactory::UpdateRegistry;

@@ -1,6 +1,5 @@
 #include "shell/WinApp.h"
 
-#include <charconv>
 #include <stdexcept>
 
 #include "platform/Document.h"
@@ -94,7 +93,6 @@ ISettings& CWinApp::Settings() const {
 }
 
 void CWinApp::SetRegistryKey(const std::string& key) {
-  m_pszRegistryKey = key;
   if (auto settings = AppBackend().OpenSettings(key, m_pszProfileName)) {
     m_pSettings = std::move(settings);
   }
@@ -106,31 +104,6 @@ void CWinApp::LoadStdProfileSettings(UINT maxMRU) {
   m_pRecentFileList = std::make_unique<CRecentFileList>(kRecentFileSection, kRecentFileEntry,
                                                         static_cast<int>(maxMRU));
   m_pRecentFileList->ReadList(Settings());
-}
-
-std::string CWinApp::GetProfileString(const std::string& section, const std::string& entry,
-                                      const std::string& defaultValue) const {
-  return Settings().Read(section, entry).value_or(defaultValue);
-}
-
-bool CWinApp::WriteProfileString(const std::string& section, const std::string& entry,
-                                 const std::string& value) {
-  Settings().Write(section, entry, value);
-  return true;
-}
-
-int CWinApp::GetProfileInt(const std::string& section, const std::string& entry,
-                           int defaultValue) const {
-  const auto value = Settings().Read(section, entry);
-  if (!value)
-    return defaultValue;
-  int result = defaultValue;
-  const auto [end, error] = std::from_chars(value->data(), value->data() + value->size(), result);
-  return error == std::errc() && end == value->data() + value->size() ? result : defaultValue;
-}
-
-bool CWinApp::WriteProfileInt(const std::string& section, const std::string& entry, int value) {
-  return WriteProfileString(section, entry, std::to_string(value));
 }
 
 void CWinApp::AddDocTemplate(std::unique_ptr<CSingleDocTemplate> tmpl) {

@@ -45,12 +45,6 @@ class CWinApp : public CCmdTarget {
   void SetRegistryKey(const std::string& key);
   // The recent-file list with `maxMRU` entries, read from the profile.
   void LoadStdProfileSettings(UINT maxMRU = 4);
-  std::string GetProfileString(const std::string& section, const std::string& entry,
-                               const std::string& defaultValue = {}) const;
-  bool WriteProfileString(const std::string& section, const std::string& entry,
-                          const std::string& value);
-  int GetProfileInt(const std::string& section, const std::string& entry, int defaultValue) const;
-  bool WriteProfileInt(const std::string& section, const std::string& entry, int value);
 
   void AddDocTemplate(std::unique_ptr<CSingleDocTemplate> tmpl);
   CSingleDocTemplate* GetDocTemplate() const { return m_pDocTemplate.get(); }
@@ -77,7 +71,6 @@ class CWinApp : public CCmdTarget {
 
   CFrameWnd* m_pMainWnd = nullptr;
   std::string m_pszAppName;
-  std::string m_pszRegistryKey;
   std::string m_pszProfileName;
   // Returned by ExitInstance.
   int m_nExitCode = 0;

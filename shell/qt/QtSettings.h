@@ -19,8 +19,6 @@ class QtSettings : public ISettings {
              const std::string& value) override;
   void Remove(const std::string& section, const std::string& entry) override;
 
-  QString FileName() const { return m_settings.fileName(); }
-
  private:
   static QString Key(const std::string& section, const std::string& entry);
 

@@ -1,6 +1,7 @@
 #pragma once
 // The frame the exports share: the save dialog, the writing, and the one
-// result for a file error.
+// result for a file error. Errors: the writers throw CFileException and show
+// nothing; the frame turns it into the command's result.
 
 #include <cstdint>
 

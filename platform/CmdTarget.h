@@ -1,6 +1,10 @@
 #pragma once
 // Command routing: command identifiers bound to handlers and update handlers
 // through message-map tables, and the boundary every command runs inside.
+//
+// Errors in platform/: files throw CFileException (cause, path, the system's
+// text); memory and the clipboard answer null or false; the command
+// boundary turns whatever a command lets escape into its CCommandResult.
 
 #include <cstddef>
 #include <optional>

@@ -1,7 +1,7 @@
 #pragma once
 // Dialog units: a template's positions and sizes are in quarters of the
 // dialog font's average character width and eighths of its height, as the
-// original framework measured them.
+// framework measured them.
 
 #include <QFont>
 #include <QRect>

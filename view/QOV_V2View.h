@@ -85,6 +85,9 @@ class CQOV_V2View : public CScrollView {
  private:
   // Scroll sizes for a block of w × h pixels at the current scale.
   void SetScrollSizesForImage(std::int64_t width, std::int64_t height);
+  // Makes block `h` (owned from now on) the document's picture: flagged as
+  // modified, scroll sizes to match, every view updated.
+  void AdoptPicture(HGLOBAL h);
 };
 
 }  // namespace qov

@@ -76,15 +76,7 @@ void CQOV_V2View::OnAutoTrace() {
     SetCommandResult(CCommandResult::Failed(text::kOutOfMemory, reason::kOutOfMemory));
     return;
   }
-  const ScopeExit restore([this, pDoc, &saved] {
-    pDoc->ReplaceDib(saved.release());
-    pDoc->SetModifiedFlag(true);
-    {
-      const CGlobalLock lock(pDoc->m_hDib);
-      SetScrollSizesForImage(DibWidth(lock.get()), DibHeight(lock.get()));
-    }
-    pDoc->UpdateAllViews(nullptr);
-  });
+  const ScopeExit restore([this, &saved] { AdoptPicture(saved.release()); });
   // The outline step still leaves its copy on the clipboard for Undo.
   ExtractOutline();
   ExportAutoTrace();

@@ -1,8 +1,8 @@
 #include "app/MainFrm.h"
 
 #include "image/QOV_V2Doc.h"
+#include "platform/FrameworkStrings.h"
 #include "platform/MessageBox.h"
-#include "res/FrameworkStrings.h"
 
 namespace qov {
 

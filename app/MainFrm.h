@@ -2,7 +2,7 @@
 // The main frame: the framework's frame with no bars. Save and Save As first
 // make sure there is a picture to save.
 
-#include "platform/FrameWnd.h"
+#include "shell/FrameWnd.h"
 
 namespace qov {
 

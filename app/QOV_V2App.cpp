@@ -6,10 +6,10 @@
 #include "app/AboutDlg.h"
 #include "app/MainFrm.h"
 #include "image/QOV_V2Doc.h"
-#include "platform/FrameWnd.h"
+#include "platform/FrameworkStrings.h"
 #include "res/AutomationIds.h"
-#include "res/FrameworkStrings.h"
 #include "res/Resource.h"
+#include "shell/FrameWnd.h"
 #include "view/QOV_V2View.h"
 
 namespace qov {

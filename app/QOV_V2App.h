@@ -2,8 +2,8 @@
 // The application object: start-up, the document template that binds the
 // document, the main frame and the view, and the About command.
 
-#include "platform/OleTemplateServer.h"
-#include "platform/WinApp.h"
+#include "shell/OleTemplateServer.h"
+#include "shell/WinApp.h"
 
 namespace qov {
 

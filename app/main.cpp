@@ -4,8 +4,8 @@
 #include <string_view>
 
 #include "app/QOV_V2App.h"
-#include "platform/qt/QtAppBackend.h"
 #include "res/VersionInfo.h"
+#include "shell/qt/QtAppBackend.h"
 
 namespace {
 

@@ -24,9 +24,9 @@
 #include "export/AutoTrace.h"
 #include "export/DotsToCrosses.h"
 #include "export/DotsToLines.h"
-#include "export/DxfExportFrame.h"
 #include "export/DxfNumber.h"
 #include "export/DxfWriter.h"
+#include "export/ExportFrame.h"
 #include "image/DibFile.h"
 #include "image/QOV_V2Doc.h"
 

@@ -20,9 +20,9 @@
 
 #include "app/QOV_V2App.h"
 #include "image/QOV_V2Doc.h"
-#include "platform/qt/QtAppBackend.h"
 #include "platform/qt/QtBackend.h"
 #include "platform/qt/QtViewWidget.h"
+#include "shell/qt/QtAppBackend.h"
 #include "view/QOV_V2View.h"
 
 extern char** environ;

@@ -13,7 +13,7 @@
 #include "platform/GlobalMemory.h"
 #include "platform/headless/HeadlessBackend.h"
 #include "platform/headless/HeadlessView.h"
-#include "platform/headless/RecordingDC.h"
+#include "tests/support/RecordingDC.h"
 #include "view/QOV_V2View.h"
 
 namespace {

@@ -3,5 +3,5 @@
 # where the desktop program is built.
 if(QOV_WITH_QT)
   find_package(Qt6 REQUIRED COMPONENTS Widgets)
-  qov_add_bench(bench_gui SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/GuiBench.cpp DEPENDS qov_app qov_platform_qt)
+  qov_add_bench(bench_gui SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/GuiBench.cpp DEPENDS qov_app qov_shell_qt)
 endif()

@@ -9,14 +9,15 @@
 #include <cstring>
 #include <string>
 
+#include "export/VectorScriptDlg.h"
 #include "image/QOV_V2Doc.h"
 #include "platform/CmdTarget.h"
 #include "platform/Dialog.h"
 #include "platform/File.h"
 #include "platform/headless/HeadlessBackend.h"
 #include "platform/headless/HeadlessView.h"
+#include "raster/ThresholdDlg.h"
 #include "res/Resource.h"
-#include "res/Strings.h"
 #include "view/QOV_V2View.h"
 
 namespace qov {
@@ -81,12 +82,6 @@ class Conversion {
   Conversion(std::ostream& err, bool progress) : m_err(err), m_bProgress(progress), m_host(m_view) {
     m_view.SetHost(&m_host);
     m_view.SetDocument(&m_doc);
-    // While an output is written its messages make up the one-line reason of
-    // a failure; otherwise they are printed as they come.
-    m_platform.backend().SetMessageSink([this](const HeadlessBackend::MessageRecord& message) {
-      if (!m_bWritingOutput)
-        m_err << "qov-convert: " << message.text << '\n';
-    });
   }
   ~Conversion() { m_view.SetHost(nullptr); }
   Conversion(const Conversion&) = delete;
@@ -128,30 +123,17 @@ class Conversion {
   }
 
  private:
+  // A raster command that did not get done is reported; the operations
+  // after it still run.
   void RunRaster(const ConvertOperation& operation) {
-    switch (operation.kind) {
-      case ConvertOperation::Threshold:
-        m_platform.backend().QueueDialog([percent = operation.percent](CDialog& dlg) {
-          dlg.UserMoveTrackbar(IDC_SLIDER_THRESHOLD, percent);
-          dlg.UserClick(IDOK);
-        });
-        ExecuteCommand(m_view, ID_BINARIZE);
-        break;
-      case ConvertOperation::Outline:
-        ExecuteCommand(m_view, ID_OUTLINE);
-        break;
-      case ConvertOperation::Dither1:
-        ExecuteCommand(m_view, ID_DITHER1);
-        break;
-      case ConvertOperation::Dither2:
-        ExecuteCommand(m_view, ID_DITHER2);
-        break;
-      case ConvertOperation::ErrorDiffusion:
-        ExecuteCommand(m_view, ID_ERROR_DIFFUSION);
-        break;
-      default:
-        break;
+    if (operation.kind == ConvertOperation::Threshold) {
+      m_platform.backend().QueueDialogData([percent = operation.percent](CDialog& dlg) {
+        dynamic_cast<CThresholdDlg&>(dlg).m_nThreshold = percent;
+      });
     }
+    const CCommandResult result = ExecuteCommand(m_view, RasterCommand(operation.kind));
+    if (result.m_status != CCommandResult::done)
+      m_err << "qov-convert: " << OperationName(operation.kind) << ": " << Reason(result) << '\n';
   }
 
   ConvertExit WriteOutput(const ConvertOperation& operation, const std::string& path) {
@@ -163,26 +145,44 @@ class Conversion {
       return kExitDone;
     }
     HeadlessBackend& backend = m_platform.backend();
-    backend.ClearMessages();
     UINT command = ExportCommand(operation.kind);
     if (command == ID_SAVE_VECTORSCRIPT) {
       int option = operation.kind == ConvertOperation::VectorScriptAll ? 0 : 1;
-      backend.QueueDialog([option](CDialog& dlg) {
-        dlg.UserClick(option == 0 ? IDC_RADIO_ALLCOLORS : IDC_RADIO_NOWHITE);
-        dlg.UserClick(IDOK);
-      });
+      backend.QueueDialogData(
+          [option](CDialog& dlg) { dynamic_cast<CVectorScriptDlg&>(dlg).m_nColorOption = option; });
     }
     backend.QueueFileDialog(path);
-    m_bWritingOutput = true;
-    bool ran = ExecuteCommand(m_view, command);
-    m_bWritingOutput = false;
-    if (ran && backend.Messages().empty())
+    const CCommandResult result = ExecuteCommand(m_view, command);
+    if (result.m_status == CCommandResult::done)
       return kExitDone;
-    m_err << "qov-convert: " << operation.path << ": ";
-    for (const auto& message : backend.Messages())
-      m_err << message.text << ": ";
-    m_err << CFileException::LastErrorText() << '\n';
+    m_err << "qov-convert: " << operation.path << ": " << Reason(result) << '\n';
     return kExitCannotWrite;
+  }
+
+  static std::string Reason(const CCommandResult& result) {
+    switch (result.m_status) {
+      case CCommandResult::disabled:
+        return "the command is not available";
+      case CCommandResult::cancelled:
+        return "the command was cancelled";
+      default:
+        return result.m_strReason;
+    }
+  }
+
+  static UINT RasterCommand(ConvertOperation::Kind kind) {
+    switch (kind) {
+      case ConvertOperation::Threshold:
+        return ID_BINARIZE;
+      case ConvertOperation::Outline:
+        return ID_OUTLINE;
+      case ConvertOperation::Dither1:
+        return ID_DITHER1;
+      case ConvertOperation::Dither2:
+        return ID_DITHER2;
+      default:
+        return ID_ERROR_DIFFUSION;
+    }
   }
 
   static UINT ExportCommand(ConvertOperation::Kind kind) {
@@ -200,7 +200,6 @@ class Conversion {
 
   std::ostream& m_err;
   bool m_bProgress;
-  bool m_bWritingOutput = false;
   ScopedHeadlessPlatform m_platform;
   CQOV_V2Doc m_doc;
   CQOV_V2View m_view;

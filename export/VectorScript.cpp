@@ -10,8 +10,6 @@
 #include "image/DibRows.h"
 #include "platform/Archive.h"
 #include "platform/File.h"
-#include "platform/MessageBox.h"
-#include "res/Strings.h"
 
 namespace qov {
 namespace {
@@ -88,23 +86,17 @@ void WritePixels(CArchive& ar, CQOV_V2Doc& doc, int limit) {
 
 }  // namespace
 
-bool SaveVectorScript(CQOV_V2Doc& doc, const std::string& path, int colorOption) {
-  try {
-    // On an exception the archive drops its buffer and the file closes
-    // without another write.
-    CFile file(path, CFile::modeCreate | CFile::modeWrite);
-    CArchive ar(&file, CArchive::store, kVectorScriptBufferSize);
-    const int limit = colorOption != 0 ? kLimitNoNearWhite : kLimitAllColours;
-    doc.UpdateImageSize();
-    ar.Write(kPreamble.data(), kPreamble.size());
-    WritePixels(ar, doc, limit);
-    ar.Close();
-    file.Close();
-  } catch (const CFileException&) {
-    AfxMessageBox(text::kFileError);
-    return false;
-  }
-  return true;
+void SaveVectorScript(CQOV_V2Doc& doc, const std::string& path, int colorOption) {
+  // On an exception the archive drops its buffer and the file closes
+  // without another write.
+  CFile file(path, CFile::modeCreate | CFile::modeWrite);
+  CArchive ar(&file, CArchive::store, kVectorScriptBufferSize);
+  const int limit = colorOption != 0 ? kLimitNoNearWhite : kLimitAllColours;
+  doc.UpdateImageSize();
+  ar.Write(kPreamble.data(), kPreamble.size());
+  WritePixels(ar, doc, limit);
+  ar.Close();
+  file.Close();
 }
 
 }  // namespace qov

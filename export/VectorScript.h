@@ -20,9 +20,9 @@ inline constexpr std::size_t kVectorScriptBufferSize = 64 * 1024;
 
 // Creates (or truncates) `path` and writes the picture's rows 1 to H − 1,
 // columns 1 to W − 1: the limit is kLimitAllColours for colour option 0 and
-// kLimitNoNearWhite otherwise. A file error shows "ファイルの読み込みに失敗
-// しました" and returns false; what reached the file stays, the rest of the
-// buffer is dropped. Reads the picture as LoadPixel does and changes nothing.
-bool SaveVectorScript(CQOV_V2Doc& doc, const std::string& path, int colorOption);
+// kLimitNoNearWhite otherwise. File errors propagate as CFileException; what
+// reached the file stays, the rest of the buffer is dropped. Reads the
+// picture with LoadPixel and changes nothing.
+void SaveVectorScript(CQOV_V2Doc& doc, const std::string& path, int colorOption);
 
 }  // namespace qov

@@ -141,7 +141,7 @@ bool CQOV_V2Doc::OnOpenDocument(const std::string& path) {
   CGlobalOwner dib;
   PictureReadFailure failure;
   try {
-    CFile file(path, CFile::modeRead | CFile::shareDenyWrite);
+    CFile file(path, CFile::modeRead);
     dib = CGlobalOwner(ReadPictureFile(file, m_readOptions, &failure));
     file.Close();
   } catch (const CFileException& e) {

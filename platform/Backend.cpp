@@ -8,8 +8,8 @@
 
 #include "platform/Clipboard.h"
 #include "platform/MessageBox.h"
+#include "platform/StringTable.h"
 #include "platform/WaitCursor.h"
-#include "res/Strings.h"
 
 namespace qov {
 
@@ -30,7 +30,7 @@ IPlatformBackend* SetPlatformBackend(IPlatformBackend* backend) {
 // The help id has no meaning without a help file; it is accepted for the
 // callers' sake.
 int AfxMessageBox(const std::string& text, UINT type, UINT /*helpId*/) {
-  return Platform().MessageBox(text, text::kAppName, type);
+  return Platform().MessageBox(text, LoadString(IDS_APP_TITLE), type);
 }
 
 CWaitCursor::CWaitCursor() : m_bActive(true) {
@@ -41,14 +41,6 @@ void CWaitCursor::End() {
   if (!m_bActive)
     return;
   m_bActive = false;
-  Platform().EndWaitCursor();
-}
-
-void CCmdTarget::BeginWaitCursor() {
-  Platform().BeginWaitCursor();
-}
-
-void CCmdTarget::EndWaitCursor() {
   Platform().EndWaitCursor();
 }
 

@@ -8,9 +8,8 @@
 
 #include "platform/Dialog.h"
 #include "platform/File.h"
+#include "platform/FrameworkStrings.h"
 #include "platform/MessageBox.h"
-#include "res/FrameworkStrings.h"
-#include "res/Strings.h"
 
 namespace qov {
 
@@ -57,19 +56,21 @@ std::string FileErrorText(const CFileException& e) {
                       e.m_strFileName.empty() ? text::kUnnamedFile : e.m_strFileName);
 }
 
-// The boundary must return whatever happens: a message that cannot be shown
-// (no memory left even for its text) is given up.
-void Report(const char* message, UINT type) noexcept {
+// Builds the failure without allocating where it can: the boundary must
+// return whatever happens, even with no memory left for a text.
+CCommandResult FailedNoThrow(const char* message, const char* reason, UINT type) noexcept {
   try {
-    AfxMessageBox(message, type);
+    return CCommandResult::Failed(message, reason, type);
   } catch (...) {
+    return CCommandResult(CCommandResult::failed);
   }
 }
 
-void ReportFileError(const CFileException& e) noexcept {
+CCommandResult FileFailure(const CFileException& e) noexcept {
   try {
-    AfxMessageBox(FileErrorText(e), MB_ICONSTOP);
+    return CCommandResult::Failed(FileErrorText(e), e.OsErrorText(), MB_ICONSTOP);
   } catch (...) {
+    return FailedNoThrow(text::kOutOfMemory, reason::kOutOfMemory, MB_ICONEXCLAMATION);
   }
 }
 
@@ -85,24 +86,36 @@ void UpdateCommandUI(CCmdTarget& root, CCmdUI& ui) {
 }
 
 // Running out of memory is a warning, as the framework gave it; anything
-// else that escapes a command is shown as a stop. A CUserException means the
-// user has been told already.
-bool ExecuteCommand(CCmdTarget& root, UINT nID) {
+// else that escapes a command is shown as a stop.
+CCommandResult ExecuteCommand(CCmdTarget& root, UINT nID) {
   try {
     CCmdUI ui(nID);
     UpdateCommandUI(root, ui);
     if (!ui.m_bEnabled)
-      return false;
-    return root.OnCmdMsg(nID, nullptr);
+      return CCommandResult(CCommandResult::disabled);
+    root.TakeCommandResult();
+    if (!root.OnCmdMsg(nID, nullptr))
+      return CCommandResult(CCommandResult::disabled);
+    return root.TakeCommandResult();
   } catch (const std::bad_alloc&) {
-    Report(text::kOutOfMemory, MB_ICONEXCLAMATION);
+    return FailedNoThrow(text::kOutOfMemory, reason::kOutOfMemory, MB_ICONEXCLAMATION);
   } catch (const CFileException& e) {
-    ReportFileError(e);
+    return FileFailure(e);
   } catch (const CUserException&) {
+    return CCommandResult(CCommandResult::cancelled);
   } catch (...) {
-    Report(text::kCommandFailed, MB_ICONSTOP);
+    return FailedNoThrow(text::kCommandFailed, reason::kCommandFailed, MB_ICONSTOP);
   }
-  return false;
+}
+
+bool ShowCommandResult(const CCommandResult& result) noexcept {
+  if (result.m_status == CCommandResult::failed && !result.m_strMessage.empty()) {
+    try {
+      AfxMessageBox(result.m_strMessage, result.m_nType);
+    } catch (...) {
+    }
+  }
+  return result.m_status == CCommandResult::done;
 }
 
 }  // namespace qov

@@ -1,11 +1,16 @@
 #pragma once
 // Command routing: command identifiers bound to handlers and update handlers
 // through message-map tables, and the boundary every command runs inside.
+//
+// Errors in platform/: files throw CFileException (cause, path, the system's
+// text); memory and the clipboard answer null or false; the command
+// boundary turns whatever a command lets escape into its CCommandResult.
 
 #include <cstddef>
 #include <optional>
 #include <span>
 
+#include "platform/CommandResult.h"
 #include "platform/Guid.h"
 #include "platform/Types.h"
 
@@ -32,9 +37,9 @@ class CCmdTarget {
   // handler (a command with a handler and no update handler is enabled).
   // Returns true when this target (or one it routes to) handles nID.
   virtual bool OnCmdMsg(UINT nID, CCmdUI* pCmdUI);
-
-  void BeginWaitCursor();
-  void EndWaitCursor();
+  // What the last command this target routed to left behind, which is then
+  // forgotten; base: done. A view keeps what its commands leave.
+  virtual CCommandResult TakeCommandResult() { return {}; }
 
   // Makes this an automation object whose dispatch interface is `dispatchIID`.
   void EnableAutomation(const IID& dispatchIID) { m_dispatchIID = dispatchIID; }
@@ -93,9 +98,15 @@ bool DispatchMessageMap(T& target, std::span<const MessageMapEntry<T>> map, UINT
 void UpdateCommandUI(CCmdTarget& root, CCmdUI& ui);
 
 // The command boundary. Asks the update handler first and does nothing for
-// a disabled command; runs the command; shows the framework's standard
-// message for whatever the command let escape (out of memory, a file error,
-// anything else). Returns true when the command ran to its end.
-bool ExecuteCommand(CCmdTarget& root, UINT nID);
+// a disabled command; runs the command and returns what it came to. Whatever
+// the command lets escape becomes a failure with the framework's standard
+// message (out of memory, a file error, anything else); a CUserException
+// (the user has been told already) becomes a cancel. Shows nothing.
+CCommandResult ExecuteCommand(CCmdTarget& root, UINT nID);
+
+// The window's side of the boundary: a failure's message in a message box.
+// True when the command was done. Never throws: a message that cannot be
+// shown (no memory left even for its text) is given up.
+bool ShowCommandResult(const CCommandResult& result) noexcept;
 
 }  // namespace qov

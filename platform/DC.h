@@ -10,9 +10,7 @@
 namespace qov {
 
 inline constexpr int BLACKONWHITE = 1;
-inline constexpr int WHITEONBLACK = 2;
 inline constexpr int COLORONCOLOR = 3;
-inline constexpr int HALFTONE = 4;
 inline constexpr UINT DIB_RGB_COLORS = 0;
 inline constexpr DWORD SRCCOPY = 0x00CC0020;
 

@@ -8,8 +8,8 @@
 #include <string_view>
 
 #include "platform/Dialog.h"
+#include "platform/FrameworkStrings.h"
 #include "platform/MessageBox.h"
-#include "res/Strings.h"
 
 namespace qov {
 

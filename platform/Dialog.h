@@ -23,8 +23,7 @@ inline constexpr UINT EN_CHANGE = 0x0300;
 inline constexpr UINT BN_CLICKED = 0;
 // Scroll codes of WM_HSCROLL from a trackbar.
 inline constexpr UINT TB_LINEUP = 0, TB_LINEDOWN = 1, TB_PAGEUP = 2, TB_PAGEDOWN = 3,
-                      TB_THUMBPOSITION = 4, TB_THUMBTRACK = 5, TB_TOP = 6, TB_BOTTOM = 7,
-                      TB_ENDTRACK = 8;
+                      TB_THUMBPOSITION = 4, TB_THUMBTRACK = 5, TB_TOP = 6, TB_BOTTOM = 7;
 
 // The state of one control.
 struct ControlState {
@@ -139,7 +138,6 @@ class CDialog : public CWnd {
   // group runs from a WS_GROUP control to the next one.
   std::vector<int> GetRadioGroup(int id) const;
   void SetHost(IDialogHost* host) { m_pHost = host; }
-  CWnd* GetParent() const { return m_pParent; }
   bool IsEnded() const { return m_bEnded; }
   int GetResult() const { return m_nResult; }
   // The id of the control that last received the focus from the program.

@@ -50,7 +50,7 @@ bool CDocument::OnNewDocument() {
 
 bool CDocument::OnOpenDocument(const std::string& path) {
   try {
-    CFile file(path, CFile::modeRead | CFile::shareDenyWrite);
+    CFile file(path, CFile::modeRead);
   } catch (const CFileException& e) {
     SetFailureReason(e.OsErrorText());
     return false;

@@ -37,9 +37,8 @@ class CDocument : public CCmdTarget {
 
   // Base: DeleteContents, clears the modified flag, path and title.
   virtual bool OnNewDocument();
-  // Base: opens the file for reading with writing denied to others, to see
-  // that it can be read; on failure sets the reason and returns false. It
-  // reads nothing and changes nothing.
+  // Base: opens the file for reading, to see that it can be read; on failure sets the reason and
+  // returns false. It reads nothing and changes nothing.
   virtual bool OnOpenDocument(const std::string& path);
   // Base: nothing is written; returns false.
   virtual bool OnSaveDocument(const std::string& path);

@@ -57,20 +57,9 @@ const char* CauseText(CFileException::Cause cause) {
 
 }  // namespace
 
-namespace {
-// The system's last-error value, for file errors: what the latest exception
-// on this thread said.
-thread_local std::string t_lastFileError;
-}  // namespace
-
 CFileException::CFileException(Cause cause, std::string path, int osError)
     : m_cause(cause), m_strFileName(std::move(path)), m_lOsError(osError) {
   m_what = m_strFileName.empty() ? OsErrorText() : m_strFileName + ": " + OsErrorText();
-  t_lastFileError = OsErrorText();
-}
-
-const std::string& CFileException::LastErrorText() {
-  return t_lastFileError;
 }
 
 CFileException::Cause CFileException::CauseFromErrno(int osError) {

@@ -43,10 +43,6 @@ class CFileException : public std::exception {
 
   // The operating system's text for m_lOsError ("No space left on device").
   std::string OsErrorText() const;
-  // The operating system's text of the latest file exception raised on this
-  // thread, like the system's last-error value: for a caller that only
-  // learns that something failed (a command that showed its own message).
-  static const std::string& LastErrorText();
   // "path: OS text", for one-line reports.
   const char* what() const noexcept override { return m_what.c_str(); }
 
@@ -60,8 +56,6 @@ class CFile {
     modeRead = 0x0000,
     modeWrite = 0x0001,
     modeReadWrite = 0x0002,
-    shareExclusive = 0x0010,
-    shareDenyWrite = 0x0020,
     modeCreate = 0x1000,
   };
   enum SeekPosition { begin = 0, current = 1, end = 2 };

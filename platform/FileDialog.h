@@ -35,7 +35,6 @@ class CFileDialog {
   DWORD GetFlags() const { return m_dwFlags; }
   // The (description, pattern) pairs of the filter string.
   std::vector<std::pair<std::string, std::string>> GetFilters() const;
-  CWnd* GetParent() const { return m_pParent; }
 
  private:
   bool m_bOpenFileDialog;

@@ -1,14 +1,11 @@
 #include "platform/OleLock.h"
 
-#include <stdexcept>
-
-#include "platform/AppBackend.h"
-
 namespace qov {
 namespace {
 
 long g_nLockCount = 0;
 bool g_bUserCtrl = true;
+OleReleaseHandler g_pOnRelease = nullptr;
 
 }  // namespace
 
@@ -36,13 +33,12 @@ void AfxOleSetUserCtrl(bool userCtrl) {
 }
 
 void AfxOleOnReleaseAllObjects() noexcept {
-  if (g_bUserCtrl)
-    return;
-  try {
-    AppBackend().Quit(0);
-  } catch (const std::logic_error&) {
-    // No message loop (yet, or any more): nothing to end.
-  }
+  if (!g_bUserCtrl && g_pOnRelease)
+    g_pOnRelease();
+}
+
+void AfxOleSetReleaseHandler(OleReleaseHandler handler) {
+  g_pOnRelease = handler;
 }
 
 }  // namespace qov

@@ -15,8 +15,14 @@ bool AfxOleCanExitApp();
 bool AfxOleGetUserCtrl();
 void AfxOleSetUserCtrl(bool userCtrl);
 
-// The last lock went: a program the user does not control ends. Never
-// throws: it runs in destructors.
+// The last lock went: a program the user does not control ends, through the
+// handler its message loop installed. Never throws: it runs in destructors.
 void AfxOleOnReleaseAllObjects() noexcept;
+
+// What ending the program means: the application shell installs it with
+// its application backend. Without one (the batch converter, the tests of
+// the system's code) there is nothing to end. Null for none.
+using OleReleaseHandler = void (*)() noexcept;
+void AfxOleSetReleaseHandler(OleReleaseHandler handler);
 
 }  // namespace qov

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <utility>
 
 #include "platform/DC.h"
 #include "platform/Types.h"
@@ -30,7 +31,6 @@ class IViewHost {
 struct CPrintInfo {
   bool m_bPreview = false;
   bool m_bDirect = false;
-  int m_nCurPage = 1;
 };
 
 class CView : public CWnd {
@@ -69,6 +69,9 @@ class CView : public CWnd {
 
   // The view's own map, then its document.
   bool OnCmdMsg(UINT nID, CCmdUI* pCmdUI) override;
+  // A command's way to report: what it came to, for the command boundary.
+  void SetCommandResult(CCommandResult result) { m_commandResult = std::move(result); }
+  CCommandResult TakeCommandResult() override { return std::exchange(m_commandResult, {}); }
 
  protected:
   // The view's own message map; base: none.
@@ -77,6 +80,7 @@ class CView : public CWnd {
  private:
   CDocument* m_pDocument = nullptr;
   IViewHost* m_pHost = nullptr;
+  CCommandResult m_commandResult;
 };
 
 inline constexpr int MM_TEXT = 1;

@@ -1,6 +1,6 @@
 // Accelerator table 128.
 
-#include "res/Accelerators.h"
+#include "platform/Accelerators.h"
 
 #include <array>
 

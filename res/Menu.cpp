@@ -1,6 +1,6 @@
 // Menu 128, the one menu bar of the main frame.
 
-#include "res/Menu.h"
+#include "platform/Menu.h"
 
 #include "res/Resource.h"
 

@@ -1,7 +1,8 @@
 #pragma once
-// Resource and command identifiers.
+// The system's resource and command identifiers (the framework's own are
+// platform/'s).
 
-#include "platform/Types.h"
+#include "platform/FrameworkIds.h"
 
 namespace qov {
 
@@ -20,25 +21,6 @@ inline constexpr int IDC_EDIT_THRESHOLD = 1002;
 inline constexpr int IDC_RADIO_ALLCOLORS = 1006;
 inline constexpr int IDC_RADIO_NOWHITE = 1007;
 
-// Framework commands.
-inline constexpr UINT ID_FILE_NEW = 57600;
-inline constexpr UINT ID_FILE_OPEN = 57601;
-inline constexpr UINT ID_FILE_SAVE = 57603;
-inline constexpr UINT ID_FILE_SAVE_AS = 57604;
-inline constexpr UINT ID_FILE_PRINT_SETUP = 57606;
-inline constexpr UINT ID_FILE_PRINT = 57607;
-inline constexpr UINT ID_FILE_PRINT_DIRECT = 57608;
-inline constexpr UINT ID_FILE_PRINT_PREVIEW = 57609;
-inline constexpr UINT ID_FILE_MRU_FILE1 = 57616;
-inline constexpr UINT ID_EDIT_COPY = 57634;
-inline constexpr UINT ID_EDIT_CUT = 57635;
-inline constexpr UINT ID_EDIT_PASTE = 57637;
-inline constexpr UINT ID_EDIT_UNDO = 57643;
-inline constexpr UINT ID_APP_ABOUT = 57664;
-inline constexpr UINT ID_APP_EXIT = 57665;
-inline constexpr UINT ID_NEXT_PANE = 57680;
-inline constexpr UINT ID_PREV_PANE = 57681;
-
 // The system's commands.
 // A prompt string only: no menu item or handler carries this id.
 inline constexpr UINT ID_BINARIZE_PROMPT = 32771;
@@ -56,9 +38,5 @@ inline constexpr UINT ID_DITHER2 = 32786;
 inline constexpr UINT ID_SAVE_VECTORSCRIPT = 32789;
 inline constexpr UINT ID_ERROR_DIFFUSION = 32790;
 inline constexpr UINT ID_AUTO_TRACE = 32791;
-
-// Strings.
-inline constexpr UINT IDS_APP_TITLE = 57344;  // "QOV_V2"
-inline constexpr UINT IDS_IDLE_PROMPT = 57345;
 
 }  // namespace qov

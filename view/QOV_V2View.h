@@ -4,6 +4,11 @@
 // QOV_V2View.cpp (construction, message map, scale, mouse),
 // QOV_V2View_Draw.cpp, QOV_V2View_Clipboard.cpp,
 // QOV_V2View_Tools.cpp (the raster commands) and QOV_V2View_Export.cpp.
+//
+// Errors: a command reports only through the CCommandResult it leaves on
+// the view (SetCommandResult); the command boundary hands it to the window,
+// which shows the message, or to qov-convert, which prints the reason. No
+// command or writer shows a failure itself.
 
 #include <cstdint>
 
@@ -97,6 +102,9 @@ class CQOV_V2View : public CScrollView {
 
   // Scroll sizes for a block of w × h pixels at the current scale.
   void SetScrollSizesForImage(std::int64_t width, std::int64_t height);
+  // Makes block `h` (owned from now on) the document's picture: flagged as
+  // modified, scroll sizes to match, every view updated.
+  void AdoptPicture(HGLOBAL h);
 };
 
 }  // namespace qov

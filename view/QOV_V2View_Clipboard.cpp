@@ -75,8 +75,12 @@ void CQOV_V2View::PasteFromClipboard() {
   if (!dib)
     return;
 
+  AdoptPicture(dib.release());
+}
+
+void CQOV_V2View::AdoptPicture(HGLOBAL h) {
   CQOV_V2Doc* doc = GetDocument();
-  doc->ReplaceDib(dib.release());
+  doc->ReplaceDib(h);
   doc->SetModifiedFlag(true);
   {
     const CGlobalLock bytes(doc->m_hDib);

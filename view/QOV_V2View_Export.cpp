@@ -6,12 +6,9 @@
 #include "export/AutoTrace.h"
 #include "export/DotsToCrosses.h"
 #include "export/DotsToLines.h"
-#include "export/DxfExportFrame.h"
-#include "export/VectorScript.h"
+#include "export/ExportFrame.h"
 #include "export/VectorScriptDlg.h"
 #include "image/DibBlock.h"
-#include "platform/FileDialog.h"
-#include "platform/MessageBox.h"
 #include "res/Strings.h"
 #include "view/QOV_V2View.h"
 
@@ -31,11 +28,11 @@ class ScopeExit {
   F m_f;
 };
 
-// Shows the no-picture message when the document holds none.
-bool HasPicture(const CQOV_V2Doc& doc) {
-  if (doc.m_hDib)
+// Reports the no-picture failure when the document holds none.
+bool HasPicture(CQOV_V2View& view) {
+  if (view.GetDocument()->m_hDib)
     return true;
-  AfxMessageBox(text::kNoImage);
+  view.SetCommandResult(CCommandResult::Failed(text::kNoImage, reason::kNoImage));
   return false;
 }
 
@@ -46,28 +43,27 @@ void CQOV_V2View::OnUpdateToolCommands(CCmdUI* pCmdUI) {
 }
 
 void CQOV_V2View::OnDotsToCrosses() {
-  if (!HasPicture(*GetDocument()))
+  if (!HasPicture(*this))
     return;
   ExportDotsToCrosses();
 }
 
 void CQOV_V2View::ExportDotsToCrosses() {
-  RunDxfExport(this, *GetDocument(), DxfWaitCursor::none, WriteDotsToCrosses);
+  SetCommandResult(RunDxfExport(this, *GetDocument(), DxfWaitCursor::none, WriteDotsToCrosses));
 }
 
 void CQOV_V2View::OnDotsToLines() {
-  if (!HasPicture(*GetDocument()))
+  if (!HasPicture(*this))
     return;
   ExportDotsToLines();
 }
 
 void CQOV_V2View::ExportDotsToLines() {
-  RunDxfExport(this, *GetDocument(), DxfWaitCursor::shown, WriteDotsToLines);
+  SetCommandResult(RunDxfExport(this, *GetDocument(), DxfWaitCursor::shown, WriteDotsToLines));
 }
 
 void CQOV_V2View::OnAutoTrace() {
-  CQOV_V2Doc* pDoc = GetDocument();
-  if (!HasPicture(*pDoc))
+  if (!HasPicture(*this))
     return;
   // The tracing works on the outline picture and marks pixels white in it.
   // The user's picture comes back from the outline step's undo copy, held
@@ -78,28 +74,20 @@ void CQOV_V2View::OnAutoTrace() {
   // user's file.
   CGlobalOwner saved = ExtractOutlineKeepingCopy();
   if (!saved) {
-    AfxMessageBox(text::kOutOfMemory);
+    SetCommandResult(CCommandResult::Failed(text::kOutOfMemory, reason::kOutOfMemory));
     return;
   }
-  const ScopeExit restore([this, pDoc, &saved] {
-    pDoc->ReplaceDib(saved.release());
-    pDoc->SetModifiedFlag(true);
-    {
-      const CGlobalLock lock(pDoc->m_hDib);
-      SetScrollSizesForImage(DibWidth(lock.get()), DibHeight(lock.get()));
-    }
-    pDoc->UpdateAllViews(nullptr);
-  });
+  const ScopeExit restore([this, &saved] { AdoptPicture(saved.release()); });
   ExportAutoTrace();
 }
 
 void CQOV_V2View::ExportAutoTrace() {
-  RunDxfExport(this, *GetDocument(), DxfWaitCursor::shown, WriteAutoTrace);
+  SetCommandResult(RunDxfExport(this, *GetDocument(), DxfWaitCursor::shown, WriteAutoTrace));
   Invalidate(true);
 }
 
 void CQOV_V2View::OnSaveVectorScript() {
-  if (!HasPicture(*GetDocument()))
+  if (!HasPicture(*this))
     return;
   ExportVectorScript();
 }
@@ -107,13 +95,11 @@ void CQOV_V2View::OnSaveVectorScript() {
 void CQOV_V2View::ExportVectorScript() {
   CVectorScriptDlg options;
   options.m_nColorOption = 1;
-  if (options.DoModal() != IDOK)
+  if (options.DoModal() != IDOK) {
+    SetCommandResult(CCommandResult(CCommandResult::cancelled));
     return;
-  CFileDialog dialog(false, ".TXT", "QOV.TXT", OFN_OVERWRITEPROMPT, "TXTファイル(*.TXT)|*.TXT||",
-                     this);
-  if (dialog.DoModal() != IDOK)
-    return;
-  SaveVectorScript(*GetDocument(), dialog.GetPathName(), options.m_nColorOption);
+  }
+  SetCommandResult(RunVectorScriptExport(this, *GetDocument(), options.m_nColorOption));
 }
 
 }  // namespace qov

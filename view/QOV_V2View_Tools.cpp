@@ -42,8 +42,10 @@ void CQOV_V2View::Binarize() {
   const std::intptr_t result = dlg.DoModal();
   SetScale(1);
   Invalidate(true);
-  if (result != IDOK)
+  if (result != IDOK) {
+    SetCommandResult(CCommandResult(CCommandResult::cancelled));
     return;
+  }
   const int percent = dlg.m_nThreshold;
 
   CQOV_V2Doc* doc = GetDocument();

@@ -17,7 +17,11 @@ HeadlessBackend::~HeadlessBackend() {
 }
 
 void HeadlessBackend::QueueDialog(DialogScript script) {
-  m_dialogScripts.push_back(std::move(script));
+  m_dialogAnswers.push_back({nullptr, std::move(script)});
+}
+
+void HeadlessBackend::QueueDialogData(DialogScript setData) {
+  m_dialogAnswers.push_back({std::move(setData), [](CDialog& dlg) { dlg.UserClick(IDOK); }});
 }
 
 void HeadlessBackend::QueueFileDialog(std::optional<std::string> path) {
@@ -28,14 +32,8 @@ void HeadlessBackend::QueueMessageBoxAnswer(int answer) {
   m_messageAnswers.push_back(answer);
 }
 
-void HeadlessBackend::SetMessageSink(std::function<void(const MessageRecord&)> sink) {
-  m_sink = std::move(sink);
-}
-
 int HeadlessBackend::MessageBox(const std::string& text, const std::string& caption, UINT type) {
   m_messages.push_back({text, caption, type});
-  if (m_sink)
-    m_sink(m_messages.back());
   if (m_messageAnswers.empty())
     return IDOK;
   const int answer = m_messageAnswers.front();
@@ -47,13 +45,16 @@ int HeadlessBackend::MessageBox(const std::string& text, const std::string& capt
 // and ended outright if its OnCancel refuses, so that the run always returns.
 std::intptr_t HeadlessBackend::RunModalDialog(CDialog& dlg) {
   m_dialogsRun.push_back(dlg.GetTemplateId());
-  dlg.OnInitDialog();
-  if (!m_dialogScripts.empty()) {
-    DialogScript script = std::move(m_dialogScripts.front());
-    m_dialogScripts.pop_front();
-    if (script)
-      script(dlg);
+  DialogAnswer answer;
+  if (!m_dialogAnswers.empty()) {
+    answer = std::move(m_dialogAnswers.front());
+    m_dialogAnswers.pop_front();
   }
+  if (answer.setData)
+    answer.setData(dlg);
+  dlg.OnInitDialog();
+  if (answer.script)
+    answer.script(dlg);
   if (!dlg.IsEnded())
     dlg.OnCancel();
   if (!dlg.IsEnded())

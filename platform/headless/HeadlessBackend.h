@@ -1,8 +1,7 @@
 #pragma once
 // The in-process backend of the tests and the batch converter: an in-memory
 // clipboard, dialogs and file dialogs answered by scripts queued in advance,
-// message boxes recorded (and passed to a sink, such as stderr), and a wait
-// cursor that only counts.
+// message boxes recorded, and a wait cursor that only counts.
 
 #include <deque>
 #include <functional>
@@ -34,6 +33,10 @@ class HeadlessBackend : public IPlatformBackend {
   // cancelled, and so is one whose script leaves it open (after a failed
   // validation, say).
   void QueueDialog(DialogScript script);
+  // The next modal dialog is answered through its data, as a scripted
+  // dialog is: `setData` sets its members before its OnInitDialog moves them
+  // into the controls, then OK takes them back out, validated.
+  void QueueDialogData(DialogScript setData);
   // The next file dialog returns `path`, or is cancelled with nullopt.
   void QueueFileDialog(std::optional<std::string> path);
   // The answer of the next message box (IDOK when none is queued).
@@ -41,8 +44,6 @@ class HeadlessBackend : public IPlatformBackend {
 
   const std::vector<MessageRecord>& Messages() const { return m_messages; }
   void ClearMessages() { m_messages.clear(); }
-  // Called for every message box shown, after it is recorded.
-  void SetMessageSink(std::function<void(const MessageRecord&)> sink);
 
   // File dialogs shown so far (the dialog objects' settings, copied).
   struct FileDialogRecord {
@@ -82,11 +83,15 @@ class HeadlessBackend : public IPlatformBackend {
   bool IsClipboardFormatAvailable(UINT format) override;
 
  private:
-  std::deque<DialogScript> m_dialogScripts;
+  // Each answer: what sets the data before OnInitDialog, what acts after it.
+  struct DialogAnswer {
+    DialogScript setData;
+    DialogScript script;
+  };
+  std::deque<DialogAnswer> m_dialogAnswers;
   std::deque<std::optional<std::string>> m_fileAnswers;
   std::deque<int> m_messageAnswers;
   std::vector<MessageRecord> m_messages;
-  std::function<void(const MessageRecord&)> m_sink;
   std::vector<FileDialogRecord> m_fileDialogs;
   std::vector<UINT> m_dialogsRun;
   int m_nWaitDepth = 0;

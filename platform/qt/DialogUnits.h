@@ -1,7 +1,7 @@
 #pragma once
 // Dialog units: a template's positions and sizes are in quarters of the
 // dialog font's average character width and eighths of its height, as the
-// original framework measured them.
+// framework measured them.
 
 #include <QFont>
 #include <QRect>
@@ -18,8 +18,6 @@ class DialogUnits {
  public:
   explicit DialogUnits(const QFont& font);
   // Average width of the letters A–Z and a–z, rounded; the font's height.
-  int BaseX() const { return m_baseX; }
-  int BaseY() const { return m_baseY; }
   int ToPixelsX(int dlu) const;
   int ToPixelsY(int dlu) const;
   QRect ToPixels(int x, int y, int cx, int cy) const;

@@ -16,8 +16,8 @@
 #include <QFileInfo>
 
 #include "platform/OleLock.h"
-#include "platform/qt/QtAutomationServer.h"
 #include "res/AutomationIds.h"
+#include "shell/qt/QtAutomationServer.h"
 #include "tests/desktop/DesktopSupport.h"
 #include "tests/gui/GuiSupport.h"
 

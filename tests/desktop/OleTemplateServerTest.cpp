@@ -8,17 +8,17 @@
 #include <vector>
 
 #include "image/QOV_V2Doc.h"
-#include "platform/AppBackend.h"
-#include "platform/AutomationBackend.h"
-#include "platform/DocTemplate.h"
 #include "platform/Document.h"
-#include "platform/FrameWnd.h"
 #include "platform/OleLock.h"
-#include "platform/OleTemplateServer.h"
-#include "platform/Settings.h"
 #include "platform/View.h"
 #include "res/AutomationIds.h"
 #include "res/Resource.h"
+#include "shell/AppBackend.h"
+#include "shell/AutomationBackend.h"
+#include "shell/DocTemplate.h"
+#include "shell/FrameWnd.h"
+#include "shell/OleTemplateServer.h"
+#include "shell/Settings.h"
 
 namespace qov {
 namespace {

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <fstream>
 #include <stdexcept>
 
@@ -20,6 +21,9 @@
 
 namespace qov::test {
 namespace {
+
+constexpr auto kFailed = CCommandResult::failed;
+constexpr auto kCancelled = CCommandResult::cancelled;
 
 struct DxfCommand {
   UINT id;
@@ -69,7 +73,7 @@ TEST_F(ExportCommands, WithoutPictureOnlyTheMessageIsShown) {
   doc.ReplaceDib(nullptr);
   for (UINT id : {ID_DOTS_TO_CROSSES, ID_DOTS_TO_LINES, ID_AUTO_TRACE, ID_SAVE_VECTORSCRIPT}) {
     backend().ClearMessages();
-    EXPECT_TRUE(Run(id)) << id;
+    EXPECT_EQ(RunStatus(id), kFailed) << id;
     ASSERT_EQ(backend().Messages().size(), 1u) << id;
     EXPECT_EQ(backend().Messages()[0].text, text::kNoImage);
   }
@@ -95,7 +99,7 @@ TEST_F(ExportCommands, DxfCommandsAskForADxfFileAndStopOnCancel) {
   for (const DxfCommand& c : kDxfCommands) {
     const int beginsBefore = backend().WaitCursorBegins();
     backend().QueueFileDialog(std::nullopt);
-    EXPECT_TRUE(Run(c.id));
+    EXPECT_EQ(RunStatus(c.id), kCancelled);
     EXPECT_EQ(backend().WaitCursorBegins() - beginsBefore, c.outlineWaitCursors);
     const auto& d = backend().FileDialogs().back();
     EXPECT_FALSE(d.open);
@@ -141,7 +145,7 @@ TEST_F(ExportCommands, FileErrorsShowTheMessageAndTouchNothingElse) {
       backend().ClearMessages();
       doc.SetModifiedFlag(false);
       backend().QueueFileDialog(path);
-      EXPECT_TRUE(Run(c.id)) << path;
+      EXPECT_EQ(RunStatus(c.id), kFailed) << path;
       ASSERT_EQ(backend().Messages().size(), 1u) << path;
       EXPECT_EQ(backend().Messages()[0].text, text::kFileError);
       EXPECT_EQ(doc.IsModified(), c.id == ID_AUTO_TRACE) << c.id;
@@ -170,10 +174,11 @@ TEST_F(ExportCommands, FrameEndsWaitCursorWhateverTheScanThrows) {
   DxfScan fileError = [](CQOV_V2Doc&, CDxfWriter&, std::int32_t, std::int32_t) {
     throw CFileException(CFileException::diskFull, "frame.dxf", ENOSPC);
   };
-  RunDxfExport(&view, doc, DxfWaitCursor::shown, fileError);
+  const CCommandResult result = RunDxfExport(&view, doc, DxfWaitCursor::shown, fileError);
   EXPECT_EQ(backend().WaitCursorDepth(), 0);
-  ASSERT_EQ(backend().Messages().size(), 1u);
-  EXPECT_EQ(backend().Messages()[0].text, text::kFileError);
+  EXPECT_EQ(result.m_status, kFailed);
+  EXPECT_EQ(result.m_strMessage, text::kFileError);
+  EXPECT_EQ(result.m_strReason, std::strerror(ENOSPC));
 }
 
 // Files may grow to `bytes` only; a write beyond fails as on a full disk.
@@ -202,7 +207,7 @@ TEST_F(ExportCommands, DiskFillingUpKeepsWhatReachedTheFile) {
   {
     const ScopedFileSizeLimit limit(2048);
     backend().QueueFileDialog(path);
-    EXPECT_TRUE(Run(ID_DOTS_TO_CROSSES));
+    EXPECT_EQ(RunStatus(ID_DOTS_TO_CROSSES), kFailed);
   }
   ASSERT_EQ(backend().Messages().size(), 1u);
   EXPECT_EQ(backend().Messages()[0].text, text::kFileError);
@@ -254,8 +259,9 @@ TEST_F(ExportCommands, AutoTraceChangesNothingWhenItCannotCopyThePicture) {
   view.SetScale(2);
   view.OnAutoTrace();
   doc.m_hDib = picture;
-  ASSERT_EQ(backend().Messages().size(), 1u);
-  EXPECT_EQ(backend().Messages()[0].text, text::kOutOfMemory);
+  const CCommandResult result = view.TakeCommandResult();
+  EXPECT_EQ(result.m_status, kFailed);
+  EXPECT_EQ(result.m_strMessage, text::kOutOfMemory);
   EXPECT_TRUE(backend().FileDialogs().empty());
   EXPECT_EQ(backend().PeekClipboardData(CF_DIB), nullptr);
   EXPECT_EQ(view.m_nScale, 2);
@@ -266,7 +272,7 @@ TEST_F(ExportCommands, AutoTraceChangesNothingWhenItCannotCopyThePicture) {
 TEST_F(ExportCommands, AutoTraceRestoresPictureWhenTheClipboardCannotBeUsed) {
   backend().SetClipboardRefused(true);
   backend().QueueFileDialog(std::nullopt);
-  EXPECT_TRUE(Run(ID_AUTO_TRACE));
+  EXPECT_EQ(RunStatus(ID_AUTO_TRACE), kCancelled);
   ExpectPictureAsBefore();
   EXPECT_TRUE(doc.IsModified());
   EXPECT_EQ(backend().PeekClipboardData(CF_DIB), nullptr);
@@ -335,7 +341,7 @@ TEST_F(ExportCommands, VectorScriptAsksForOptionsThenFile) {
             (std::vector<std::pair<std::string, std::string>>{{"TXTファイル(*.TXT)", "*.TXT"}}));
   auto reference = MakeDoc(kPicture);
   const std::string expected = dir.File("expected.txt");
-  ASSERT_TRUE(SaveVectorScript(*reference, expected, 0));
+  SaveVectorScript(*reference, expected, 0);
   EXPECT_EQ(ReadFileBytes(path), ReadFileBytes(expected));
   EXPECT_EQ(backend().WaitCursorBegins(), 0);
   ExpectPictureAsBefore();
@@ -343,11 +349,11 @@ TEST_F(ExportCommands, VectorScriptAsksForOptionsThenFile) {
 
 TEST_F(ExportCommands, VectorScriptStopsWhenEitherDialogIsCancelled) {
   backend().QueueDialog([](CDialog& dlg) { dlg.UserClick(IDCANCEL); });
-  EXPECT_TRUE(Run(ID_SAVE_VECTORSCRIPT));
+  EXPECT_EQ(RunStatus(ID_SAVE_VECTORSCRIPT), kCancelled);
   EXPECT_TRUE(backend().FileDialogs().empty());
   backend().QueueDialog([](CDialog& dlg) { dlg.UserClick(IDOK); });
   backend().QueueFileDialog(std::nullopt);
-  EXPECT_TRUE(Run(ID_SAVE_VECTORSCRIPT));
+  EXPECT_EQ(RunStatus(ID_SAVE_VECTORSCRIPT), kCancelled);
   EXPECT_EQ(backend().FileDialogs().size(), 1u);
   EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
   EXPECT_TRUE(backend().Messages().empty());
@@ -356,7 +362,7 @@ TEST_F(ExportCommands, VectorScriptStopsWhenEitherDialogIsCancelled) {
 TEST_F(ExportCommands, VectorScriptFileErrorShowsTheMessage) {
   backend().QueueDialog([](CDialog& dlg) { dlg.UserClick(IDOK); });
   backend().QueueFileDialog("/dev/full");
-  EXPECT_TRUE(Run(ID_SAVE_VECTORSCRIPT));
+  EXPECT_EQ(RunStatus(ID_SAVE_VECTORSCRIPT), kFailed);
   ASSERT_EQ(backend().Messages().size(), 1u);
   EXPECT_EQ(backend().Messages()[0].text, text::kFileError);
   ExpectPictureAsBefore();

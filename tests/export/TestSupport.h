@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "export/DxfExportFrame.h"
+#include "export/ExportFrame.h"
 #include "tests/support/TempDir.h"
 #include "tests/view/ViewTestSupport.h"
 

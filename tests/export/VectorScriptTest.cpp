@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "export/VectorScript.h"
-#include "res/Strings.h"
 #include "tests/export/TestSupport.h"
 
 namespace qov::test {
@@ -17,7 +16,7 @@ constexpr int kNoNearWhite = 1;
 std::string Save(CQOV_V2Doc& doc, int option) {
   TempDir dir;
   const std::string path = dir.File("out.txt");
-  EXPECT_TRUE(SaveVectorScript(doc, path, option));
+  SaveVectorScript(doc, path, option);
   return ReadFileBytes(path);
 }
 
@@ -70,18 +69,14 @@ TEST(VectorScript, ThinPicturesGiveThePreambleOnly) {
   }
 }
 
-TEST(VectorScript, FileErrorShowsTheMessageAndKeepsWhatWasWritten) {
+TEST(VectorScript, FileErrorsPropagateWithoutAMessage) {
   ScopedHeadlessPlatform platform;
   auto doc = MakeDoc(40, 40, Uniform(kBlack));
   TempDir dir;
-  EXPECT_FALSE(SaveVectorScript(*doc, dir.File("missing/out.txt"), kAllColours));
+  EXPECT_THROW(SaveVectorScript(*doc, dir.File("missing/out.txt"), kAllColours), CFileException);
   EXPECT_FALSE(std::filesystem::exists(dir.File("missing")));
-  EXPECT_FALSE(SaveVectorScript(*doc, "/dev/full", kAllColours));
-  ASSERT_EQ(platform.backend().Messages().size(), 2u);
-  for (const auto& m : platform.backend().Messages()) {
-    EXPECT_EQ(m.text, text::kFileError);
-    EXPECT_EQ(m.caption, text::kAppName);
-  }
+  EXPECT_THROW(SaveVectorScript(*doc, "/dev/full", kAllColours), CFileException);
+  EXPECT_TRUE(platform.backend().Messages().empty());
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/CommandLineInfo.h"
+#include "shell/CommandLineInfo.h"
 
 namespace qov {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "platform/RecentFileList.h"
-#include "platform/Settings.h"
+#include "shell/RecentFileList.h"
+#include "shell/Settings.h"
 
 namespace qov {
 namespace {

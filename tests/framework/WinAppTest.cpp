@@ -11,11 +11,11 @@
 #include "image/QOV_V2Doc.h"
 #include "platform/Clipboard.h"
 #include "platform/FileDialog.h"
-#include "platform/FrameWnd.h"
-#include "platform/WinApp.h"
 #include "platform/headless/HeadlessBackend.h"
 #include "platform/headless/HeadlessView.h"
 #include "res/Resource.h"
+#include "shell/FrameWnd.h"
+#include "shell/WinApp.h"
 #include "view/QOV_V2View.h"
 
 namespace qov {

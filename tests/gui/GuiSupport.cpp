@@ -20,8 +20,8 @@
 #include <fstream>
 
 #include "image/DibBlock.h"
-#include "platform/qt/QtMainWindow.h"
 #include "platform/qt/QtTemplateDialog.h"
+#include "shell/qt/QtMainWindow.h"
 
 namespace qov::test {
 namespace {

@@ -12,9 +12,9 @@
 
 #include "app/QOV_V2App.h"
 #include "image/QOV_V2Doc.h"
-#include "platform/FrameWnd.h"
-#include "platform/qt/QtAppBackend.h"
 #include "platform/qt/QtBackend.h"
+#include "shell/FrameWnd.h"
+#include "shell/qt/QtAppBackend.h"
 #include "view/QOV_V2View.h"
 
 namespace qov::test {

@@ -14,9 +14,9 @@
 #include <QTest>
 
 #include "platform/qt/QtClipboard.h"
-#include "platform/qt/QtMainWindow.h"
-#include "platform/qt/QtMenus.h"
 #include "res/Resource.h"
+#include "shell/qt/QtMainWindow.h"
+#include "shell/qt/QtMenus.h"
 #include "tests/gui/GuiSupport.h"
 
 namespace qov::test {

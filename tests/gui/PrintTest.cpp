@@ -11,9 +11,9 @@
 #include <QRegularExpression>
 #include <QtEndian>
 
-#include "platform/qt/QtAppBackend.h"
 #include "platform/qt/QtViewWidget.h"
 #include "res/Resource.h"
+#include "shell/qt/QtAppBackend.h"
 #include "tests/gui/GuiSupport.h"
 
 namespace qov::test {

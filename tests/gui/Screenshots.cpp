@@ -12,8 +12,8 @@
 #include <QTimer>
 #include <cstdio>
 
-#include "platform/qt/QtMainWindow.h"
 #include "res/Resource.h"
+#include "shell/qt/QtMainWindow.h"
 #include "tests/gui/GuiSupport.h"
 
 namespace {

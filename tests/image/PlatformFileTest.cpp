@@ -119,7 +119,7 @@ TEST(File, WriteReadSeekAndLength) {
     EXPECT_FALSE(out.IsOpen());
     out.Close();  // closing twice is harmless
   }
-  CFile in(path, CFile::modeRead | CFile::shareDenyWrite);
+  CFile in(path, CFile::modeRead);
   EXPECT_EQ(in.GetLength(), data.size());
   EXPECT_EQ(in.GetFilePath(), path);
   Bytes buffer(10);

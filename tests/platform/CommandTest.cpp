@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <new>
 #include <stdexcept>
 #include <string>
@@ -115,44 +117,54 @@ TEST_F(CommandTest, UpdateRoutesFromViewToDocumentAndDisablesUnhandledCommands) 
   }
 }
 
+constexpr auto kDone = CCommandResult::done;
+constexpr auto kDisabled = CCommandResult::disabled;
+
 TEST_F(CommandTest, ExecuteRunsTheFirstHandlerOnTheRoute) {
-  EXPECT_TRUE(ExecuteCommand(view, kViewOnly));
-  EXPECT_TRUE(ExecuteCommand(view, kDocOnly));
-  EXPECT_TRUE(ExecuteCommand(view, kBoth));
+  EXPECT_EQ(ExecuteCommand(view, kViewOnly).m_status, kDone);
+  EXPECT_EQ(ExecuteCommand(view, kDocOnly).m_status, kDone);
+  EXPECT_EQ(ExecuteCommand(view, kBoth).m_status, kDone);
   EXPECT_EQ(view.ran, (std::vector<std::string>{"view:ViewOnly", "view:Both"}));
   EXPECT_EQ(doc.ran, (std::vector<std::string>{"doc:DocOnly"}));
 }
 
 TEST_F(CommandTest, ExecuteSkipsDisabledAndUnhandledCommands) {
-  EXPECT_FALSE(ExecuteCommand(view, kDisabledByView));
-  EXPECT_FALSE(ExecuteCommand(view, kNobody));
+  EXPECT_EQ(ExecuteCommand(view, kDisabledByView).m_status, kDisabled);
+  EXPECT_EQ(ExecuteCommand(view, kNobody).m_status, kDisabled);
   EXPECT_TRUE(view.ran.empty());
   EXPECT_TRUE(backend().Messages().empty());
 }
 
 TEST_F(CommandTest, ViewWithoutDocumentHandlesOnlyItsOwnCommands) {
   TestView alone;
-  EXPECT_TRUE(ExecuteCommand(alone, kViewOnly));
-  EXPECT_FALSE(ExecuteCommand(alone, kDocOnly));
+  EXPECT_EQ(ExecuteCommand(alone, kViewOnly).m_status, kDone);
+  EXPECT_EQ(ExecuteCommand(alone, kDocOnly).m_status, kDisabled);
 }
 
-TEST_F(CommandTest, BoundaryShowsTheStandardMessageForWhatEscapes) {
+// The boundary itself shows nothing; the window shows the failure it returns.
+TEST_F(CommandTest, WhatEscapesBecomesAFailureWithTheStandardMessage) {
   struct Case {
     UINT id;
     std::string text;
     UINT type;
+    std::string reason;
   };
   const Case cases[] = {
-      {kThrowBadAlloc, text::kOutOfMemory, MB_ICONEXCLAMATION},
+      {kThrowBadAlloc, text::kOutOfMemory, MB_ICONEXCLAMATION, "out of memory"},
       {kThrowFileError, "/tmp/out.DXF へのアクセス中にディスクがいっぱいになりました。",
-       MB_ICONSTOP},
-      {kThrowUnnamedFileError, "無題のファイル が見つかりません。", MB_ICONSTOP},
-      {kThrowRuntimeError, text::kCommandFailed, MB_ICONSTOP},
-      {kThrowInt, text::kCommandFailed, MB_ICONSTOP},
+       MB_ICONSTOP, std::strerror(ENOSPC)},
+      {kThrowUnnamedFileError, "無題のファイル が見つかりません。", MB_ICONSTOP,
+       std::strerror(ENOENT)},
+      {kThrowRuntimeError, text::kCommandFailed, MB_ICONSTOP, "the command failed"},
+      {kThrowInt, text::kCommandFailed, MB_ICONSTOP, "the command failed"},
   };
   for (const Case& c : cases) {
     backend().ClearMessages();
-    EXPECT_FALSE(ExecuteCommand(view, c.id)) << c.id;
+    const CCommandResult result = ExecuteCommand(view, c.id);
+    EXPECT_EQ(result.m_status, CCommandResult::failed) << c.id;
+    EXPECT_EQ(result.m_strReason, c.reason) << c.id;
+    EXPECT_TRUE(backend().Messages().empty()) << c.id;
+    EXPECT_FALSE(ShowCommandResult(result));
     ASSERT_EQ(backend().Messages().size(), 1u) << c.id;
     EXPECT_EQ(backend().Messages()[0].text, c.text);
     EXPECT_EQ(backend().Messages()[0].caption, "QOV_V2");
@@ -161,12 +173,12 @@ TEST_F(CommandTest, BoundaryShowsTheStandardMessageForWhatEscapes) {
 }
 
 TEST_F(CommandTest, UserExceptionEscapesSilently) {
-  EXPECT_FALSE(ExecuteCommand(view, kThrowUserException));
+  EXPECT_FALSE(ShowCommandResult(ExecuteCommand(view, kThrowUserException)));
   EXPECT_TRUE(backend().Messages().empty());
 }
 
 TEST_F(CommandTest, WaitCursorOfAFailedCommandIsRestored) {
-  EXPECT_FALSE(ExecuteCommand(view, kThrowBadAlloc));
+  ExecuteCommand(view, kThrowBadAlloc);
   EXPECT_EQ(backend().WaitCursorBegins(), 1);
   EXPECT_EQ(backend().WaitCursorDepth(), 0);
 }

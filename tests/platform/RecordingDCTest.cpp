@@ -9,7 +9,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "platform/headless/RecordingDC.h"
+#include "tests/support/RecordingDC.h"
 
 namespace qov {
 namespace {

@@ -9,7 +9,7 @@
 #include "platform/Document.h"
 #include "platform/View.h"
 #include "platform/headless/HeadlessView.h"
-#include "platform/headless/RecordingDC.h"
+#include "tests/support/RecordingDC.h"
 
 namespace qov {
 namespace {

@@ -107,8 +107,8 @@ TEST_F(ThresholdDlgTest, TypedIntegersMoveTheTrackbarAndOtherTextIsRefusedOnOk) 
 }
 
 TEST_F(ThresholdDlgTest, EveryTrackbarMoveIsShownInTheBox) {
-  const UINT codes[] = {TB_LINEUP,     TB_LINEDOWN, TB_PAGEUP, TB_PAGEDOWN, TB_THUMBPOSITION,
-                        TB_THUMBTRACK, TB_TOP,      TB_BOTTOM, TB_ENDTRACK};
+  const UINT codes[] = {TB_LINEUP,        TB_LINEDOWN,   TB_PAGEUP, TB_PAGEDOWN,
+                        TB_THUMBPOSITION, TB_THUMBTRACK, TB_TOP,    TB_BOTTOM};
   int position = 3;
   for (const UINT code : codes) {
     SCOPED_TRACE(code);

@@ -5,7 +5,7 @@
 #include <tuple>
 
 #include "image/DibBlock.h"
-#include "platform/headless/RecordingDC.h"
+#include "tests/support/RecordingDC.h"
 #include "tests/view/ViewTestSupport.h"
 
 namespace qov::test {

@@ -190,7 +190,14 @@ class ViewTest : public ::testing::Test {
 
   Color3 Pixel(std::int64_t x, std::int64_t y) const { return PixelOf(doc, x, y); }
 
-  bool Run(UINT id) { return ExecuteCommand(view, id); }
+  // Runs command `id` as the window does: a failure's message is shown.
+  CCommandResult::Status RunStatus(UINT id) {
+    const CCommandResult result = ExecuteCommand(view, id);
+    ShowCommandResult(result);
+    return result.m_status;
+  }
+  // True when the command was done.
+  bool Run(UINT id) { return RunStatus(id) == CCommandResult::done; }
 
   // Runs 単純２値化 with the trackbar dragged to `percent`.
   bool RunThreshold(int percent, bool outline = false) {

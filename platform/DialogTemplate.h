@@ -30,7 +30,7 @@ struct DialogControlTemplate {
 struct DialogTemplate {
   UINT id;
   std::string caption;   // UTF-8
-  std::string fontName;  // UTF-8, as the original names it
+  std::string fontName;  // UTF-8, as the template names it
   int pointSize;
   int cx, cy;                                   // dialog units
   std::vector<DialogControlTemplate> controls;  // in tab order

@@ -16,6 +16,7 @@
 #include "cli/InterruptPipe.h"
 #include "cli/JobMemory.h"
 #include "cli/ProgressLine.h"
+#include "image/import/MemoryBudget.h"
 
 namespace qov {
 namespace {
@@ -52,7 +53,8 @@ class BatchRun {
         m_jobs(std::move(jobs)),
         m_report(report),
         m_progress(err, terminal && !options.quiet, m_jobs.size()),
-        m_budget(AvailableMemoryBytes()) {}
+        // An eighth stays for everything else the machine runs.
+        m_budget(AvailableMemoryBytes() / 8 * 7) {}
 
   BatchExit Run() {
     const unsigned cores = std::thread::hardware_concurrency();

@@ -33,18 +33,4 @@ std::uint64_t EstimateJobBytes(const std::string& input) {
   return 2 * 3 * DeclaredPixels(input) + kWorkingMargin;
 }
 
-std::uint64_t AvailableMemoryBytes() {
-  std::ifstream meminfo("/proc/meminfo");
-  std::string key;
-  std::uint64_t kib = 0;
-  std::string unit;
-  while (meminfo >> key >> kib >> unit) {
-    if (key == "MemAvailable:") {
-      const std::uint64_t bytes = kib * 1024;
-      return bytes - bytes / 8;
-    }
-  }
-  return 0;
-}
-
 }  // namespace qov

@@ -12,8 +12,4 @@ namespace qov {
 // file declares; the margin alone when the size cannot be told.
 std::uint64_t EstimateJobBytes(const std::string& input);
 
-// The memory the machine has available now, less a margin for everything
-// else; 0 when it cannot be told.
-std::uint64_t AvailableMemoryBytes();
-
 }  // namespace qov

@@ -18,19 +18,6 @@ constexpr std::uint64_t kBytesPerPixel = 3;
 constexpr std::uint64_t kMarginBytes = std::uint64_t{256} << 20;
 constexpr double kPixelsPerMegapixel = 1e6;
 
-// MemAvailable in bytes; 0 when the kernel does not say.
-std::uint64_t AvailableBytes() {
-  std::ifstream meminfo("/proc/meminfo");
-  std::string key;
-  std::uint64_t kibibytes = 0;
-  std::string unit;
-  while (meminfo >> key >> kibibytes >> unit) {
-    if (key == "MemAvailable:")
-      return kibibytes * 1024;
-  }
-  return 0;
-}
-
 // Megapixels with one decimal; a count below a tenth of one in pixels.
 std::string FormatPixels(std::uint64_t pixels) {
   constexpr std::uint64_t kSmall = 100000;
@@ -44,8 +31,20 @@ std::string FormatPixels(std::uint64_t pixels) {
 
 }  // namespace
 
+std::uint64_t AvailableMemoryBytes() {
+  std::ifstream meminfo("/proc/meminfo");
+  std::string key;
+  std::uint64_t kibibytes = 0;
+  std::string unit;
+  while (meminfo >> key >> kibibytes >> unit) {
+    if (key == "MemAvailable:")
+      return kibibytes * 1024;
+  }
+  return 0;
+}
+
 CMemoryBudget::CMemoryBudget() : m_maxPixels(std::numeric_limits<std::uint64_t>::max()) {
-  const std::uint64_t available = AvailableBytes();
+  const std::uint64_t available = AvailableMemoryBytes();
   // Without the kernel's figure only the format's own limits apply.
   if (available != 0)
     m_maxPixels = available > kMarginBytes ? (available - kMarginBytes) / kBytesPerPixel : 0;

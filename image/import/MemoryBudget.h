@@ -6,6 +6,10 @@
 
 namespace qov {
 
+// The memory the kernel says is available now (MemAvailable), in bytes; 0
+// when it does not say.
+std::uint64_t AvailableMemoryBytes();
+
 class CMemoryBudget {
  public:
   // The default: the memory the machine has available now, minus a margin

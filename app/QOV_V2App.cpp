@@ -1,7 +1,9 @@
 #include "app/QOV_V2App.h"
 
 #include <array>
+#include <charconv>
 #include <cstdio>
+#include <optional>
 
 #include "app/AboutDlg.h"
 #include "app/MainFrm.h"
@@ -17,6 +19,19 @@ namespace {
 
 constexpr const char* kRegistryKey = "Local AppWizard-Generated Applications";
 constexpr UINT kMaxRecentFiles = 4;
+// Pictures larger than this many million pixels are refused when it is set
+// (a positive number); otherwise the memory available decides.
+constexpr const char* kSettingsSection = "Settings";
+constexpr const char* kMaxMegapixelsEntry = "MaxMegapixels";
+
+double ParseMegapixels(const std::optional<std::string>& text) {
+  double value = 0;
+  if (!text)
+    return 0;
+  const char* end = text->data() + text->size();
+  auto [ptr, ec] = std::from_chars(text->data(), end, value);
+  return ec == std::errc() && ptr == end && value > 0 ? value : 0;
+}
 // What the automation switches end with when no client could reach the
 // program.
 constexpr int kExitAutomationUnavailable = 2;
@@ -40,8 +55,15 @@ bool CQOV_V2App::InitInstance() {
   SetRegistryKey(kRegistryKey);
   LoadStdProfileSettings(kMaxRecentFiles);
 
+  const double maxMegapixels =
+      ParseMegapixels(GetProfileString(kSettingsSection, kMaxMegapixelsEntry));
   AddDocTemplate(std::make_unique<CSingleDocTemplate>(
-      IDR_MAINFRAME, [] { return std::make_unique<CQOV_V2Doc>(); },
+      IDR_MAINFRAME,
+      [maxMegapixels] {
+        auto doc = std::make_unique<CQOV_V2Doc>();
+        doc->m_readOptions.maxMegapixels = maxMegapixels;
+        return doc;
+      },
       [] { return std::make_unique<CMainFrame>(); },
       [] { return std::make_unique<CQOV_V2View>(); }));
 

@@ -93,6 +93,11 @@ ISettings& CWinApp::Settings() const {
   return *m_pSettings;
 }
 
+std::optional<std::string> CWinApp::GetProfileString(const std::string& section,
+                                                     const std::string& entry) const {
+  return Settings().Read(section, entry);
+}
+
 void CWinApp::SetRegistryKey(const std::string& key) {
   if (auto settings = AppBackend().OpenSettings(key, m_pszProfileName)) {
     m_pSettings = std::move(settings);

@@ -4,6 +4,7 @@
 // framework's File commands (New, Open, the recent files, Print Setup, Exit).
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,9 @@ class CWinApp : public CCmdTarget {
   void SetRegistryKey(const std::string& key);
   // The recent-file list with `maxMRU` entries, read from the profile.
   void LoadStdProfileSettings(UINT maxMRU = 4);
+  // A value kept in the profile, or none.
+  std::optional<std::string> GetProfileString(const std::string& section,
+                                              const std::string& entry) const;
 
   void AddDocTemplate(std::unique_ptr<CSingleDocTemplate> tmpl);
   CSingleDocTemplate* GetDocTemplate() const { return m_pDocTemplate.get(); }

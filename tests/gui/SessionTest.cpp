@@ -282,6 +282,22 @@ TEST_F(SessionTest, RecentFileListIsKeptInTheSettings) {
   EXPECT_EQ(again.Doc().GetPathName(), picture);
 }
 
+TEST_F(SessionTest, TheMemoryLimitSetInTheSettingsRefusesLargerPictures) {
+  QSettings settings(QSettings::NativeFormat, QSettings::UserScope,
+                     QStringLiteral("Local AppWizard-Generated Applications"),
+                     QStringLiteral("QOV_V2"));
+  settings.setValue(QStringLiteral("Settings/MaxMegapixels"), QStringLiteral("0.000001"));
+  settings.sync();
+  Session s;
+  ASSERT_TRUE(s.Started());
+  QString shown;
+  AnswerMessageBox(QMessageBox::Ok, &shown);
+  EXPECT_EQ(s.App().OpenDocumentFile(picture), nullptr);
+  EXPECT_FALSE(shown.isEmpty());
+  settings.remove(QStringLiteral("Settings/MaxMegapixels"));
+  settings.sync();
+}
+
 TEST_F(SessionTest, ExportDialogListsFilesWhateverTheCaseOfTheirExtension) {
   const std::string folder = TempDir("cases");
   for (const char* name : {"lower.txt", "UPPER.TXT", "Mixed.Txt", "other.bmp"}) {

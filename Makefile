@@ -8,7 +8,7 @@ OUT ?= build/out
 QOV_CONVERT := build/release/cli/qov-convert
 QOV := build/release/app/qov
 
-.PHONY: all deps build test format-check format run convert bench fuzz screenshots clean
+.PHONY: all deps build test format-check layers-check format run convert bench fuzz screenshots clean
 
 all: build
 
@@ -21,7 +21,7 @@ build/release/build.ninja: | deps
 build: build/release/build.ninja
 	cmake --build --preset release -j $(JOBS)
 
-test: deps format-check
+test: deps format-check layers-check
 	cmake --preset release >/dev/null
 	cmake --build --preset release -j $(JOBS)
 	ctest --preset release -j $(JOBS)
@@ -31,6 +31,9 @@ test: deps format-check
 
 format-check:
 	@scripts/check-format.sh
+
+layers-check:
+	@scripts/check-layers.sh
 
 format:
 	@scripts/check-format.sh --fix

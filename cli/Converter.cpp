@@ -14,6 +14,7 @@
 #include "platform/CmdTarget.h"
 #include "platform/Dialog.h"
 #include "platform/File.h"
+#include "platform/FrameworkStrings.h"
 #include "platform/headless/HeadlessBackend.h"
 #include "platform/headless/HeadlessView.h"
 #include "raster/ThresholdDlg.h"
@@ -166,7 +167,9 @@ class Conversion {
       case CCommandResult::cancelled:
         return "the command was cancelled";
       default:
-        return result.m_strReason;
+        // The command boundary leaves the texts out when it had no memory
+        // left even for them; the line still says something.
+        return result.m_strReason.empty() ? reason::kCommandFailed : result.m_strReason;
     }
   }
 

@@ -4,13 +4,15 @@
 
 #include <string>
 
+#include "image/Language.h"
 #include "image/import/MemoryBudget.h"
 #include "platform/File.h"
 #include "platform/GlobalMemory.h"
 
 namespace qov {
 
-// Why a bitmap could not be read.
+// Why a bitmap could not be read. Each value has its English and Japanese
+// texts in one table, in this order, with OverBudget last.
 enum class DibReadError {
   None,
   NotABitmap,              // short file header or wrong type
@@ -30,8 +32,8 @@ enum class DibReadError {
   OverBudget,          // more pixels than the memory budget allows
 };
 
-// A one-line English description of `error`.
-const char* DescribeDibReadError(DibReadError error);
+// A one-line description of `error` in `language`.
+const char* DescribeDibReadError(DibReadError error, Language language = Language::English);
 
 // Reads the bitmap from `file`, positioned at its start, into a new 24-bit
 // block (40-byte header, no colour table) owned by the caller. Returns null

@@ -226,42 +226,6 @@ HGLOBAL ReadBitmap(CFile& file, CMemoryBudget* budget, DibReadError& error) {
 
 }  // namespace
 
-const char* DescribeDibReadError(DibReadError error) {
-  switch (error) {
-    case DibReadError::None:
-      return "no error";
-    case DibReadError::NotABitmap:
-      return "not a bitmap file";
-    case DibReadError::TruncatedHeader:
-      return "the bitmap ends inside its header or colour table";
-    case DibReadError::BadHeader:
-      return "unsupported bitmap header size";
-    case DibReadError::BadDimensions:
-      return "invalid picture size";
-    case DibReadError::TooLarge:
-      return "the picture is too large to be saved as a bitmap file";
-    case DibReadError::UnsupportedBitCount:
-      return "unsupported number of bits per pixel";
-    case DibReadError::UnsupportedCompression:
-      return "unsupported compression";
-    case DibReadError::TruncatedPixels:
-      return "the pixel data is cut short";
-    case DibReadError::OutOfMemory:
-      return "not enough memory for the picture";
-    case DibReadError::NotAPicture:
-      return "not a picture file (.bmp, TIFF, PNG, JPEG or PNM)";
-    case DibReadError::CorruptPicture:
-      return "the picture file is damaged";
-    case DibReadError::UnsupportedPicture:
-      return "this kind of picture cannot be read";
-    case DibReadError::NoSuchPage:
-      return "the file has no such page";
-    case DibReadError::OverBudget:
-      return "the picture is larger than the memory limit";
-  }
-  return "unknown error";
-}
-
 HGLOBAL ReadDibFile(CFile& file, DibReadError* reason, CMemoryBudget* budget) {
   DibReadError error = DibReadError::None;
   HGLOBAL h = nullptr;

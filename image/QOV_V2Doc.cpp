@@ -12,6 +12,7 @@
 #include "platform/FileReplacement.h"
 #include "platform/OleLock.h"
 #include "res/AutomationIds.h"
+#include "res/Strings.h"
 
 namespace qov {
 
@@ -145,37 +146,36 @@ bool CQOV_V2Doc::OnOpenDocument(const std::string& path) {
     dib = CGlobalOwner(ReadPictureFile(file, m_readOptions, &failure));
     file.Close();
   } catch (const CFileException& e) {
-    SetFailureReason(e.OsErrorText());
+    SetFailure(e);
     return false;
   }
   if (!dib) {
-    SetFailureReason(DescribePictureReadFailure(failure));
+    SetFailure(DescribePictureReadFailure(failure, Language::Japanese),
+               DescribePictureReadFailure(failure));
     return false;
   }
   SetModifiedFlag(false);
   ReplaceDib(dib.release());
-  SetFailureReason("");
+  ClearFailure();
   return true;
 }
 
 bool CQOV_V2Doc::OnSaveDocument(const std::string& path) {
   if (!m_hDib) {
-    SetFailureReason("there is no picture to save");
+    SetFailure(text::kNothingToSave, "there is no picture to save");
     return false;
   }
   try {
     if (!ReplaceFile(path, [this](CFile& file) { return WriteDibFile(m_hDib, file); })) {
-      SetFailureReason("the picture cannot be written as a bitmap file");
+      SetFailure(text::kCannotWriteBitmap, "the picture cannot be written as a bitmap file");
       return false;
     }
   } catch (const CFileException& e) {
-    SetFailureReason(e.m_bOldContentsLost
-                         ? e.OsErrorText() + "; the old contents could not be restored"
-                         : e.OsErrorText());
+    SetFailure(e);
     return false;
   }
   SetModifiedFlag(false);
-  SetFailureReason("");
+  ClearFailure();
   return true;
 }
 

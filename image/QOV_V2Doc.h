@@ -44,7 +44,7 @@ class CQOV_V2Doc : public CDocument {
   bool OnNewDocument() override;
   // Reads the whole picture first and replaces the current one only when
   // that succeeded; on failure the document is unchanged and
-  // GetFailureReason() says why.
+  // GetFailureMessage() (Japanese) and GetFailureReason() (English) say why.
   bool OnOpenDocument(const std::string& path) override;
   // Writes to a temporary file beside the target and renames it over the
   // target; clears the modified flag only after a complete write.

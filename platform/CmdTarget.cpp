@@ -15,47 +15,6 @@ namespace qov {
 
 namespace {
 
-const char* FileErrorTemplate(CFileException::Cause cause) {
-  switch (cause) {
-    case CFileException::none:
-      return text::kFileErrorNone;
-    case CFileException::genericException:
-      return text::kFileErrorGeneric;
-    case CFileException::fileNotFound:
-      return text::kFileErrorNotFound;
-    case CFileException::badPath:
-      return text::kFileErrorBadPath;
-    case CFileException::tooManyOpenFiles:
-      return text::kFileErrorTooManyOpen;
-    case CFileException::accessDenied:
-      return text::kFileErrorAccessDenied;
-    case CFileException::invalidFile:
-      return text::kFileErrorInvalidFile;
-    case CFileException::removeCurrentDir:
-      return text::kFileErrorRemoveCurrent;
-    case CFileException::directoryFull:
-      return text::kFileErrorDirFull;
-    case CFileException::badSeek:
-      return text::kFileErrorBadSeek;
-    case CFileException::hardIO:
-      return text::kFileErrorHardIO;
-    case CFileException::sharingViolation:
-      return text::kFileErrorSharing;
-    case CFileException::lockViolation:
-      return text::kFileErrorLocking;
-    case CFileException::diskFull:
-      return text::kFileErrorDiskFull;
-    case CFileException::endOfFile:
-      return text::kFileErrorEndOfFile;
-  }
-  return text::kFileErrorGeneric;
-}
-
-std::string FileErrorText(const CFileException& e) {
-  return FormatString(FileErrorTemplate(e.m_cause),
-                      e.m_strFileName.empty() ? text::kUnnamedFile : e.m_strFileName);
-}
-
 // Builds the failure without allocating where it can: the boundary must
 // return whatever happens, even with no memory left for a text.
 CCommandResult FailedNoThrow(const char* message, const char* reason, UINT type) noexcept {
@@ -68,7 +27,7 @@ CCommandResult FailedNoThrow(const char* message, const char* reason, UINT type)
 
 CCommandResult FileFailure(const CFileException& e) noexcept {
   try {
-    return CCommandResult::Failed(FileErrorText(e), e.OsErrorText(), MB_ICONSTOP);
+    return CCommandResult::Failed(FileErrorMessage(e), FileErrorReason(e), MB_ICONSTOP);
   } catch (...) {
     return FailedNoThrow(text::kOutOfMemory, reason::kOutOfMemory, MB_ICONEXCLAMATION);
   }

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/File.h"
+#include "platform/FrameworkStrings.h"
 #include "platform/View.h"
 
 namespace qov {
@@ -44,23 +45,32 @@ bool CDocument::OnNewDocument() {
   SetModifiedFlag(false);
   m_strPathName.clear();
   m_strTitle.clear();
-  m_strFailureReason.clear();
+  ClearFailure();
   return true;
+}
+
+void CDocument::SetFailure(std::string message, std::string reason) {
+  m_strFailureMessage = std::move(message);
+  m_strFailureReason = std::move(reason);
+}
+
+void CDocument::SetFailure(const CFileException& e) {
+  SetFailure(FileErrorMessage(e), FileErrorReason(e));
 }
 
 bool CDocument::OnOpenDocument(const std::string& path) {
   try {
     CFile file(path, CFile::modeRead);
   } catch (const CFileException& e) {
-    SetFailureReason(e.OsErrorText());
+    SetFailure(e);
     return false;
   }
-  m_strFailureReason.clear();
+  ClearFailure();
   return true;
 }
 
 bool CDocument::OnSaveDocument(const std::string& /*path*/) {
-  SetFailureReason("this document has nothing to save");
+  SetFailure(text::kNothingToSave, "this document has nothing to save");
   return false;
 }
 

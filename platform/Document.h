@@ -1,8 +1,8 @@
 #pragma once
 // The framework's document base: modified flag, path and title, the views,
-// and the new/open/save hooks. Failures of open and save carry a reason,
-// which the caller shows (the desktop program in a message box, the batch
-// converter on stderr).
+// and the new/open/save hooks. A failed open or save leaves two texts for
+// its caller: the Japanese message the window shows and the English reason
+// the batch converter prints.
 
 #include <string>
 #include <vector>
@@ -11,6 +11,7 @@
 
 namespace qov {
 
+class CFileException;
 class CView;
 
 class CDocument : public CCmdTarget {
@@ -44,14 +45,19 @@ class CDocument : public CCmdTarget {
   virtual bool OnSaveDocument(const std::string& path);
   virtual void DeleteContents() {}
 
-  // Why the last OnOpenDocument or OnSaveDocument failed ("" when it did not).
+  // Why the last OnOpenDocument or OnSaveDocument failed ("" when it did
+  // not): in Japanese for the window, in English for the batch converter.
+  const std::string& GetFailureMessage() const { return m_strFailureMessage; }
   const std::string& GetFailureReason() const { return m_strFailureReason; }
-  void SetFailureReason(std::string reason) { m_strFailureReason = std::move(reason); }
+  void SetFailure(std::string message, std::string reason);
+  void SetFailure(const CFileException& e);
+  void ClearFailure() { SetFailure({}, {}); }
 
  private:
   bool m_bModified = false;
   std::string m_strPathName;
   std::string m_strTitle;
+  std::string m_strFailureMessage;
   std::string m_strFailureReason;
   std::vector<CView*> m_views;
 };

@@ -103,6 +103,13 @@ class CFile {
   std::string m_strFileName;
 };
 
+// The framework's Japanese message for `e`, naming its file ("a.bmp への
+// アクセスは拒否されました。"), for the window; and the system's one-line
+// English reason ("Permission denied") for the batch converter. Both say so
+// when a failed save could not put the old contents back.
+std::string FileErrorMessage(const CFileException& e);
+std::string FileErrorReason(const CFileException& e);
+
 // `path` made absolute against the current folder, without "." or ".."
 // steps; links are not followed. An empty path stays empty.
 std::string AbsolutePath(const std::string& path);

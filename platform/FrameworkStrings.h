@@ -54,6 +54,8 @@ inline constexpr const char* kFileErrorLocking = "%1 へのアクセス中にロ
 inline constexpr const char* kFileErrorDiskFull =
     "%1 へのアクセス中にディスクがいっぱいになりました。";
 inline constexpr const char* kFileErrorEndOfFile = "%1 の終わりを越えてアクセスしようとしました。";
+// Follows a file error when a failed save could not put the old contents back.
+inline constexpr const char* kOldContentsLost = "\n元の内容を戻せませんでした。";
 // Stands for the name of a file that has none.
 inline constexpr const char* kUnnamedFile = "無題のファイル";
 }  // namespace text
@@ -62,6 +64,7 @@ inline constexpr const char* kUnnamedFile = "無題のファイル";
 namespace reason {
 inline constexpr const char* kOutOfMemory = "out of memory";
 inline constexpr const char* kCommandFailed = "the command failed";
+inline constexpr const char* kOldContentsLost = "; the old contents could not be restored";
 }  // namespace reason
 
 // `format` with every "%1" replaced by `arg1` and every "%2" by `arg2`.

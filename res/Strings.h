@@ -11,6 +11,8 @@ namespace text {
 inline constexpr const char* kAppName = "QOV_V2";
 inline constexpr const char* kNoImage = "画像が読み込まれていません";
 inline constexpr const char* kFileError = "ファイルの読み込みに失敗しました";
+inline constexpr const char* kCannotWriteBitmap =
+    "画像をビットマップ ファイルとして書き込めません。";
 }  // namespace text
 
 // The batch converter's English for the messages of the window above.

@@ -29,8 +29,9 @@ std::string DocumentName(const CDocument& doc) {
   return text::kUntitled;
 }
 
+// The window speaks Japanese: the document's message, never its English reason.
 std::string ReasonOf(const CDocument& doc) {
-  return doc.GetFailureReason().empty() ? text::kUnknownReason : doc.GetFailureReason();
+  return doc.GetFailureMessage().empty() ? text::kUnknownReason : doc.GetFailureMessage();
 }
 
 // The title as a file name: up to the first character that a name should

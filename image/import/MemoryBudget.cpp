@@ -18,13 +18,20 @@ constexpr std::uint64_t kBytesPerPixel = 3;
 constexpr std::uint64_t kMarginBytes = std::uint64_t{256} << 20;
 constexpr double kPixelsPerMegapixel = 1e6;
 
+struct PixelWords {
+  const char* pixels;
+  const char* megapixels;  // a printf format
+};
+constexpr PixelWords kEnglishWords{" pixels", "%.1f megapixels"};
+constexpr PixelWords kJapaneseWords{" ピクセル", "%.1f メガピクセル"};
+
 // Megapixels with one decimal; a count below a tenth of one in pixels.
-std::string FormatPixels(std::uint64_t pixels) {
+std::string FormatPixels(std::uint64_t pixels, const PixelWords& words) {
   constexpr std::uint64_t kSmall = 100000;
   if (pixels < kSmall)
-    return std::to_string(pixels) + " pixels";
+    return std::to_string(pixels) + words.pixels;
   char text[64];
-  std::snprintf(text, sizeof text, "%.1f megapixels",
+  std::snprintf(text, sizeof text, words.megapixels,
                 static_cast<double>(pixels) / kPixelsPerMegapixel);
   return text;
 }
@@ -63,11 +70,16 @@ bool CMemoryBudget::Admit(std::uint64_t width, std::uint64_t height) {
   return fits;
 }
 
-std::string CMemoryBudget::DescribeRefusal() const {
+std::string CMemoryBudget::DescribeRefusal(Language language) const {
   // Both factors are below 2^32, so the product cannot overflow.
   const std::uint64_t pixels = m_refusedWidth * m_refusedHeight;
-  return std::to_string(m_refusedWidth) + " x " + std::to_string(m_refusedHeight) + " pixels (" +
-         FormatPixels(pixels) + "), more than the limit of " + FormatPixels(m_maxPixels);
+  const std::string size = std::to_string(m_refusedWidth) + " x " + std::to_string(m_refusedHeight);
+  if (language == Language::Japanese) {
+    return size + kJapaneseWords.pixels + " (" + FormatPixels(pixels, kJapaneseWords) +
+           ")、上限は " + FormatPixels(m_maxPixels, kJapaneseWords);
+  }
+  return size + kEnglishWords.pixels + " (" + FormatPixels(pixels, kEnglishWords) +
+         "), more than the limit of " + FormatPixels(m_maxPixels, kEnglishWords);
 }
 
 }  // namespace qov

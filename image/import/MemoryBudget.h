@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "image/Language.h"
+
 namespace qov {
 
 // The memory the kernel says is available now (MemAvailable), in bytes; 0
@@ -26,7 +28,7 @@ class CMemoryBudget {
   bool Admit(std::uint64_t width, std::uint64_t height);
   // "13244 x 18732 pixels (248.1 megapixels), more than the limit of 100.0
   // megapixels", for the last refused picture.
-  std::string DescribeRefusal() const;
+  std::string DescribeRefusal(Language language = Language::English) const;
 
  private:
   explicit CMemoryBudget(std::uint64_t maxPixels) : m_maxPixels(maxPixels) {}

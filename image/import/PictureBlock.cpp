@@ -15,7 +15,6 @@ HGLOBAL NewPictureBlock(std::uint64_t width, std::uint64_t height, CMemoryBudget
   }
   if (!budget.Admit(width, height)) {
     failure.reason = DibReadError::OverBudget;
-    failure.detail = budget.DescribeRefusal();
     return nullptr;
   }
   dib::DibInfo info;

@@ -22,10 +22,7 @@ HGLOBAL ReadKind(PictureKind kind, CFile& file, const PictureReadOptions& option
   HGLOBAL h = nullptr;
   switch (kind) {
     case PictureKind::Bmp:
-      h = ReadDibFile(file, &failure.reason, &budget);
-      if (failure.reason == DibReadError::OverBudget)
-        failure.detail = budget.DescribeRefusal();
-      return h;
+      return ReadDibFile(file, &failure.reason, &budget);
     case PictureKind::Tiff:
       h = import::ReadTiffPicture(in, options, budget, failure);
       break;
@@ -68,9 +65,12 @@ PictureKind DetectPictureKind(const std::byte* head, std::size_t size) {
   return PictureKind::Unknown;
 }
 
-std::string DescribePictureReadFailure(const PictureReadFailure& failure) {
-  std::string text = DescribeDibReadError(failure.reason);
-  if (!failure.detail.empty())
+std::string DescribePictureReadFailure(const PictureReadFailure& failure, Language language) {
+  std::string text = DescribeDibReadError(failure.reason, language);
+  if (failure.refusal)
+    text +=
+        (language == Language::Japanese ? "\n" : ": ") + failure.refusal->DescribeRefusal(language);
+  else if (language == Language::English && !failure.detail.empty())
     text += ": " + failure.detail;
   return text;
 }
@@ -97,6 +97,8 @@ HGLOBAL ReadPictureFile(CFile& file, const PictureReadOptions& options,
     result = {};
   else if (result.reason == DibReadError::None)
     result.reason = DibReadError::CorruptPicture;
+  else if (result.reason == DibReadError::OverBudget)
+    result.refusal = budget;
   return h;
 }
 

@@ -4,6 +4,7 @@
 // first bytes, never by its name.
 
 #include <cstddef>
+#include <optional>
 #include <string>
 
 #include "image/DibFile.h"
@@ -21,16 +22,20 @@ struct PictureReadOptions {
   double maxMegapixels = 0;  // 0: what the memory available at the time allows
 };
 
-// Why a picture could not be read: the reason, and for a library's refusal
-// or the budget the particulars in English.
+// Why a picture could not be read: the reason, a library's particulars in
+// English, and for OverBudget the budget that refused the picture.
 struct PictureReadFailure {
   DibReadError reason = DibReadError::None;
   std::string detail;
+  std::optional<CMemoryBudget> refusal;
 };
 
-// "the picture file is damaged: Not a JPEG file" — the reason's English
-// text, then the particulars when there are any.
-std::string DescribePictureReadFailure(const PictureReadFailure& failure);
+// "the picture file is damaged: Not a JPEG file" — the reason's text, then
+// the particulars when there are any. The libraries speak English only, so
+// the Japanese text leaves their particulars out; the budget's size and
+// limit it gives in Japanese.
+std::string DescribePictureReadFailure(const PictureReadFailure& failure,
+                                       Language language = Language::English);
 
 // Reads the picture from `file`, positioned at its start, into a new 24-bit
 // block (40-byte header, no colour table) owned by the caller. Returns null

@@ -1,6 +1,6 @@
 // A person's session in the window: the File, Edit and tools commands with
 // their dialogs answered, the caption, the save prompt, the recent-file list
-// in the settings, dropped files, and a failed open.
+// in the settings, dropped files, and a failed open or save.
 
 #include <gtest/gtest.h>
 
@@ -30,6 +30,7 @@
 #include "image/DibBlock.h"
 #include "platform/File.h"
 #include "res/Resource.h"
+#include "shell/DocManager.h"
 #include "tests/gui/GuiSupport.h"
 
 namespace qov::test {
@@ -165,18 +166,41 @@ TEST_F(SessionTest, SaveWithoutAPictureSaysThereIsNothingToSave) {
   EXPECT_EQ(message, QStringLiteral("保存する画像がありません。"));
 }
 
-TEST_F(SessionTest, FailedOpenNamesTheFileAndKeepsThePicture) {
-  const std::string bogus = dir + "/not-a-bitmap.bmp";
-  std::ofstream(bogus) << "plain text";
+// The window names the file and says why in Japanese; the picture stays.
+TEST_F(SessionTest, FailedOpenOrSaveNamesTheFileAndSaysWhyInJapanese) {
+  const std::string bogus = dir + "/random.bmp";
+  std::ofstream(bogus, std::ios::binary) << "\x9e\x41\xf3\x07\xc2\x58\x11\xbd";
+  // Not even root may make a file in /sys.
+  const std::string unwritable = "/sys/qov-session.bmp";
+  const struct {
+    const char* name;
+    std::string path;
+    bool save;
+    QString message;
+  } cases[] = {
+      {"random bytes", bogus, false,
+       QStringLiteral("ﾄﾞｷｭﾒﾝﾄを開くことに失敗しました。\n\n%1\n"
+                      "画像ファイル (.bmp、TIFF、PNG、JPEG、PNM) ではありません。")},
+      {"bit fields", std::string(QOV_TEST_DATA_DIR) + "/bmpsuite/g/rgb32bf.bmp", false,
+       QStringLiteral("ﾄﾞｷｭﾒﾝﾄを開くことに失敗しました。\n\n%1\n"
+                      "この圧縮形式には対応していません。")},
+      {"unwritable folder", unwritable, true,
+       QStringLiteral("ﾄﾞｷｭﾒﾝﾄの保存に失敗しました。\n\n%1\n%1 へのアクセスは拒否されました。")},
+  };
   Session s({picture});
   ASSERT_TRUE(s.Started());
-  QString message;
-  AnswerMessageBox(QMessageBox::Ok, &message);
-  EXPECT_EQ(s.App().OpenDocumentFile(bogus), nullptr);
-  EXPECT_TRUE(message.contains(QString::fromStdString(bogus))) << message.toStdString();
-  EXPECT_TRUE(message.startsWith(QStringLiteral("ﾄﾞｷｭﾒﾝﾄを開くことに失敗しました。")));
-  EXPECT_NE(s.Doc().m_hDib, nullptr);
-  EXPECT_EQ(s.Doc().GetPathName(), picture);
+  for (const auto& c : cases) {
+    QString message;
+    AnswerMessageBox(QMessageBox::Ok, &message);
+    if (c.save)
+      EXPECT_FALSE(DoSave(s.Doc(), &c.path)) << c.name;
+    else
+      EXPECT_EQ(s.App().OpenDocumentFile(c.path), nullptr) << c.name;
+    EXPECT_EQ(message.toStdString(), c.message.arg(QString::fromStdString(c.path)).toStdString())
+        << c.name;
+    EXPECT_NE(s.Doc().m_hDib, nullptr) << c.name;
+    EXPECT_EQ(s.Doc().GetPathName(), picture) << c.name;
+  }
 }
 
 // Runs `operation`; should it still wait in open() for the other end of

@@ -92,8 +92,9 @@ TEST(PictureImport, EveryTableFileReadsToItsPixelsOrIsRefusedForItsReason) {
   }
 }
 
-// The message names the declared size and the limit; a run-length .bmp of a
-// few bytes declaring 30000 × 30000 takes no memory.
+// The message names the declared size and the limit, in English and in
+// Japanese; a run-length .bmp of a few bytes declaring 30000 × 30000 takes
+// no memory.
 TEST(PictureImport, OverBudgetNamesSizeAndLimit) {
   DibFields fields;
   fields.width = 30000;
@@ -105,18 +106,24 @@ TEST(PictureImport, OverBudgetNamesSizeAndLimit) {
   struct Case {
     std::string path;
     const char* size;
+    const char* japaneseSize;
   };
   TempDir dir;
   WriteBytes(dir.File("rle.bmp"), MakeBmpFile(fields));
   for (const Case& c :
-       {Case{dir.File("rle.bmp"), "30000 x 30000 pixels (900.0 megapixels)"},
-        Case{kImportDir + "huge-declared.tif", "40000 x 40000 pixels (1600.0 megapixels)"}}) {
+       {Case{dir.File("rle.bmp"), "30000 x 30000 pixels (900.0 megapixels)",
+             "30000 x 30000 ピクセル (900.0 メガピクセル)"},
+        Case{kImportDir + "huge-declared.tif", "40000 x 40000 pixels (1600.0 megapixels)",
+             "40000 x 40000 ピクセル (1600.0 メガピクセル)"}}) {
     SCOPED_TRACE(c.path);
     const ImportResult result = ReadPicture(c.path, {1, 100});
     EXPECT_EQ(result.block.get(), nullptr);
     EXPECT_EQ(DescribePictureReadFailure(result.failure),
               std::string("the picture is larger than the memory limit: ") + c.size +
                   ", more than the limit of 100.0 megapixels");
+    EXPECT_EQ(DescribePictureReadFailure(result.failure, Language::Japanese),
+              std::string("画像がメモリの上限を超えています。\n") + c.japaneseSize +
+                  "、上限は 100.0 メガピクセル");
   }
 }
 

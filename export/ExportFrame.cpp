@@ -16,9 +16,8 @@ CCommandResult FileFailure(const CFileException& e) {
 
 }  // namespace
 
-CCommandResult RunDxfExport(CWnd* owner, CQOV_V2Doc& doc, DxfWaitCursor waitCursor, DxfScan scan) {
-  CFileDialog dialog(false, ".DXF", "QOV.DXF", OFN_OVERWRITEPROMPT, "DXFファイル(*.DXF)|*.DXF||",
-                     owner);
+CCommandResult RunDxfExport(CQOV_V2Doc& doc, DxfWaitCursor waitCursor, DxfScan scan) {
+  CFileDialog dialog(false, ".DXF", "QOV.DXF", OFN_OVERWRITEPROMPT, "DXFファイル(*.DXF)|*.DXF||");
   if (dialog.DoModal() != IDOK)
     return CCommandResult(CCommandResult::cancelled);
 
@@ -40,9 +39,8 @@ CCommandResult RunDxfExport(CWnd* owner, CQOV_V2Doc& doc, DxfWaitCursor waitCurs
   return {};
 }
 
-CCommandResult RunVectorScriptExport(CWnd* owner, CQOV_V2Doc& doc, int colorOption) {
-  CFileDialog dialog(false, ".TXT", "QOV.TXT", OFN_OVERWRITEPROMPT, "TXTファイル(*.TXT)|*.TXT||",
-                     owner);
+CCommandResult RunVectorScriptExport(CQOV_V2Doc& doc, int colorOption) {
+  CFileDialog dialog(false, ".TXT", "QOV.TXT", OFN_OVERWRITEPROMPT, "TXTファイル(*.TXT)|*.TXT||");
   if (dialog.DoModal() != IDOK)
     return CCommandResult(CCommandResult::cancelled);
   try {

@@ -8,7 +8,6 @@
 #include "export/DxfWriter.h"
 #include "image/QOV_V2Doc.h"
 #include "platform/CommandResult.h"
-#include "platform/Wnd.h"
 
 namespace qov {
 
@@ -17,7 +16,7 @@ using DxfScan = void (*)(CQOV_V2Doc& doc, CDxfWriter& writer, std::int32_t W, st
 
 enum class DxfWaitCursor { none, shown };
 
-// Asks for a .DXF file (dialog owned by `owner`; a cancel ends the export
+// Asks for a .DXF file (a cancel ends the export
 // with no file touched and returns cancelled), then writes the header,
 // refreshes the document's size, runs `scan`, writes the trailer and closes
 // the file. The wait cursor, when asked for, runs from after the dialog to
@@ -25,10 +24,10 @@ enum class DxfWaitCursor { none, shown };
 // "ファイルの読み込みに失敗しました" and the system's reason, the buffer
 // dropped and the file closed without another write; what reached the file
 // stays. Any other exception passes through, nothing left open.
-CCommandResult RunDxfExport(CWnd* owner, CQOV_V2Doc& doc, DxfWaitCursor waitCursor, DxfScan scan);
+CCommandResult RunDxfExport(CQOV_V2Doc& doc, DxfWaitCursor waitCursor, DxfScan scan);
 
-// Asks for a .TXT file (dialog owned by `owner`) and writes the VectorScript
+// Asks for a .TXT file and writes the VectorScript
 // file with `colorOption`; cancels and file errors end as RunDxfExport's do.
-CCommandResult RunVectorScriptExport(CWnd* owner, CQOV_V2Doc& doc, int colorOption);
+CCommandResult RunVectorScriptExport(CQOV_V2Doc& doc, int colorOption);
 
 }  // namespace qov

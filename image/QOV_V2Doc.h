@@ -1,6 +1,11 @@
 #pragma once
 // The document: the one picture (a 24-bit block), the colour registers and
 // the pixel operations through which every command reads and changes it.
+//
+// Errors: the readers return no block and a reason (a DibReadError, with a
+// library's particulars for other formats); the document keeps the last
+// failure's Japanese and English texts for its caller. Pixel operations
+// outside the picture do nothing rather than fail.
 
 #include <array>
 #include <cstdint>

@@ -1,7 +1,13 @@
 #pragma once
 // What a backend provides: the services that the system's code reaches
 // through the free functions and classes of this layer. The Qt backend gives
-// real windows; the headless backend gives an in-process stand-in.
+// real windows; the headless backend gives an in-process stand-in. Printing
+// and the application's own windows are not services: they are the shell's
+// (shell/, shell/qt/), which only the desktop program links.
+//
+// Errors: files throw CFileException (cause, path, the system's error);
+// memory and the clipboard answer with a null handle or false. What a
+// command came to travels as a CCommandResult (CommandResult.h).
 
 #include <cstdint>
 #include <string>

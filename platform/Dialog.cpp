@@ -36,8 +36,8 @@ UINT ScrollPos(UINT sbCode, int pos) {
 
 }  // namespace
 
-CDialog::CDialog(UINT templateId, CWnd* parent)
-    : m_nIDTemplate(templateId), m_pParent(parent), m_controls(ControlsOf(GetTemplate())) {}
+CDialog::CDialog(UINT templateId)
+    : m_nIDTemplate(templateId), m_controls(ControlsOf(GetTemplate())) {}
 
 std::intptr_t CDialog::DoModal() {
   m_controls = ControlsOf(GetTemplate());

@@ -86,9 +86,11 @@ void DDX_Slider(CDataExchange* pDX, int id, int& value);
 // when none is checked); towards the controls, checks that button.
 void DDX_Radio(CDataExchange* pDX, int id, int& value);
 
+// Like the file dialogs, a dialog takes no owner window: the Qt backend shows
+// it modal over whichever window is active when it opens.
 class CDialog : public CWnd {
  public:
-  explicit CDialog(UINT templateId, CWnd* parent = nullptr);
+  explicit CDialog(UINT templateId);
   ~CDialog() override = default;
 
   // Runs the dialog modally through the backend; IDOK or IDCANCEL.
@@ -149,7 +151,6 @@ class CDialog : public CWnd {
   void Changed(int id);
 
   UINT m_nIDTemplate;
-  CWnd* m_pParent;
   IDialogHost* m_pHost = nullptr;
   std::map<int, ControlState> m_controls;
   bool m_bEnded = false;

@@ -21,13 +21,12 @@ std::string WithoutDot(const char* ext) {
 }  // namespace
 
 CFileDialog::CFileDialog(bool openFileDialog, const char* defExt, const char* fileName, DWORD flags,
-                         const char* filter, CWnd* parent)
+                         const char* filter)
     : m_bOpenFileDialog(openFileDialog),
       m_strDefExt(WithoutDot(defExt)),
       m_strFileName(fileName ? fileName : ""),
       m_dwFlags(flags),
-      m_strFilter(filter ? filter : ""),
-      m_pParent(parent) {}
+      m_strFilter(filter ? filter : "") {}
 
 std::intptr_t CFileDialog::DoModal() {
   return Platform().RunFileDialog(*this);

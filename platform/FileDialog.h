@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/Wnd.h"
+#include "platform/Types.h"
 
 namespace qov {
 
@@ -15,12 +15,13 @@ inline constexpr DWORD OFN_HIDEREADONLY = 0x00000004;
 inline constexpr DWORD OFN_PATHMUSTEXIST = 0x00000800;
 inline constexpr DWORD OFN_FILEMUSTEXIST = 0x00001000;
 
+// Takes no owner window: the Qt backend shows it modal over whichever window
+// is active (the frame, or a dialog above it), which is all an owner gave.
 class CFileDialog {
  public:
   // `filter` is "description|pattern|description|pattern||".
   CFileDialog(bool openFileDialog, const char* defExt = nullptr, const char* fileName = nullptr,
-              DWORD flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, const char* filter = nullptr,
-              CWnd* parent = nullptr);
+              DWORD flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, const char* filter = nullptr);
   virtual ~CFileDialog() = default;
 
   // Shown by the backend; IDOK with a chosen path, or IDCANCEL.
@@ -42,7 +43,6 @@ class CFileDialog {
   std::string m_strFileName;
   DWORD m_dwFlags;
   std::string m_strFilter;
-  CWnd* m_pParent;
   std::string m_strPathName;
 };
 

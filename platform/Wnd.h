@@ -1,7 +1,7 @@
 #pragma once
 // The common base of everything that is a window in the framework's sense:
-// views, dialogs and the main frame. Owners of dialogs and the clipboard are
-// passed as CWnd pointers and may be null.
+// views, dialogs and the main frame. The clipboard's owner is passed as a
+// CWnd pointer and may be null.
 
 #include "platform/CmdTarget.h"
 

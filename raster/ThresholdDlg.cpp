@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/ScopeExit.h"
 #include "res/Resource.h"
 
 namespace qov {
@@ -13,21 +14,9 @@ constexpr int kMinPercent = 0;
 constexpr int kMaxPercent = 100;
 constexpr int kTickFrequency = 5;
 
-// Keeps m_bSyncing set for one step of keeping the controls in step.
-class SyncScope {
- public:
-  explicit SyncScope(bool& flag) : m_flag(flag) { m_flag = true; }
-  ~SyncScope() { m_flag = false; }
-  SyncScope(const SyncScope&) = delete;
-  SyncScope& operator=(const SyncScope&) = delete;
-
- private:
-  bool& m_flag;
-};
-
 }  // namespace
 
-CThresholdDlg::CThresholdDlg(CWnd* parent) : CDialog(IDD_THRESHOLD, parent) {}
+CThresholdDlg::CThresholdDlg() : CDialog(IDD_THRESHOLD) {}
 
 void CThresholdDlg::DoDataExchange(CDataExchange* pDX) {
   CDialog::DoDataExchange(pDX);
@@ -48,7 +37,7 @@ bool CThresholdDlg::OnInitDialog() {
 
 void CThresholdDlg::OnHScroll(UINT sbCode, UINT pos, int controlId) {
   if (!m_bSyncing) {
-    SyncScope sync(m_bSyncing);
+    const auto sync = SetForScope(m_bSyncing);
     SetDlgItemText(IDC_EDIT_THRESHOLD, std::to_string(GetTrackbarPos(controlId)));
   }
   CDialog::OnHScroll(sbCode, pos, controlId);
@@ -57,7 +46,7 @@ void CThresholdDlg::OnHScroll(UINT sbCode, UINT pos, int controlId) {
 void CThresholdDlg::OnCommandNotify(int controlId, UINT code) {
   if (controlId == IDC_EDIT_THRESHOLD && code == EN_CHANGE && !m_bSyncing) {
     if (const std::optional<long long> typed = ReadDialogInteger(GetDlgItemText(controlId))) {
-      SyncScope sync(m_bSyncing);
+      const auto sync = SetForScope(m_bSyncing);
       const long long percent = std::clamp<long long>(*typed, kMinPercent, kMaxPercent);
       SetTrackbarPos(IDC_SLIDER_THRESHOLD, static_cast<int>(percent));
       if (percent != *typed)

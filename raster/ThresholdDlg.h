@@ -8,7 +8,7 @@ namespace qov {
 
 class CThresholdDlg : public CDialog {
  public:
-  explicit CThresholdDlg(CWnd* parent = nullptr);
+  CThresholdDlg();
 
   // Run the outline pass after the binarization (check box 1001).
   int m_bOutline = 0;

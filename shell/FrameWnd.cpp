@@ -7,6 +7,7 @@
 #include "platform/Document.h"
 #include "platform/FrameworkStrings.h"
 #include "platform/MessageBox.h"
+#include "platform/ScopeExit.h"
 #include "res/Resource.h"
 #include "res/Strings.h"
 #include "shell/DocManager.h"
@@ -14,17 +15,6 @@
 #include "shell/WinApp.h"
 
 namespace qov {
-
-class CFrameWnd::BusyScope {
- public:
-  explicit BusyScope(CFrameWnd& frame) : m_frame(frame) { ++m_frame.m_nBusy; }
-  ~BusyScope() { --m_frame.m_nBusy; }
-  BusyScope(const BusyScope&) = delete;
-  BusyScope& operator=(const BusyScope&) = delete;
-
- private:
-  CFrameWnd& m_frame;
-};
 
 namespace {
 
@@ -133,7 +123,8 @@ template <class F>
 bool CFrameWnd::RunBusy(F&& action) {
   bool done = false;
   {
-    BusyScope busy(*this);
+    ++m_nBusy;
+    const ScopeExit busy([this] { --m_nBusy; });
     done = action();
   }
   OnUpdateFrameTitle();

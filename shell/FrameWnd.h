@@ -81,7 +81,6 @@ class CFrameWnd : public CWnd {
   virtual bool OnFrameCmdMsg(UINT nID, CCmdUI* pCmdUI);
 
  private:
-  class BusyScope;
   // Runs `action` as one unit of work: nothing it lets escape goes past
   // here, and dropped files that arrived meanwhile are opened after it.
   template <class F>

@@ -2,6 +2,12 @@
 // The application object: profile settings and the recent-file list, the
 // document template, the standard command line and shell commands, and the
 // framework's File commands (New, Open, the recent files, Print Setup, Exit).
+//
+// The shell is the desktop program's alone: qov-convert and the layers below
+// never include it. Its Qt hosts, printing among them, live in shell/qt/.
+// Errors: opening and saving report the document's failure reason in a
+// message box; a command's CCommandResult becomes the window's message box
+// at the frame.
 
 #include <memory>
 #include <optional>

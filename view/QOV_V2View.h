@@ -6,9 +6,10 @@
 // QOV_V2View_Tools.cpp (the raster commands) and QOV_V2View_Export.cpp.
 //
 // Errors: a command reports only through the CCommandResult it leaves on
-// the view (SetCommandResult); the command boundary hands it to the window,
-// which shows the message, or to qov-convert, which prints the reason. No
-// command or writer shows a failure itself.
+// the view (SetCommandResult): done, disabled (not run), cancelled, or
+// failed with its message and reason. The command boundary hands it to the
+// window, which shows the message, or to qov-convert, which prints the
+// reason. No command or writer shows a failure itself.
 
 #include <cstdint>
 

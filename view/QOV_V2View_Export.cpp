@@ -1,32 +1,18 @@
 // The export commands of the view: three DXF drawings and the VectorScript
 // file. Each checks for a picture itself; the menu always enables them.
 
-#include <utility>
-
 #include "export/AutoTrace.h"
 #include "export/DotsToCrosses.h"
 #include "export/DotsToLines.h"
 #include "export/ExportFrame.h"
 #include "export/VectorScriptDlg.h"
 #include "image/DibBlock.h"
+#include "platform/ScopeExit.h"
 #include "res/Strings.h"
 #include "view/QOV_V2View.h"
 
 namespace qov {
 namespace {
-
-// Runs a function on every way out of a scope, exceptions included.
-template <class F>
-class ScopeExit {
- public:
-  explicit ScopeExit(F f) : m_f(std::move(f)) {}
-  ~ScopeExit() { m_f(); }
-  ScopeExit(const ScopeExit&) = delete;
-  ScopeExit& operator=(const ScopeExit&) = delete;
-
- private:
-  F m_f;
-};
 
 // Reports the no-picture failure when the document holds none.
 bool HasPicture(CQOV_V2View& view) {
@@ -49,7 +35,7 @@ void CQOV_V2View::OnDotsToCrosses() {
 }
 
 void CQOV_V2View::ExportDotsToCrosses() {
-  SetCommandResult(RunDxfExport(this, *GetDocument(), DxfWaitCursor::none, WriteDotsToCrosses));
+  SetCommandResult(RunDxfExport(*GetDocument(), DxfWaitCursor::none, WriteDotsToCrosses));
 }
 
 void CQOV_V2View::OnDotsToLines() {
@@ -59,7 +45,7 @@ void CQOV_V2View::OnDotsToLines() {
 }
 
 void CQOV_V2View::ExportDotsToLines() {
-  SetCommandResult(RunDxfExport(this, *GetDocument(), DxfWaitCursor::shown, WriteDotsToLines));
+  SetCommandResult(RunDxfExport(*GetDocument(), DxfWaitCursor::shown, WriteDotsToLines));
 }
 
 void CQOV_V2View::OnAutoTrace() {
@@ -82,7 +68,7 @@ void CQOV_V2View::OnAutoTrace() {
 }
 
 void CQOV_V2View::ExportAutoTrace() {
-  SetCommandResult(RunDxfExport(this, *GetDocument(), DxfWaitCursor::shown, WriteAutoTrace));
+  SetCommandResult(RunDxfExport(*GetDocument(), DxfWaitCursor::shown, WriteAutoTrace));
   Invalidate(true);
 }
 
@@ -99,7 +85,7 @@ void CQOV_V2View::ExportVectorScript() {
     SetCommandResult(CCommandResult(CCommandResult::cancelled));
     return;
   }
-  SetCommandResult(RunVectorScriptExport(this, *GetDocument(), options.m_nColorOption));
+  SetCommandResult(RunVectorScriptExport(*GetDocument(), options.m_nColorOption));
 }
 
 }  // namespace qov

@@ -1,7 +1,8 @@
 #pragma once
 // The in-process backend of the tests and the batch converter: an in-memory
 // clipboard, dialogs and file dialogs answered by scripts queued in advance,
-// message boxes recorded, and a wait cursor that only counts.
+// message boxes recorded (never printed: qov-convert reports from the
+// commands' results), and a wait cursor that only counts.
 
 #include <deque>
 #include <functional>
@@ -35,7 +36,9 @@ class HeadlessBackend : public IPlatformBackend {
   void QueueDialog(DialogScript script);
   // The next modal dialog is answered through its data, as a scripted
   // dialog is: `setData` sets its members before its OnInitDialog moves them
-  // into the controls, then OK takes them back out, validated.
+  // into the controls, then OK takes them back out, validated. This is how
+  // qov-convert hands a command its options (the threshold, the VectorScript
+  // colour choice) without touching a control.
   void QueueDialogData(DialogScript setData);
   // The next file dialog returns `path`, or is cancelled with nullopt.
   void QueueFileDialog(std::optional<std::string> path);

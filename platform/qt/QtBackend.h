@@ -1,6 +1,7 @@
 #pragma once
 // The platform services on Qt: message boxes, dialogs built from templates,
-// file dialogs, the wait cursor and the system clipboard.
+// file dialogs, the wait cursor and the system clipboard. Printing is the
+// shell's (shell/qt/QtPrinting.h).
 
 #include "platform/Backend.h"
 #include "platform/qt/QtClipboard.h"

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "platform/ScopeExit.h"
 #include "platform/qt/QtDC.h"
 
 namespace qov {
@@ -94,7 +95,7 @@ void QtViewWidget::UpdateScrollBars() {
   CScrollView* view = ScrollView();
   if (!view || m_bUpdatingBars)
     return;
-  m_bUpdatingBars = true;
+  const auto updating = SetForScope(m_bUpdatingBars);
   const CSize total = view->GetTotalSize();
   const CSize page = view->GetPageSize();
   const CSize line = view->GetLineSize();
@@ -108,7 +109,6 @@ void QtViewWidget::UpdateScrollBars() {
   const CPoint pos = view->GetScrollPosition();
   horizontalScrollBar()->setValue(ClampToInt(pos.x));
   verticalScrollBar()->setValue(ClampToInt(pos.y));
-  m_bUpdatingBars = false;
 }
 
 void QtViewWidget::scrollContentsBy(int /*dx*/, int /*dy*/) {
@@ -124,9 +124,8 @@ void QtViewWidget::resizeEvent(QResizeEvent* event) {
   QAbstractScrollArea::resizeEvent(event);
   if (CScrollView* view = ScrollView()) {
     // A larger window may leave the old position out of range.
-    m_bUpdatingBars = true;
+    const auto updating = SetForScope(m_bUpdatingBars);
     view->ScrollToPosition(view->GetScrollPosition());
-    m_bUpdatingBars = false;
   }
   UpdateScrollBars();
 }

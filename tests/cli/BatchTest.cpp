@@ -14,7 +14,7 @@
 #include <fstream>
 #include <thread>
 
-#include "tests/cli/RunProgram.h"
+#include "tests/cli/RunConvert.h"
 
 extern char** environ;
 

@@ -7,11 +7,11 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <fstream>
 #include <string>
 #include <vector>
 
-#include "tests/cli/RunProgram.h"
+#include "tests/cli/RunConvert.h"
+#include "tests/support/Bitmap.h"
 
 namespace qov::test {
 namespace {
@@ -20,28 +20,6 @@ const std::string kSample = std::string(QOV_TEST_DATA_DIR) + "/golden/in/0020_b1
 
 int CountLines(const std::string& text) {
   return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
-
-// A 24-bit file header and information header for w × h, with no pixels.
-std::string BmpHeaderOnly(std::int32_t w, std::int32_t h) {
-  std::string bytes(54, '\0');
-  auto put32 = [&](std::size_t at, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-      bytes[at + static_cast<std::size_t>(i)] = static_cast<char>(v >> (8 * i));
-  };
-  bytes[0] = 'B';
-  bytes[1] = 'M';
-  put32(10, 54);
-  put32(14, 40);
-  put32(18, static_cast<std::uint32_t>(w));
-  put32(22, static_cast<std::uint32_t>(h));
-  bytes[26] = 1;
-  bytes[28] = 24;
-  return bytes;
 }
 
 struct UsageCase {
@@ -124,7 +102,7 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(BadInputCase{"Missing", [](const TempDir& d) { return d.File("missing.bmp"); }},
                     BadInputCase{"Empty",
                                  [](const TempDir& d) {
-                                   WriteBytes(d.File("empty.bmp"), "");
+                                   WriteFileBytes(d.File("empty.bmp"), "");
                                    return d.File("empty.bmp");
                                  }},
                     BadInputCase{"Directory",
@@ -134,18 +112,20 @@ INSTANTIATE_TEST_SUITE_P(
                                  }},
                     BadInputCase{"Truncated",
                                  [](const TempDir& d) {
-                                   WriteBytes(d.File("cut.bmp"),
-                                              ReadFileBytes(kSample).substr(0, 100));
+                                   WriteFileBytes(d.File("cut.bmp"),
+                                                  ReadFileBytes(kSample).substr(0, 100));
                                    return d.File("cut.bmp");
                                  }},
                     BadInputCase{"HugeDimensions",
                                  [](const TempDir& d) {
-                                   WriteBytes(d.File("huge.bmp"), BmpHeaderOnly(200000, 200000));
+                                   WriteBytes(d.File("huge.bmp"),
+                                              MakeBmpFile({.width = 200000, .height = 200000}));
                                    return d.File("huge.bmp");
                                  }},
                     BadInputCase{"NotABitmap",
                                  [](const TempDir& d) {
-                                   WriteBytes(d.File("text.bmp"), "this is text, not a picture\n");
+                                   WriteFileBytes(d.File("text.bmp"),
+                                                  "this is text, not a picture\n");
                                    return d.File("text.bmp");
                                  }}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -188,7 +168,7 @@ TEST(Convert, UnreadableInputIsRefused) {
     GTEST_SKIP() << "root reads every file";
   TempDir dir;
   std::string input = dir.File("locked.bmp");
-  WriteBytes(input, ReadFileBytes(kSample));
+  WriteFileBytes(input, ReadFileBytes(kSample));
   chmod(input.c_str(), 0);
   ProgramResult result = RunConvert({input, "--save-bmp", dir.File("out.bmp")});
   EXPECT_EQ(result.exitStatus, 1);

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/cli/RunProgram.h"
+#include "tests/cli/RunConvert.h"
 
 namespace qov::test {
 namespace {

@@ -102,7 +102,6 @@ class AutomationTest : public ::testing::Test {
  protected:
   void SetUp() override {
     QOV_REQUIRE_QT();
-    home = TempDir(::testing::UnitTest::GetInstance()->current_test_info()->name());
     bus = std::make_unique<PrivateBus>(home);
     if (!bus->WhyNot().empty())
       GTEST_SKIP() << bus->WhyNot();
@@ -116,7 +115,8 @@ class AutomationTest : public ::testing::Test {
     ASSERT_TRUE(qov.waitForStarted());
   }
 
-  std::string home;
+  TempDir homeDir;
+  std::string home = homeDir.path().string();
   std::unique_ptr<PrivateBus> bus;
   QString name;
 };
@@ -265,7 +265,8 @@ TEST_F(AutomationTest, ServerShowsNoWindowAndEndsItsLoopAtTheLastRelease) {
 // No bus to register on: the program cannot be reached and says so.
 TEST(AutomationWithoutBus, AutomationSwitchesEndWithStatusTwoAndAMessage) {
   QOV_REQUIRE_QT();
-  QProcessEnvironment env = HomeEnvironment(TempDir("nobus"));
+  const TempDir home;
+  QProcessEnvironment env = HomeEnvironment(home.path().string());
   env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"),
              QStringLiteral("unix:path=/nonexistent/qov-test-bus"));
   for (const char* flag : {"/Automation", "-Embedding"}) {

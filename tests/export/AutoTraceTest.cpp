@@ -29,9 +29,7 @@ void ExpectTrace(const std::vector<std::string>& rows, const Expected& expected,
   auto doc = MakeDoc(rows);
   const auto H = static_cast<double>(rows.size());
   EXPECT_EQ(ParseDxf(WriteDxf(*doc, WriteAutoTrace)), ToLines(expected, H));
-  EXPECT_EQ(RowsOf(*doc, static_cast<std::int64_t>(rows[0].size()),
-                   static_cast<std::int64_t>(rows.size())),
-            rowsAfter);
+  EXPECT_EQ(RowsOf(*doc), rowsAfter);
 }
 
 TEST(AutoTrace, OutlinedFiveByFiveSquareGivesSidesThenCornerLinks) {

@@ -90,9 +90,9 @@ TEST(DotsToCrosses, LeavesPictureAndLastReadColour) {
       .KKG
       ....
     )"));
-  const PictureBytes before = BytesOf(doc->m_hDib);
+  const Picture before = PictureOfBlock(doc->m_hDib);
   Crosses(*doc);
-  EXPECT_EQ(BytesOf(doc->m_hDib), before);
+  EXPECT_EQ(PictureOfBlock(doc->m_hDib), before);
   EXPECT_EQ(doc->m_curColor, kDarkGray);  // pixel (W − 1, H − 1)
 }
 

@@ -182,9 +182,9 @@ TEST(DotsToLines, LeavesThePictureUnchanged) {
       GK.K
       KKKK
     )"));
-  const PictureBytes before = BytesOf(doc->m_hDib);
+  const Picture before = PictureOfBlock(doc->m_hDib);
   Lines(*doc);
-  EXPECT_EQ(BytesOf(doc->m_hDib), before);
+  EXPECT_EQ(PictureOfBlock(doc->m_hDib), before);
 }
 
 }  // namespace

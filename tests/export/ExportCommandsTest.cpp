@@ -54,7 +54,7 @@ class ExportCommands : public ViewTest {
 
   // What the commands must not change, but for the modified flag.
   void ExpectPictureAsBefore() {
-    EXPECT_EQ(RowsOf(doc, 12, 9), kPicture);
+    EXPECT_EQ(RowsOf(doc), kPicture);
     EXPECT_EQ(backend().WaitCursorDepth(), 0);
   }
 
@@ -164,7 +164,7 @@ TEST_F(ExportCommands, FrameEndsWaitCursorWhateverTheScanThrows) {
     writer.WriteLine(kColourForeground, 1, 1, 2, 2, kDigitsJoin);
     throw std::runtime_error("scan failed");
   };
-  EXPECT_THROW(RunDxfExport(&view, doc, DxfWaitCursor::shown, failing), std::runtime_error);
+  EXPECT_THROW(RunDxfExport(doc, DxfWaitCursor::shown, failing), std::runtime_error);
   EXPECT_EQ(backend().WaitCursorDepth(), 0);
   EXPECT_TRUE(backend().Messages().empty());
   // Header and record were still in the buffer: dropped, not written.
@@ -174,7 +174,7 @@ TEST_F(ExportCommands, FrameEndsWaitCursorWhateverTheScanThrows) {
   DxfScan fileError = [](CQOV_V2Doc&, CDxfWriter&, std::int32_t, std::int32_t) {
     throw CFileException(CFileException::diskFull, "frame.dxf", ENOSPC);
   };
-  const CCommandResult result = RunDxfExport(&view, doc, DxfWaitCursor::shown, fileError);
+  const CCommandResult result = RunDxfExport(doc, DxfWaitCursor::shown, fileError);
   EXPECT_EQ(backend().WaitCursorDepth(), 0);
   EXPECT_EQ(result.m_status, kFailed);
   EXPECT_EQ(result.m_strMessage, text::kFileError);
@@ -241,7 +241,7 @@ TEST_F(ExportCommands, AfterAutoTraceTheNextCommandLeavesTheUndoCopyAsItWas) {
     ASSERT_TRUE(Run(ID_AUTO_TRACE));
     backend().SetClipboardRefused(refused);
     ASSERT_TRUE(RunThreshold(100));
-    EXPECT_NE(RowsOf(doc, 12, 9), kPicture);
+    EXPECT_NE(RowsOf(doc), kPicture);
     backend().SetClipboardRefused(false);
     ASSERT_TRUE(Run(ID_EDIT_UNDO));
     ExpectPictureAsBefore();

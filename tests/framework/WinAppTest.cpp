@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <functional>
 
 #include "image/QOV_V2Doc.h"
@@ -16,6 +15,8 @@
 #include "res/Resource.h"
 #include "shell/FrameWnd.h"
 #include "shell/WinApp.h"
+#include "tests/support/Bitmap.h"
+#include "tests/support/TempDir.h"
 #include "view/QOV_V2View.h"
 
 namespace qov {
@@ -114,27 +115,10 @@ class WinApp : public ::testing::Test {
  protected:
   void SetUp() override {
     m_previous = SetAppBackend(&windows);
-    dir = std::filesystem::temp_directory_path() / ("qov-winapp-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
-    picture = (dir / "pic.bmp").string();
-    WriteBitmap(picture);
+    test::WriteBmp(picture,
+                   test::MakePicture({{test::kBlack, test::kBlack}, {test::kBlack, test::kBlack}}));
   }
-  void TearDown() override {
-    SetAppBackend(m_previous);
-    std::filesystem::remove_all(dir);
-  }
-  static std::string ReadFileText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  }
-  static void WriteBitmap(const std::string& path) {
-    // 2 × 2, 24 bits: 54-byte header and two rows of 8 bytes.
-    std::string bytes(54 + 16, '\0');
-    const unsigned char header[] = {'B', 'M', 70, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,  40,
-                                    0,   0,   0,  2, 0, 0, 0, 2, 0, 0, 0,  1, 0, 24, 0};
-    std::copy(std::begin(header), std::end(header), bytes.begin());
-    std::ofstream(path, std::ios::binary) << bytes;
-  }
+  void TearDown() override { SetAppBackend(m_previous); }
   std::unique_ptr<TestApp> Start(std::vector<std::string> args, bool* started) {
     auto app = std::make_unique<TestApp>();
     args.insert(args.begin(), "qov");
@@ -145,8 +129,9 @@ class WinApp : public ::testing::Test {
 
   ScopedHeadlessPlatform platform;
   FakeAppBackend windows;
-  std::filesystem::path dir;
-  std::string picture;
+  test::TempDir tmp;
+  const std::filesystem::path& dir = tmp.path();
+  std::string picture = tmp.File("pic.bmp");
 
  private:
   IAppBackend* m_previous = nullptr;
@@ -233,13 +218,8 @@ TEST_F(WinApp, SavePromptOfAnUntitledPictureSavesThroughSaveAs) {
   auto app = Start({}, &started);
   ASSERT_TRUE(started);
   // A picture pasted into the new, untitled document.
-  HGLOBAL dib = GlobalAlloc(GHND, 40 + 8);
-  {
-    CGlobalLock lock(dib);
-    const unsigned char header[] = {40, 0, 0, 0, 2, 0, 0, 0, 1, 0, 0, 0, 1, 0, 24, 0};
-    std::copy(std::begin(header), std::end(header), reinterpret_cast<unsigned char*>(lock.get()));
-  }
-  platform.backend().PutClipboardData(CF_DIB, dib);
+  platform.backend().PutClipboardData(
+      CF_DIB, test::BlockOf(test::MakePicture({{test::kBlack, test::kBlack}})));
   ASSERT_TRUE(app->m_pMainWnd->RunCommand(ID_EDIT_PASTE));
   auto* doc = static_cast<CQOV_V2Doc*>(app->m_pMainWnd->GetActiveDocument());
   ASSERT_NE(doc->m_hDib, nullptr);
@@ -285,7 +265,7 @@ TEST_F(WinApp, APictureOfAnotherFormatIsSavedAsBmpThroughTheDialog) {
 
   const std::string png = (dir / "scan.png").string();
   std::filesystem::copy_file(std::string(QOV_TEST_DATA_DIR) + "/import/png-c2-8.png", png);
-  const std::string before = ReadFileText(png);
+  const std::string before = test::ReadFileBytes(png);
   ASSERT_NE(app->OpenDocumentFile(png), nullptr);
   auto* doc = static_cast<CQOV_V2Doc*>(app->m_pMainWnd->GetActiveDocument());
   doc->SetModifiedFlag(true);
@@ -295,8 +275,8 @@ TEST_F(WinApp, APictureOfAnotherFormatIsSavedAsBmpThroughTheDialog) {
   ASSERT_EQ(platform.backend().FileDialogs().size(), 2u);
   EXPECT_EQ(platform.backend().FileDialogs()[1].fileName, target);
   EXPECT_TRUE(platform.backend().FileDialogs()[1].flags & OFN_OVERWRITEPROMPT);
-  EXPECT_EQ(ReadFileText(png), before);
-  EXPECT_EQ(ReadFileText(target).substr(0, 2), "BM");
+  EXPECT_EQ(test::ReadFileBytes(png), before);
+  EXPECT_EQ(test::ReadFileBytes(target).substr(0, 2), "BM");
   EXPECT_EQ(doc->GetPathName(), target);
   app->ExitInstance();
 }

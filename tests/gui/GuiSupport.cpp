@@ -14,25 +14,12 @@
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
-#include <array>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 
-#include "image/DibBlock.h"
 #include "platform/qt/QtTemplateDialog.h"
 #include "shell/qt/QtMainWindow.h"
 
 namespace qov::test {
-namespace {
-
-void PutU32(std::string& s, std::size_t at, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i)
-    s[at + static_cast<std::size_t>(i)] = static_cast<char>(v >> (8 * i));
-}
-
-}  // namespace
-
 bool StartQApplication(std::string* why) {
   if (qApp)
     return true;
@@ -50,25 +37,14 @@ bool StartQApplication(std::string* why) {
     }
   }
   // Settings and the recent-file list go to a folder of the test's own.
-  static const std::string config = TempDir("config");
-  setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+  static const TempDir config;
+  setenv("XDG_CONFIG_HOME", config.path().c_str(), 1);
   static int argc = 1;
   static char arg0[] = "qov-gui-test";
   static char* argv[] = {arg0, nullptr};
   new QApplication(argc, argv);
   QtAppBackend::PrepareApplication();
   return true;
-}
-
-std::string TempDir(const std::string& name) {
-  static const std::filesystem::path root = [] {
-    std::string pattern = (std::filesystem::temp_directory_path() / "qov-gui-XXXXXX").string();
-    const char* made = mkdtemp(pattern.data());
-    return std::filesystem::path(made ? made : pattern);
-  }();
-  const std::filesystem::path dir = root / name;
-  std::filesystem::create_directories(dir);
-  return dir.string();
 }
 
 Session::Session(std::vector<std::string> args)
@@ -158,43 +134,6 @@ void AnswerFileDialog(const QString& path) {
 QWidget* DialogControl(QWidget* dialog, int id) {
   auto* templ = qobject_cast<QtTemplateDialog*>(dialog);
   return templ ? templ->Control(id) : nullptr;
-}
-
-void WriteTestBitmap(const std::string& path, int width, int height,
-                     const std::function<std::array<std::uint8_t, 3>(int, int)>& pixel) {
-  const std::size_t stride = (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3};
-  std::string file(54 + stride * static_cast<std::size_t>(height), '\0');
-  file[0] = 'B';
-  file[1] = 'M';
-  PutU32(file, 2, static_cast<std::uint32_t>(file.size()));
-  PutU32(file, 10, 54);
-  PutU32(file, 14, 40);
-  PutU32(file, 18, static_cast<std::uint32_t>(width));
-  PutU32(file, 22, static_cast<std::uint32_t>(height));
-  file[26] = 1;
-  file[28] = 24;
-  for (int y = 0; y < height; ++y) {
-    const std::size_t row = 54 + stride * static_cast<std::size_t>(height - 1 - y);
-    for (int x = 0; x < width; ++x) {
-      const auto bgr = pixel(x, y);
-      for (std::size_t c = 0; c < 3; ++c)
-        file[row + 3 * static_cast<std::size_t>(x) + c] = static_cast<char>(bgr[c]);
-    }
-  }
-  std::ofstream(path, std::ios::binary)
-      .write(file.data(), static_cast<std::streamsize>(file.size()));
-}
-
-std::array<std::uint8_t, 3> DocPixel(const CQOV_V2Doc& doc, int x, int y) {
-  CGlobalLock lock(doc.m_hDib);
-  const auto* p = lock.get();
-  const auto w = static_cast<std::size_t>(DibWidth(p));
-  const auto h = static_cast<std::size_t>(DibHeight(p));
-  const std::size_t stride = (w * 3 + 3) & ~std::size_t{3};
-  const auto* px = FindDibBits(p) + stride * (h - 1 - static_cast<std::size_t>(y)) +
-                   3 * static_cast<std::size_t>(x);
-  return {static_cast<std::uint8_t>(px[0]), static_cast<std::uint8_t>(px[1]),
-          static_cast<std::uint8_t>(px[2])};
 }
 
 }  // namespace qov::test

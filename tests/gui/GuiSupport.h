@@ -15,6 +15,8 @@
 #include "platform/qt/QtBackend.h"
 #include "shell/FrameWnd.h"
 #include "shell/qt/QtAppBackend.h"
+#include "tests/support/Bitmap.h"
+#include "tests/support/TempDir.h"
 #include "view/QOV_V2View.h"
 
 namespace qov::test {
@@ -65,14 +67,5 @@ void AnswerMessageBox(int standardButton, QString* text = nullptr);
 void AnswerFileDialog(const QString& path);
 // The widget of dialog control `id` in `dialog`.
 QWidget* DialogControl(QWidget* dialog, int id);
-
-// A 24-bit test picture: `pixel(x, y)` gives blue, green, red of the pixel
-// whose row counts from the top. Written as a .bmp file at `path`.
-void WriteTestBitmap(const std::string& path, int width, int height,
-                     const std::function<std::array<std::uint8_t, 3>(int, int)>& pixel);
-// The document's pixel at (x, y), y counted from the top row, as b, g, r.
-std::array<std::uint8_t, 3> DocPixel(const CQOV_V2Doc& doc, int x, int y);
-// A fresh folder under the test's temporary folder.
-std::string TempDir(const std::string& name);
 
 }  // namespace qov::test

@@ -104,18 +104,18 @@ class MenuBar : public ::testing::Test {
  protected:
   void SetUp() override {
     QOV_REQUIRE_QT();
-    picture = TempDir("menu") + "/picture.bmp";
-    WriteTestBitmap(picture, 8, 6, [](int x, int y) {
-      return std::array<std::uint8_t, 3>{static_cast<std::uint8_t>(x * 30), 0,
-                                         static_cast<std::uint8_t>(y * 40)};
-    });
+    WriteBmp(picture, MakePicture(8, 6, [](std::int64_t x, std::int64_t y) {
+               return Bgr{static_cast<std::uint8_t>(x * 30), 0, static_cast<std::uint8_t>(y * 40)};
+             }));
   }
-  std::string picture;
+  TempDir dir;
+  std::string picture = dir.File("picture.bmp");
 };
 
 TEST_F(MenuBar, ShowsEveryItemOfTheTableWithItsTextAndId) {
   // A settings store of its own, so that no recent file replaces the placeholder.
-  qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(TempDir("menu-empty-config")));
+  static const TempDir emptyConfig;
+  qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(emptyConfig.path().string()));
   Session s;
   ASSERT_TRUE(s.Started());
   EXPECT_EQ(Describe(Window(s)->menuBar()->actions(), 0), kExpectedMenu);

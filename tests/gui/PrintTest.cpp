@@ -59,8 +59,8 @@ class PrintTest : public ::testing::Test {
 };
 
 TEST_F(PrintTest, DirectPrintToPdfCarriesTheVisiblePartOfThePicture) {
-  const std::string dir = TempDir("print");
-  const std::string picture = dir + "/stripes.bmp";
+  const TempDir dir;
+  const std::string picture = dir.File("stripes.bmp");
   const int width = 300;
   const int height = 40;
   auto colour = [](int x, int y) {
@@ -68,7 +68,7 @@ TEST_F(PrintTest, DirectPrintToPdfCarriesTheVisiblePartOfThePicture) {
                                        static_cast<std::uint8_t>(y * 6),
                                        static_cast<std::uint8_t>((x * 7 + y) % 256)};
   };
-  WriteTestBitmap(picture, width, height, colour);
+  WriteBmp(picture, MakePicture(width, height, colour));
   Session s({picture});
   ASSERT_TRUE(s.Started());
   // A window narrower than the picture, scrolled right by 8 pixels at ×2:
@@ -79,7 +79,7 @@ TEST_F(PrintTest, DirectPrintToPdfCarriesTheVisiblePartOfThePicture) {
   const CRect client = s.View().GetClientRect();
   ASSERT_LT(client.Width(), 2 * width);
 
-  const QString pdf = QString::fromStdString(dir + "/page.pdf");
+  const QString pdf = QString::fromStdString(dir.File("page.pdf"));
   s.Windows().Printer().setOutputFileName(pdf);
   EXPECT_TRUE(s.Frame().RunCommand(ID_FILE_PRINT_DIRECT));
 
@@ -107,13 +107,14 @@ TEST_F(PrintTest, DirectPrintToPdfCarriesTheVisiblePartOfThePicture) {
 }
 
 TEST_F(PrintTest, ScreenPaintsEnlargedPixelsAsSolidSquares) {
-  const std::string picture = TempDir("paint") + "/checker.bmp";
+  const TempDir dir;
+  const std::string picture = dir.File("checker.bmp");
   auto colour = [](int x, int y) {
     const std::uint8_t v = (x + y) % 2 ? 255 : 0;
     return std::array<std::uint8_t, 3>{v, static_cast<std::uint8_t>(x),
                                        static_cast<std::uint8_t>(y * 10)};
   };
-  WriteTestBitmap(picture, 200, 20, colour);
+  WriteBmp(picture, MakePicture(200, 20, colour));
   Session s({picture});
   ASSERT_TRUE(s.Started());
   s.Frame().RunCommand(ID_SCALE_8);

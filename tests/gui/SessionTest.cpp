@@ -27,7 +27,6 @@
 #include <mutex>
 #include <thread>
 
-#include "image/DibBlock.h"
 #include "platform/File.h"
 #include "res/Resource.h"
 #include "shell/DocManager.h"
@@ -36,20 +35,9 @@
 namespace qov::test {
 namespace {
 
-std::array<std::uint8_t, 3> Gradient(int x, int y) {
+Bgr Gradient(std::int64_t x, std::int64_t y) {
   return {static_cast<std::uint8_t>(x * 20), static_cast<std::uint8_t>(y * 25),
           static_cast<std::uint8_t>(100 + x + y)};
-}
-
-std::vector<std::byte> Bytes(HGLOBAL h) {
-  CGlobalLock lock(h);
-  const std::size_t size = 40 + 3 * DibWidth(lock.get()) * DibHeight(lock.get()) + 64;
-  return std::vector<std::byte>(lock.get(), lock.get() + std::min(size, lock.size()));
-}
-
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 // The names that the file dialog lists once `atLeast` have come, sorted.
@@ -71,12 +59,11 @@ class SessionTest : public ::testing::Test {
  protected:
   void SetUp() override {
     QOV_REQUIRE_QT();
-    dir = TempDir("session");
-    picture = dir + "/gradient.bmp";
-    WriteTestBitmap(picture, 12, 10, Gradient);
+    WriteBmp(picture, MakePicture(12, 10, Gradient));
   }
-  std::string dir;
-  std::string picture;
+  TempDir tmp;
+  std::string dir = tmp.path().string();
+  std::string picture = tmp.File("gradient.bmp");
 };
 
 TEST_F(SessionTest, OpenBinarizeUndoExportAndSave) {
@@ -88,16 +75,16 @@ TEST_F(SessionTest, OpenBinarizeUndoExportAndSave) {
   s.Frame().RunCommand(ID_FILE_OPEN);
   ASSERT_NE(s.Doc().m_hDib, nullptr);
   EXPECT_EQ(s.Frame().GetWindowText(), "gradient.bmp - QOV");
-  const std::vector<std::byte> before = Bytes(s.Doc().m_hDib);
+  const Picture before = PictureOfBlock(s.Doc().m_hDib);
 
   WhenModalShows(
       [](QWidget* window) { qobject_cast<QPushButton*>(DialogControl(window, IDOK))->click(); });
   s.Frame().RunCommand(ID_BINARIZE);
-  EXPECT_EQ(DocPixel(s.Doc(), 5, 5), (std::array<std::uint8_t, 3>{0, 0, 0}));
+  EXPECT_EQ(PictureOfBlock(s.Doc().m_hDib).At(5, 5), (Bgr{0, 0, 0}));
   EXPECT_TRUE(s.Doc().IsModified());
 
   s.Frame().RunCommand(ID_EDIT_UNDO);
-  EXPECT_EQ(Bytes(s.Doc().m_hDib), before);
+  EXPECT_EQ(PictureOfBlock(s.Doc().m_hDib), before);
 
   const std::string script = dir + "/out.TXT";
   WhenModalShows([&](QWidget* window) {
@@ -105,7 +92,7 @@ TEST_F(SessionTest, OpenBinarizeUndoExportAndSave) {
     qobject_cast<QPushButton*>(DialogControl(window, IDOK))->click();
   });
   s.Frame().RunCommand(ID_SAVE_VECTORSCRIPT);
-  EXPECT_EQ(Slurp(script).rfind("NameClass('", 0), 0u);
+  EXPECT_EQ(ReadFileBytes(script).rfind("NameClass('", 0), 0u);
 
   const std::string saved = dir + "/saved";
   AnswerFileDialog(QString::fromStdString(saved));
@@ -133,9 +120,9 @@ TEST_F(SessionTest, PasteTakesAPngThatAnotherProgramOffers) {
   s.Frame().RunCommand(ID_EDIT_PASTE);
   ASSERT_NE(s.Doc().m_hDib, nullptr);
   EXPECT_TRUE(s.Doc().IsModified());
-  EXPECT_EQ(DocPixel(s.Doc(), 0, 0), (std::array<std::uint8_t, 3>{30, 20, 10}));
-  EXPECT_EQ(DocPixel(s.Doc(), 2, 1), (std::array<std::uint8_t, 3>{50, 100, 200}));
-  EXPECT_EQ(DocPixel(s.Doc(), 0, 1), (std::array<std::uint8_t, 3>{255, 255, 255}));
+  EXPECT_EQ(PictureOfBlock(s.Doc().m_hDib).At(0, 0), (Bgr{30, 20, 10}));
+  EXPECT_EQ(PictureOfBlock(s.Doc().m_hDib).At(2, 1), (Bgr{50, 100, 200}));
+  EXPECT_EQ(PictureOfBlock(s.Doc().m_hDib).At(0, 1), (Bgr{255, 255, 255}));
   EXPECT_EQ(s.View().GetTotalSize(), (CSize{3, 2}));
 }
 
@@ -270,7 +257,7 @@ TEST_F(SessionTest, FileOnTheCommandLineThatCannotBeOpenedIsReportedAndEndsThePr
 
 TEST_F(SessionTest, DropDuringADialogWaitsUntilTheCommandHasEnded) {
   const std::string other = dir + "/other.bmp";
-  WriteTestBitmap(other, 4, 4, Gradient);
+  WriteBmp(other, MakePicture(4, 4, Gradient));
   Session s({picture});
   ASSERT_TRUE(s.Started());
   std::string pathDuringDialog;
@@ -286,7 +273,7 @@ TEST_F(SessionTest, DropDuringADialogWaitsUntilTheCommandHasEnded) {
 
 TEST_F(SessionTest, RecentFileListIsKeptInTheSettings) {
   const std::string second = dir + "/second.bmp";
-  WriteTestBitmap(second, 4, 4, Gradient);
+  WriteBmp(second, MakePicture(4, 4, Gradient));
   {
     Session s({picture});
     ASSERT_TRUE(s.Started());
@@ -323,7 +310,7 @@ TEST_F(SessionTest, TheMemoryLimitSetInTheSettingsRefusesLargerPictures) {
 }
 
 TEST_F(SessionTest, ExportDialogListsFilesWhateverTheCaseOfTheirExtension) {
-  const std::string folder = TempDir("cases");
+  const std::string folder = tmp.Folder("cases");
   for (const char* name : {"lower.txt", "UPPER.TXT", "Mixed.Txt", "other.bmp"}) {
     std::ofstream(folder + "/" + name) << "x";
   }
@@ -347,7 +334,7 @@ TEST_F(SessionTest, ExportDialogListsFilesWhateverTheCaseOfTheirExtension) {
 
 // Names without a dot are files too.
 TEST_F(SessionTest, AllFilesFilterShowsEveryFile) {
-  const std::string folder = TempDir("all");
+  const std::string folder = tmp.Folder("all");
   for (const char* name : {"noext", "a.bmp", "b.txt"}) {
     std::ofstream(folder + "/" + name) << "x";
   }

@@ -1,5 +1,5 @@
 // ConvertDibTo24, the converter of whatever bitmap the clipboard holds: every
-// header kind and pixel layout, and garbage.
+// header kind and pixel layout another program may paste, and garbage.
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@ namespace {
 
 using E = DibReadError;
 
-const std::vector<Bgr> kTable = {kRed, kGreen, kBlue, kGrey};
+const std::vector<Bgr> kTable = {kRed, kGreen, kBlue, kDarkGray};
 
 struct Layout {
   std::uint32_t headerSize = 40;
@@ -47,7 +47,7 @@ TEST_P(ConvertDibLayouts, ConvertsToTheExpectedPicture) {
 }
 
 // One 2 × 2 picture in every layout: red, green on top; blue, grey below.
-const Picture kSquare = MakePicture({{kRed, kGreen}, {kBlue, kGrey}});
+const Picture kSquare = MakePicture({{kRed, kGreen}, {kBlue, kDarkGray}});
 const std::vector<std::vector<std::uint32_t>> kIndices = {{0, 1}, {2, 3}};
 const std::vector<std::vector<std::uint32_t>> k24 = {{0xFF0000, 0x00FF00}, {0x0000FF, 0x505050}};
 
@@ -103,10 +103,15 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         Indexed("Core1", 12, 1), Indexed("Core4", 12, 4), Indexed("Core8", 12, 8),
         Rgb24("Core24", 12), Indexed("Info1", 40, 1), Indexed("Info4", 40, 4),
-        Indexed("Info8", 40, 8), Indexed("Os2Info8", 64, 8), Indexed("V4Info8", 108, 8),
-        Indexed("V5Info4", 124, 4), Rgb24("Info24", 40), Rgb24("Info24TopDown", 40, true),
-        Rgb24("V2Info24", 52), Rgb24("V3Info24", 56), Rgb24("Os2Info24", 64),
-        Rgb24("V4Info24", 108), Rgb24("V5Info24TopDown", 124, true),
+        Indexed("Info8", 40, 8),
+        DecodeCase{
+            "Info8TopDown",
+            MakeDib(FieldsOf(Layout{40, 8, 0, {}, kTable}, 2, -2, PackRows(8, kIndices, true))),
+            kSquare},
+        Indexed("Os2Info8", 64, 8), Indexed("V4Info8", 108, 8), Indexed("V5Info4", 124, 4),
+        Rgb24("Info24", 40), Rgb24("Info24TopDown", 40, true), Rgb24("V2Info24", 52),
+        Rgb24("V3Info24", 56), Rgb24("Os2Info24", 64), Rgb24("V4Info24", 108),
+        Rgb24("V5Info24TopDown", 124, true),
         DecodeCase{"Info16FiveFiveFive",
                    MakeDib(FieldsOf(Layout{40, 16}, 2, 1, PackRows(16, {{0x7FFF, 0x8000}}))),
                    MakePicture({{{248, 248, 248}, kBlack}})},
@@ -122,16 +127,20 @@ INSTANTIATE_TEST_SUITE_P(
                    MakeDib(FieldsOf(Layout{40, 8, 1, {}, kTable}, 2, 2,
                                     Rle({1, 2, 1, 3, 0, 0, 1, 0, 1, 1}))),
                    kSquare},
+        // Three pixels given one by one, padded to a word.
+        DecodeCase{"Rle8Absolute",
+                   MakeDib(FieldsOf(Layout{40, 8, 1, {}, kTable}, 3, 1, Rle({0, 3, 0, 1, 2, 0}))),
+                   MakePicture({{kRed, kGreen, kBlue}})},
         DecodeCase{"Rle4",
                    MakeDib(FieldsOf(Layout{40, 4, 2, {}, kTable}, 2, 2,
                                     Rle({2, 0x23, 0, 0, 0, 3, 0x01, 0x00}))),
-                   MakePicture({{kRed, kGreen}, {kBlue, kGrey}})},
+                   MakePicture({{kRed, kGreen}, {kBlue, kDarkGray}})},
         // A 24-bit bitmap may carry a table; its pixels follow it.
         DecodeCase{"Info24WithTable",
                    MakeDib(FieldsOf(Layout{40, 24, 0, {}, kTable}, 2, 2, PackRows(24, k24))),
                    kSquare},
         DecodeCase{"Info16BitFieldsWithTable",
-                   MakeDib(FieldsOf(Layout{40, 16, 3, {0x7C00, 0x03E0, 0x001F}, {kGrey}}, 1, 1,
+                   MakeDib(FieldsOf(Layout{40, 16, 3, {0x7C00, 0x03E0, 0x001F}, {kDarkGray}}, 1, 1,
                                     PackRows(16, {{0x7C00}}))),
                    MakePicture({{{0, 0, 248}}})}));
 
@@ -144,6 +153,7 @@ TEST_P(ConvertDibRefusal, IsRefusedWithItsReason) {
 }
 
 const Bytes kGood24 = Rgb24("", 40).bytes;
+const Bytes k24Row = PackRows(24, {{0x0000FF, 0x00FF00}});
 
 INSTANTIATE_TEST_SUITE_P(
     Garbage, ConvertDibRefusal,
@@ -151,6 +161,13 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{"Empty", {}, E::TruncatedHeader},
         RefusalCase{"ThreeBytes", {40, 0, 0}, E::TruncatedHeader},
         RefusalCase{"UnknownHeaderSize", MakeDib(FieldsOf(Layout{44, 24}, 1, 1, {0, 0, 0, 0})),
+                    E::BadHeader},
+        RefusalCase{"HeaderSizeZero",
+                    [] {
+                      Bytes b = kGood24;
+                      b[0] = 0;
+                      return b;
+                    }(),
                     E::BadHeader},
         RefusalCase{"HeaderLongerThanData", Truncated(kGood24, 39), E::TruncatedHeader},
         RefusalCase{"V5HeaderCut", Truncated(Rgb24("", 124).bytes, 100), E::TruncatedHeader},
@@ -168,12 +185,20 @@ INSTANTIATE_TEST_SUITE_P(
         RefusalCase{"WidthNegative", MakeDib(FieldsOf(Layout{}, -1, 1, {0, 0, 0, 0})),
                     E::BadDimensions},
         RefusalCase{"HeightZero", MakeDib(FieldsOf(Layout{}, 1, 0, {})), E::BadDimensions},
+        RefusalCase{"MostNegativeHeight", MakeDib(FieldsOf(Layout{}, 1, INT32_MIN, {0, 0, 0, 0})),
+                    E::TooLarge},
+        RefusalCase{"HugeSizeLittleData", MakeDib(FieldsOf(Layout{}, 100000, 100000, k24Row)),
+                    E::TooLarge},
         RefusalCase{"TopDownRle",
                     MakeDib(FieldsOf(Layout{40, 8, 1, {}, kTable}, 1, -1, Rle({1, 0}))),
                     E::BadDimensions},
         RefusalCase{"TooLarge",
                     MakeDib(FieldsOf(Layout{40, 8, 1, {}, kTable}, 65535, 65535, Rle({}))),
                     E::TooLarge},
+        RefusalCase{"NoBits", MakeDib(FieldsOf(Layout{40, 0}, 1, 1, {0, 0, 0, 0})),
+                    E::UnsupportedBitCount},
+        RefusalCase{"SevenBits", MakeDib(FieldsOf(Layout{40, 7}, 1, 1, {0, 0, 0, 0})),
+                    E::UnsupportedBitCount},
         RefusalCase{"TwoBits", MakeDib(FieldsOf(Layout{40, 2, 0, {}, kTable}, 1, 1, {0, 0, 0, 0})),
                     E::UnsupportedBitCount},
         RefusalCase{"SixtyFourBits", MakeDib(FieldsOf(Layout{40, 64}, 1, 1, Bytes(8, 0))),
@@ -183,6 +208,8 @@ INSTANTIATE_TEST_SUITE_P(
                     E::UnsupportedCompression},
         RefusalCase{"BitFieldsWith24Bits",
                     MakeDib(FieldsOf(Layout{40, 24, 3, {1, 2, 3}}, 1, 1, {0, 0, 0, 0})),
+                    E::UnsupportedCompression},
+        RefusalCase{"UnknownCompression", MakeDib(FieldsOf(Layout{40, 24, 99}, 1, 1, {0, 0, 0, 0})),
                     E::UnsupportedCompression},
         RefusalCase{"Jpeg", MakeDib(FieldsOf(Layout{124, 24, 4}, 1, 1, {0, 0, 0, 0})),
                     E::UnsupportedCompression},

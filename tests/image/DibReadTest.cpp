@@ -53,7 +53,7 @@ TEST_P(DibReadConversion, OpensAsTheExpectedPicture) {
   EXPECT_TRUE(SamePicture(PictureOfBlock(r.block.get()), GetParam().expected));
 }
 
-const std::vector<Bgr> kTable4 = {kRed, kGreen, kBlue, kGrey};
+const std::vector<Bgr> kTable4 = {kRed, kGreen, kBlue, kDarkGray};
 
 INSTANTIATE_TEST_SUITE_P(
     Rules, DibReadConversion,
@@ -65,10 +65,10 @@ INSTANTIATE_TEST_SUITE_P(
                                      kRed}})},
         DecodeCase{"FourBitHighNibbleFirst",
                        MakeBmpFile(Fields(4, 3, 2, PackRows(4, {{0, 1, 2}, {3, 2, 1}}), kTable4)),
-                       MakePicture({{kRed, kGreen, kBlue}, {kGrey, kBlue, kGreen}})},
+                       MakePicture({{kRed, kGreen, kBlue}, {kDarkGray, kBlue, kGreen}})},
         DecodeCase{"EightBitOneIndexPerByte",
                        MakeBmpFile(Fields(8, 2, 2, PackRows(8, {{3, 0}, {1, 2}}), kTable4)),
-                       MakePicture({{kGrey, kRed}, {kGreen, kBlue}})},
+                       MakePicture({{kDarkGray, kRed}, {kGreen, kBlue}})},
         // Only two entries are read: the pixels follow right after them.
         DecodeCase{"ColoursUsedTwoReadsTwoEntries",
                        MakeBmpFile(WithColorsUsed(
@@ -97,13 +97,13 @@ INSTANTIATE_TEST_SUITE_P(
         DecodeCase{"CoreHeaderThreeByteEntries",
                        MakeBmpFile(WithHeader(Fields(8, 3, 1, PackRows(8, {{2, 1, 0}}),
                                                    [] {
-                                                     std::vector<Bgr> table(256, kGrey);
+                                                     std::vector<Bgr> table(256, kDarkGray);
                                                      table[1] = kGreen;
                                                      table[2] = kRed;
                                                      return table;
                                                    }()),
                                               12)),
-                       MakePicture({{kRed, kGreen, kGrey}})},
+                       MakePicture({{kRed, kGreen, kDarkGray}})},
         DecodeCase{"V4HeaderTwentyFourBit",
                        MakeBmpFile(WithHeader(Fields(24, 1, 2, PackRows(24, {{0xFF0000}, {0x00FF00}})),
                                               108)),
@@ -134,7 +134,7 @@ INSTANTIATE_TEST_SUITE_P(
         // Colours-used declares a table of a 24-bit file; the pixels follow it.
         DecodeCase{"TwentyFourBitPixelsFollowDeclaredTable",
                        MakeBmpFile(WithColorsUsed(
-                           Fields(24, 1, 1, PackRows(24, {{0x112233}}), {kGrey, kGrey}), 2)),
+                           Fields(24, 1, 1, PackRows(24, {{0x112233}}), {kDarkGray, kDarkGray}), 2)),
                        MakePicture({{{0x33, 0x22, 0x11}}})}));
 
 class DibReadRefusal : public ::testing::TestWithParam<RefusalCase> {};
@@ -238,7 +238,7 @@ Picture BlackWith(std::int64_t width, std::int64_t height,
   return p;
 }
 
-const std::vector<Bgr> kRamp = {kBlack, kRed, kGreen, kBlue, kGrey};
+const std::vector<Bgr> kRamp = {kBlack, kRed, kGreen, kBlue, kDarkGray};
 
 DibFields Rle8(std::int32_t width, std::int32_t height, Bytes codes) {
   return WithCompression(Fields(8, width, height, std::move(codes), kRamp), 1);
@@ -259,7 +259,7 @@ INSTANTIATE_TEST_SUITE_P(
                    MakePicture({{kGreen, kBlue}, {kRed, kRed}})},
         DecodeCase{"AbsoluteRunOddCountIsPadded",
                    MakeBmpFile(Rle8(4, 1, Rle({0, 3, 1, 2, 3, 0, 1, 4}))),
-                   MakePicture({{kRed, kGreen, kBlue, kGrey}})},
+                   MakePicture({{kRed, kGreen, kBlue, kDarkGray}})},
         DecodeCase{"DeltaMovesRightAndUp", MakeBmpFile(Rle8(3, 3, Rle({1, 1, 0, 2, 1, 2, 1, 2}))),
                    MakePicture({{kBlack, kBlack, kGreen},
                                 {kBlack, kBlack, kBlack},
@@ -279,14 +279,14 @@ INSTANTIATE_TEST_SUITE_P(
         // Three pixels take two bytes: no padding. Five take three: padded.
         DecodeCase{"Rle4AbsoluteRunsAndPadding",
                    MakeBmpFile(Rle4(8, 1, Rle({0, 3, 0x12, 0x30, 0, 5, 0x43, 0x21, 0x40, 0}))),
-                   MakePicture({{kRed, kGreen, kBlue, kGrey, kBlue, kGreen, kRed, kGrey}})},
+                   MakePicture({{kRed, kGreen, kBlue, kDarkGray, kBlue, kGreen, kRed, kDarkGray}})},
         DecodeCase{"Rle4RunBeyondWidthIsDropped", MakeBmpFile(Rle4(2, 1, Rle({7, 0x34}))),
-                   MakePicture({{kBlue, kGrey}})},
+                   MakePicture({{kBlue, kDarkGray}})},
         // The table is only as long as colours-used says; index 1 is black.
         DecodeCase{"RunLengthIndexBeyondTable",
                    MakeBmpFile(WithColorsUsed(
-                       WithCompression(Fields(8, 2, 1, Rle({1, 0, 1, 1}), {kGrey}), 1), 1)),
-                   MakePicture({{kGrey, kBlack}})},
+                       WithCompression(Fields(8, 2, 1, Rle({1, 0, 1, 1}), {kDarkGray}), 1), 1)),
+                   MakePicture({{kDarkGray, kBlack}})},
         // A table of 2^32 − 1 entries is skipped past the end: nothing is decoded.
         DecodeCase{"RunLengthWithHugeTableIsBlack",
                    MakeBmpFile(WithColorsUsed(Rle8(2, 1, Rle({2, 1})), 0xFFFFFFFFu)),
@@ -314,9 +314,9 @@ TEST(DibReadRunLength, CodesAcrossChunkBoundaries) {
     }
     Picture expected = BlackWith(kWidth, rows, {});
     for (int x = 0; x < std::min(shift, kWidth); ++x)
-      expected.At(x, rows - 1) = kGrey;
+      expected.At(x, rows - 1) = kDarkGray;
     for (int y = 0; y < rows - 1; ++y) {
-      const Bgr row[] = {kBlack, kRed, kGreen, kBlue, kGrey, kGrey, kBlack};
+      const Bgr row[] = {kBlack, kRed, kGreen, kBlue, kDarkGray, kDarkGray, kBlack};
       for (int x = 0; x < kWidth; ++x)
         expected.At(x, y) = row[x];
     }

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <filesystem>
 #include <optional>
 
@@ -15,14 +14,6 @@ namespace {
 
 std::uint32_t Le32(const Bytes& b, std::size_t at) {
   return static_cast<std::uint32_t>(b[at] | b[at + 1] << 8 | b[at + 2] << 16 | b[at + 3] << 24);
-}
-
-// A block holding exactly `bytes`.
-CGlobalOwner BlockOf(const Bytes& bytes) {
-  CGlobalOwner h(GlobalAlloc(GHND, bytes.size()));
-  const CGlobalLock lock(h.get());
-  std::memcpy(lock.get(), bytes.data(), bytes.size());
-  return h;
 }
 
 Bytes BytesOf(HGLOBAL h) {
@@ -92,7 +83,7 @@ TEST(WriteDibFile, MeasuresUncompressedImageSizeAndStoresIt) {
   fields.clrUsed = 2;
   fields.colorTable = {{1, 2, 3}, {4, 5, 6}};
   fields.pixels = PackRows(8, {{0, 1, 0}, {1, 0, 1}});
-  CGlobalOwner h = BlockOf(MakeDib(fields));
+  const CGlobalOwner h(BlockOf(MakeDib(fields)));
   const auto saved = Written(h.get());
   ASSERT_TRUE(saved);
   EXPECT_EQ(Le32(*saved, 10), 14u + 40u + 8u) << "offset after the colour table";
@@ -111,7 +102,7 @@ TEST(WriteDibFile, RunLengthKeepsItsImageSize) {
   fields.clrUsed = 1;
   fields.colorTable = {{9, 9, 9}};
   fields.pixels = {4, 0, 0, 1};
-  CGlobalOwner h = BlockOf(MakeDib(fields));
+  const CGlobalOwner h(BlockOf(MakeDib(fields)));
   const auto saved = Written(h.get());
   ASSERT_TRUE(saved);
   EXPECT_EQ(saved->size(), 14u + 40u + 4u + 4u);
@@ -130,7 +121,7 @@ void PrintTo(const RefusedBlock& c, std::ostream* os) {
 class WriteDibFileRefusal : public ::testing::TestWithParam<RefusedBlock> {};
 
 TEST_P(WriteDibFileRefusal, WritesNothing) {
-  CGlobalOwner h = BlockOf(GetParam().block);
+  const CGlobalOwner h(BlockOf(GetParam().block));
   EXPECT_FALSE(Written(h.get()));
 }
 
@@ -239,7 +230,7 @@ TEST(DibBlock, CopyDibBlockCopiesTheWholeAllocation) {
   Bytes bytes(123);
   for (std::size_t i = 0; i < bytes.size(); ++i)
     bytes[i] = static_cast<std::uint8_t>(i * 7);
-  CGlobalOwner h = BlockOf(bytes);
+  const CGlobalOwner h(BlockOf(bytes));
   CGlobalOwner copy(CopyDibBlock(h.get()));
   ASSERT_TRUE(copy);
   EXPECT_NE(copy.get(), h.get());

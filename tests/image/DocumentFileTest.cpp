@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <functional>
 
@@ -156,10 +155,7 @@ TEST(DocumentSave, UnwritableBlockKeepsTheOldFile) {
   DibFields core;
   core.headerSize = 12;
   core.pixels = {1, 2, 3, 0};
-  const Bytes bytes = MakeDib(core);
-  HGLOBAL h = GlobalAlloc(GHND, bytes.size());
-  std::memcpy(h->data, bytes.data(), bytes.size());
-  doc.ReplaceDib(h);
+  doc.ReplaceDib(BlockOf(MakeDib(core)));
   doc.SetModifiedFlag(true);
   EXPECT_FALSE(doc.OnSaveDocument(target));
   EXPECT_NE(doc.GetFailureReason(), "");

@@ -12,42 +12,11 @@
 namespace qov::test {
 namespace {
 
-// A block of the document's layout holding `picture`.
-HGLOBAL BlockOf(const Picture& picture) {
-  const std::size_t stride = (3 * static_cast<std::size_t>(picture.width) + 3) / 4 * 4;
-  HGLOBAL h = GlobalAlloc(GHND, 40 + stride * static_cast<std::size_t>(picture.height));
-  const CGlobalLock lock(h);
-  auto* p = reinterpret_cast<std::uint8_t*>(lock.get());
-  const auto put32 = [p](std::size_t at, std::uint32_t v) { std::memcpy(p + at, &v, 4); };
-  put32(0, 40);
-  put32(4, static_cast<std::uint32_t>(picture.width));
-  put32(8, static_cast<std::uint32_t>(picture.height));
-  p[12] = 1;
-  p[14] = 24;
-  for (std::int64_t y = 0; y < picture.height; ++y) {
-    std::uint8_t* row = p + 40 + stride * static_cast<std::size_t>(picture.height - 1 - y);
-    for (std::int64_t x = 0; x < picture.width; ++x) {
-      std::memcpy(row + 3 * x, picture.At(x, y).data(), 3);
-    }
-  }
-  return h;
-}
-
 // A picture whose every pixel differs: (x + 1, y + 1, 7), rows from the top.
 Picture Distinct(std::int64_t width, std::int64_t height) {
-  Picture p;
-  p.width = width;
-  p.height = height;
-  for (std::int64_t y = 0; y < height; ++y) {
-    for (std::int64_t x = 0; x < width; ++x) {
-      p.pixels.push_back({static_cast<std::uint8_t>(x + 1), static_cast<std::uint8_t>(y + 1), 7});
-    }
-  }
-  return p;
-}
-
-Color3 ToColor(const Bgr& c) {
-  return {c[0], c[1], c[2]};
+  return MakePicture(width, height, [](std::int64_t x, std::int64_t y) {
+    return Bgr{static_cast<std::uint8_t>(x + 1), static_cast<std::uint8_t>(y + 1), 7};
+  });
 }
 
 TEST(DocumentPixels, WithoutPictureNothingHappens) {
@@ -90,7 +59,7 @@ TEST(DocumentPixels, LoadAndStoreAddressEveryPixelButTheBottomRow) {
   for (std::int64_t y = 1; y < 4; ++y) {
     for (std::int64_t x = 0; x < 5; ++x) {
       doc.LoadPixel(x, y);
-      EXPECT_EQ(doc.m_curColor, ToColor(picture.At(x, y - 1))) << x << "," << y;
+      EXPECT_EQ(doc.m_curColor, picture.At(x, y - 1)) << x << "," << y;
       doc.m_curColor = {200, static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y)};
       doc.StorePixel(x, y);
     }
@@ -169,7 +138,7 @@ TEST_P(DocumentThreshold, WhiteOnlyWhenEveryByteIsAboveTheThreshold) {
   CQOV_V2Doc doc;
   doc.ReplaceDib(BlockOf(MakePicture({{c.pixel}, {{0, 0, 0}}})));
   doc.ThresholdPixel(0, 1, c.percent);
-  EXPECT_EQ(doc.m_curColor, ToColor(c.pixel)) << "the colour before thresholding";
+  EXPECT_EQ(doc.m_curColor, c.pixel) << "the colour before thresholding";
   const Bgr expected = c.white ? Bgr{255, 255, 255} : Bgr{0, 0, 0};
   EXPECT_EQ(PictureOfBlock(doc.m_hDib).At(0, 0), expected);
 }

@@ -4,62 +4,31 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <sstream>
 #include <string>
 
 #include "res/VersionInfo.h"
+#include "tests/support/RunProgram.h"
 
-namespace qov {
+namespace qov::test {
 namespace {
 
 namespace fs = std::filesystem;
 
-struct Result {
-  int status = -1;
-  std::string output;
-};
-
-std::string Quote(const std::string& text) {
-  std::string quoted = "'";
-  for (char c : text)
-    quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
-
-// Runs `command` through the shell; its exit status and what it wrote to
-// both outputs.
-Result RunShell(const std::string& command) {
-  Result result;
-  FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-  if (!pipe)
-    return result;
-  std::array<char, 4096> buffer;
-  std::size_t n = 0;
-  while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-    result.output.append(buffer.data(), n);
-  const int status = pclose(pipe);
-  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return result;
+// What a command wrote to both outputs.
+std::string Output(const ProgramResult& result) {
+  return result.out + result.err;
 }
 
 bool HaveTool(const std::string& name) {
-  return RunShell("command -v " + name).status == 0;
-}
-
-std::string Slurp(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
+  return RunShell("command -v " + name).exitStatus == 0;
 }
 
 // Width and height from a PNG file's header chunk; {0, 0} if it is none.
 std::pair<std::uint32_t, std::uint32_t> PngSize(const fs::path& path) {
-  const std::string bytes = Slurp(path);
+  const std::string bytes = ReadFileBytes(path);
   if (bytes.size() < 24 || bytes.compare(0, 8, "\x89PNG\r\n\x1a\n") != 0 ||
       bytes.compare(12, 4, "IHDR") != 0) {
     return {0, 0};
@@ -76,7 +45,7 @@ std::pair<std::uint32_t, std::uint32_t> PngSize(const fs::path& path) {
 // The keys of a desktop entry, as "Group/Key".
 std::map<std::string, std::string> ReadDesktopEntry(const fs::path& path) {
   std::map<std::string, std::string> keys;
-  std::istringstream in(Slurp(path));
+  std::istringstream in(ReadFileBytes(path));
   std::string line;
   std::string group;
   while (std::getline(in, line)) {
@@ -94,23 +63,22 @@ std::map<std::string, std::string> ReadDesktopEntry(const fs::path& path) {
 class InstallTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    std::string pattern = (fs::temp_directory_path() / "qov-install-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    prefix = new fs::path(fs::path(pattern) / "prefix");
-    installed =
-        new Result(RunShell(Quote(QOV_CMAKE_COMMAND) + " --install " + Quote(QOV_BINARY_DIR) +
-                            " --prefix " + Quote(prefix->string())));
+    dir = new TempDir;
+    prefix = new fs::path(dir->path() / "prefix");
+    installed = new ProgramResult(RunShell(ShellQuote(QOV_CMAKE_COMMAND) + " --install " +
+                                           ShellQuote(QOV_BINARY_DIR) + " --prefix " +
+                                           ShellQuote(prefix->string())));
   }
   static void TearDownTestSuite() {
-    std::error_code ignored;
-    fs::remove_all(prefix->parent_path(), ignored);
-    delete prefix;
     delete installed;
+    delete prefix;
+    delete dir;
   }
-  void SetUp() override { ASSERT_EQ(installed->status, 0) << installed->output; }
+  void SetUp() override { ASSERT_EQ(installed->exitStatus, 0) << Output(*installed); }
 
+  static inline TempDir* dir = nullptr;
   static inline fs::path* prefix = nullptr;
-  static inline Result* installed = nullptr;
+  static inline ProgramResult* installed = nullptr;
 };
 
 TEST_F(InstallTest, ProgramsAndManPagesAreInstalled) {
@@ -131,22 +99,24 @@ TEST_F(InstallTest, ManPagesCarryTheVersionAndFormatWithoutWarnings) {
   const std::string version = version::FormatVersion(version::kFileVersion);
   for (const char* page : {"qov.1", "qov-convert.1"}) {
     const fs::path path = *prefix / "share/man/man1" / page;
-    EXPECT_NE(Slurp(path).find("\"QOV " + version + "\""), std::string::npos) << page;
+    EXPECT_NE(ReadFileBytes(path).find("\"QOV " + version + "\""), std::string::npos) << page;
     if (HaveTool("groff")) {
-      const Result formatted = RunShell("groff -k -man -Tutf8 -ww -z " + Quote(path.string()));
-      EXPECT_EQ(formatted.status, 0) << page;
-      EXPECT_EQ(formatted.output, "") << page;
+      const ProgramResult formatted =
+          RunShell("groff -k -man -Tutf8 -ww -z " + ShellQuote(path.string()));
+      EXPECT_EQ(formatted.exitStatus, 0) << page;
+      EXPECT_EQ(Output(formatted), "") << page;
     }
   }
 }
 
 TEST_F(InstallTest, InstalledConverterWorks) {
   const fs::path output = prefix->parent_path() / "drawing.dxf";
-  const Result converted = RunShell(Quote((*prefix / "bin/qov-convert").string()) + " " +
-                                    Quote(QOV_SOURCE_DIR "/res/samples/drawing-1.bmp") +
-                                    " --dxf-crosses " + Quote(output.string()));
-  EXPECT_EQ(converted.status, 0) << converted.output;
-  EXPECT_EQ(Slurp(output).substr(0, 9), "0\nSECTION") << "not a DXF file";
+  const ProgramResult converted =
+      RunShell(ShellQuote((*prefix / "bin/qov-convert").string()) + " " +
+               ShellQuote(QOV_SOURCE_DIR "/res/samples/drawing-1.bmp") + " --dxf-crosses " +
+               ShellQuote(output.string()));
+  EXPECT_EQ(converted.exitStatus, 0) << Output(converted);
+  EXPECT_EQ(ReadFileBytes(output).substr(0, 9), "0\nSECTION") << "not a DXF file";
 }
 
 class DesktopInstallTest : public InstallTest {
@@ -159,10 +129,10 @@ class DesktopInstallTest : public InstallTest {
 };
 
 TEST_F(DesktopInstallTest, VersionNeedsNoDisplay) {
-  const Result shown = RunShell("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " +
-                                Quote((*prefix / "bin/qov").string()) + " --version");
-  EXPECT_EQ(shown.status, 0);
-  EXPECT_EQ(shown.output, version::VersionText("qov"));
+  const ProgramResult shown = RunShell("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " +
+                                       ShellQuote((*prefix / "bin/qov").string()) + " --version");
+  EXPECT_EQ(shown.exitStatus, 0);
+  EXPECT_EQ(Output(shown), version::VersionText("qov"));
 }
 
 TEST_F(DesktopInstallTest, DesktopEntryOpensAndPrintsBitmapsWithTheInstalledProgram) {
@@ -194,9 +164,9 @@ TEST_F(DesktopInstallTest, DesktopEntryOpensAndPrintsBitmapsWithTheInstalledProg
   if (!HaveTool("desktop-file-validate")) {
     GTEST_SKIP() << "desktop-file-validate is not installed";
   }
-  const Result validated = RunShell("desktop-file-validate " + Quote(entry.string()));
-  EXPECT_EQ(validated.status, 0) << validated.output;
-  EXPECT_EQ(validated.output, "") << "hints or warnings";
+  const ProgramResult validated = RunShell("desktop-file-validate " + ShellQuote(entry.string()));
+  EXPECT_EQ(validated.exitStatus, 0) << Output(validated);
+  EXPECT_EQ(Output(validated), "") << "hints or warnings";
 }
 
 TEST_F(DesktopInstallTest, IconsComeInTheThemesSizes) {
@@ -207,9 +177,9 @@ TEST_F(DesktopInstallTest, IconsComeInTheThemesSizes) {
     ASSERT_TRUE(fs::is_regular_file(png)) << dim;
     EXPECT_EQ(PngSize(png), std::make_pair(size, size)) << dim;
   }
-  const std::string svg = Slurp(hicolor / "scalable/apps/qov.svg");
+  const std::string svg = ReadFileBytes(hicolor / "scalable/apps/qov.svg");
   EXPECT_NE(svg.find("<svg"), std::string::npos);
 }
 
 }  // namespace
-}  // namespace qov
+}  // namespace qov::test

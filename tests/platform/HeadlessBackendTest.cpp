@@ -13,17 +13,10 @@
 #include "platform/GlobalMemory.h"
 #include "platform/MessageBox.h"
 #include "platform/headless/HeadlessBackend.h"
+#include "tests/support/Bitmap.h"
 
 namespace qov {
 namespace {
-
-HGLOBAL BlockOf(std::size_t bytes, std::byte fill) {
-  HGLOBAL h = GlobalAlloc(GHND, bytes);
-  CGlobalLock lock(h);
-  for (std::size_t i = 0; i < bytes; ++i)
-    lock.get()[i] = fill;
-  return h;
-}
 
 class HeadlessBackendTest : public ::testing::Test {
  protected:
@@ -34,7 +27,7 @@ class HeadlessBackendTest : public ::testing::Test {
 // Blocks the clipboard let go of are freed; the leak checker of the
 // sanitizer build sees any that are not, and any freed twice.
 TEST_F(HeadlessBackendTest, ClipboardTakesOwnershipAndEmptyingFreesIt) {
-  HGLOBAL first = BlockOf(16, std::byte{1});
+  HGLOBAL first = test::BlockOf(test::Bytes(16, 1));
   {
     CClipboardScope clip(nullptr);
     ASSERT_TRUE(clip.IsOpen());
@@ -48,7 +41,7 @@ TEST_F(HeadlessBackendTest, ClipboardTakesOwnershipAndEmptyingFreesIt) {
   EXPECT_EQ(backend().PeekClipboardData(CF_DIB), first);
 
   // Replacing the data of a format frees the block it held.
-  HGLOBAL second = BlockOf(8, std::byte{2});
+  HGLOBAL second = test::BlockOf(test::Bytes(8, 2));
   ASSERT_TRUE(OpenClipboard(nullptr));
   EXPECT_EQ(SetClipboardData(CF_DIB, second), second);
   EXPECT_EQ(GetClipboardData(CF_DIB), second);
@@ -60,14 +53,14 @@ TEST_F(HeadlessBackendTest, ClipboardTakesOwnershipAndEmptyingFreesIt) {
 }
 
 TEST_F(HeadlessBackendTest, ClosedClipboardRefusesEverything) {
-  backend().PutClipboardData(CF_DIB, BlockOf(4, std::byte{3}));
+  backend().PutClipboardData(CF_DIB, test::BlockOf(test::Bytes(4, 3)));
   EXPECT_EQ(GetClipboardData(CF_DIB), nullptr);
   EXPECT_FALSE(EmptyClipboard());
   EXPECT_FALSE(CloseClipboard());
   EXPECT_TRUE(IsClipboardFormatAvailable(CF_DIB));
 
   // A refused handover leaves the block with the caller.
-  CGlobalOwner mine(BlockOf(4, std::byte{4}));
+  CGlobalOwner mine(test::BlockOf(test::Bytes(4, 4)));
   EXPECT_EQ(SetClipboardData(CF_DIB, mine.get()), nullptr);
   EXPECT_NE(backend().PeekClipboardData(CF_DIB), mine.get());
 }
@@ -87,17 +80,17 @@ TEST_F(HeadlessBackendTest, ClipboardHeldByAnotherOwnerCannotBeOpened) {
 }
 
 TEST_F(HeadlessBackendTest, ForeignDataReplacesAndClearFrees) {
-  backend().PutClipboardData(CF_DIB, BlockOf(4, std::byte{5}));
-  HGLOBAL foreign = BlockOf(4, std::byte{6});
+  backend().PutClipboardData(CF_DIB, test::BlockOf(test::Bytes(4, 5)));
+  HGLOBAL foreign = test::BlockOf(test::Bytes(4, 6));
   backend().PutClipboardData(CF_DIB, foreign);
   EXPECT_EQ(backend().PeekClipboardData(CF_DIB), foreign);
-  backend().PutClipboardData(CF_TEXT, BlockOf(2, std::byte{7}));
+  backend().PutClipboardData(CF_TEXT, test::BlockOf(test::Bytes(2, 7)));
   backend().PutClipboardData(CF_TEXT, nullptr);
   EXPECT_FALSE(IsClipboardFormatAvailable(CF_TEXT));
   backend().ClearClipboard();
   EXPECT_FALSE(IsClipboardFormatAvailable(CF_DIB));
   // What is left at the end is the backend's to free.
-  backend().PutClipboardData(CF_DIB, BlockOf(4, std::byte{8}));
+  backend().PutClipboardData(CF_DIB, test::BlockOf(test::Bytes(4, 8)));
 }
 
 TEST_F(HeadlessBackendTest, MessageBoxesAreCaptionedRecordedAndAnswered) {

@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <stdexcept>
 #include <vector>
 
+#include "tests/support/Bitmap.h"
 #include "tests/support/RecordingDC.h"
 
 namespace qov {
@@ -16,11 +18,6 @@ namespace {
 
 using Rgb = RecordingDC::Rgb;
 constexpr Rgb kWhite{255, 255, 255};
-
-void PutU32(std::vector<unsigned char>& v, std::size_t at, std::uint32_t x) {
-  for (int i = 0; i < 4; ++i)
-    v[at + static_cast<std::size_t>(i)] = static_cast<unsigned char>(x >> (8 * i));
-}
 
 // The colour of column c, row r (counted from the top): distinct everywhere.
 Rgb ColourAt(int c, int r) {
@@ -32,24 +29,18 @@ Rgb ColourAt(int c, int r) {
 // so that reading past either is caught by the sanitizer build.
 struct Dib {
   Dib(int width, int height, std::uint16_t bitCount = 24, std::uint32_t compression = 0)
-      : header(40, 0), stride((width * 24 + 31) / 32 * 4) {
-    PutU32(header, 0, 40);
-    PutU32(header, 4, static_cast<std::uint32_t>(width));
-    PutU32(header, 8, static_cast<std::uint32_t>(height));
-    header[12] = 1;
-    header[14] = static_cast<unsigned char>(bitCount);
-    PutU32(header, 16, compression);
-    const int rows = height > 0 ? height : -height;
-    bits.assign(static_cast<std::size_t>(stride * rows), 0);
-    for (int r = 0; r < rows; ++r) {
-      for (int c = 0; c < width; ++c) {
-        const Rgb colour = ColourAt(c, r);
-        auto* p = &bits[static_cast<std::size_t>((rows - 1 - r) * stride + c * 3)];
-        p[0] = colour.b;
-        p[1] = colour.g;
-        p[2] = colour.r;
-      }
-    }
+      : stride((width * 3 + 3) / 4 * 4) {
+    test::DibFields fields = test::Fields24(
+        test::MakePicture(width, std::abs(height), [](std::int64_t c, std::int64_t r) {
+          const Rgb colour = ColourAt(static_cast<int>(c), static_cast<int>(r));
+          return test::Bgr{colour.b, colour.g, colour.r};
+        }));
+    fields.height = height;
+    fields.bitCount = bitCount;
+    fields.compression = compression;
+    const test::Bytes bytes = test::MakeDib(fields);
+    header.assign(bytes.begin(), bytes.begin() + 40);
+    bits.assign(bytes.begin() + 40, bytes.end());
   }
   std::vector<unsigned char> header;
   int stride;
@@ -166,12 +157,7 @@ TEST(RecordingDC, OtherLayoutsAreRecordedButNotRendered) {
     const char* name;
     std::vector<unsigned char> header;
   };
-  std::vector<unsigned char> core(12, 0);
-  PutU32(core, 0, 12);
-  core[4] = 2;
-  core[6] = 2;
-  core[8] = 1;
-  core[10] = 24;
+  const test::Bytes core = test::MakeDib({.headerSize = 12, .width = 2, .height = 2});
   const Case cases[] = {
       {"8 bits", Dib(2, 2, 8).header},
       {"32 bits", Dib(2, 2, 32).header},

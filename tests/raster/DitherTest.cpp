@@ -144,7 +144,7 @@ TEST_F(DitherTest, RunCopiesFirstFlagsModifiedAndKeepsTheScale) {
     EXPECT_TRUE(doc.IsModified());
     EXPECT_GT(host.InvalidateCount(), invalidates);
     EXPECT_EQ(backend().WaitCursorDepth(), 0);
-    EXPECT_EQ(BytesOf(backend().PeekClipboardData(CF_DIB)), BytesOfNewPicture(7, 8, picture));
+    EXPECT_EQ(PictureOfBlock(backend().PeekClipboardData(CF_DIB)), PictureOf(7, 8, picture));
   }
 }
 

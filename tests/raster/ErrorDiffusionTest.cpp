@@ -91,16 +91,16 @@ TEST_F(ErrorDiffusionTest, LeftColumnAndBottomRowKeepTheirColours) {
     EXPECT_EQ(Pixel(x, 5), grey) << "column " << x;
   EXPECT_TRUE(doc.IsModified());
   EXPECT_EQ(view.m_nScale, 2);
-  EXPECT_EQ(BytesOf(backend().PeekClipboardData(CF_DIB)), BytesOfNewPicture(6, 5, Uniform(grey)));
+  EXPECT_EQ(PictureOfBlock(backend().PeekClipboardData(CF_DIB)), PictureOf(6, 5, Uniform(grey)));
 }
 
 TEST_F(ErrorDiffusionTest, PictureOneWideOrHighIsUnchanged) {
   for (const auto& [width, height] : {std::pair{1, 6}, std::pair{6, 1}}) {
     SCOPED_TRACE(testing::Message() << width << " x " << height);
     SetPicture(width, height, Uniform({128, 128, 128}));
-    const PictureBytes before = BytesOf(doc.m_hDib);
+    const Picture before = PictureOfBlock(doc.m_hDib);
     ASSERT_TRUE(Run(ID_ERROR_DIFFUSION));
-    EXPECT_EQ(BytesOf(doc.m_hDib), before);
+    EXPECT_EQ(PictureOfBlock(doc.m_hDib), before);
   }
 }
 

@@ -52,10 +52,6 @@ class OutlineTest : public ViewTest {
     SetPicture(static_cast<std::int64_t>(rows[0].size()), static_cast<std::int64_t>(rows.size()),
                FromRows(rows));
   }
-  Rows CurrentRows() {
-    doc.UpdateImageSize();
-    return RowsOf(doc, doc.m_nWidth, doc.m_nHeight);
-  }
 };
 
 TEST_F(OutlineTest, InteriorBlackTurnsLightGreyAndRimsStay) {
@@ -66,13 +62,13 @@ TEST_F(OutlineTest, InteriorBlackTurnsLightGreyAndRimsStay) {
     doc.SetModifiedFlag(false);
     backend().ClearClipboard();
     ASSERT_TRUE(Run(ID_OUTLINE));
-    EXPECT_EQ(CurrentRows(), c.after);
+    EXPECT_EQ(RowsOf(doc), c.after);
     // Also where nothing changes: the copy, the scale and the flag.
     EXPECT_EQ(view.m_nScale, 1);
     EXPECT_TRUE(doc.IsModified());
-    EXPECT_EQ(BytesOf(backend().PeekClipboardData(CF_DIB)),
-              BytesOfNewPicture(static_cast<std::int64_t>(c.before[0].size()),
-                                static_cast<std::int64_t>(c.before.size()), FromRows(c.before)));
+    EXPECT_EQ(PictureOfBlock(backend().PeekClipboardData(CF_DIB)),
+              PictureOf(static_cast<std::int64_t>(c.before[0].size()),
+                        static_cast<std::int64_t>(c.before.size()), FromRows(c.before)));
     EXPECT_EQ(backend().WaitCursorDepth(), 0);
   }
 }
@@ -104,9 +100,9 @@ TEST_F(OutlineTest, ResultIsTheRuleAppliedToTheOriginalAndIsStable) {
     SCOPED_TRACE(testing::Message() << "round " << round);
     SetRows(before);
     ASSERT_TRUE(Run(ID_OUTLINE));
-    EXPECT_EQ(CurrentRows(), expected);
+    EXPECT_EQ(RowsOf(doc), expected);
     ASSERT_TRUE(Run(ID_OUTLINE));
-    EXPECT_EQ(CurrentRows(), expected);
+    EXPECT_EQ(RowsOf(doc), expected);
   }
 }
 

@@ -57,7 +57,7 @@ TEST_F(ThresholdTest, RunFlagsModifiedResetsScaleCopiesFirstAndRepaints) {
   // The undo copy holds the picture from before the command.
   const HGLOBAL copy = backend().PeekClipboardData(CF_DIB);
   ASSERT_NE(copy, nullptr);
-  EXPECT_EQ(BytesOf(copy), BytesOfNewPicture(5, 4, Uniform(original)));
+  EXPECT_EQ(PictureOfBlock(copy), PictureOf(5, 4, Uniform(original)));
   // The last processed pixel's colour before thresholding.
   EXPECT_EQ(doc.m_curColor, original);
 }
@@ -89,14 +89,14 @@ TEST_F(ThresholdTest, CancelOnlyResetsTheScaleAndRepaints) {
   SetPicture(4, 4, Uniform({10, 20, 30}));
   backend().PutClipboardData(CF_DIB, MakeDib24(2, 2, Uniform(kBlack)));
   view.SetScale(8);
-  const PictureBytes before = BytesOf(doc.m_hDib);
+  const Picture before = PictureOfBlock(doc.m_hDib);
   const int invalidates = host.InvalidateCount();
   backend().QueueDialog([](CDialog& dlg) { dlg.UserClick(IDCANCEL); });
   Run(ID_BINARIZE);
   EXPECT_EQ(view.m_nScale, 1);
   EXPECT_GT(host.InvalidateCount(), invalidates);
-  EXPECT_EQ(BytesOf(doc.m_hDib), before);
-  EXPECT_EQ(BytesOf(backend().PeekClipboardData(CF_DIB)).width, 2);
+  EXPECT_EQ(PictureOfBlock(doc.m_hDib), before);
+  EXPECT_EQ(PictureOfBlock(backend().PeekClipboardData(CF_DIB)).width, 2);
   EXPECT_FALSE(doc.IsModified());
 }
 
@@ -117,9 +117,9 @@ TEST_F(ThresholdTest, PictureOneWideOrHighChangesNoPixelButIsCopiedAndFlagged) {
     SetPicture(width, height, Uniform({1, 2, 3}));
     doc.SetModifiedFlag(false);
     backend().ClearClipboard();
-    const PictureBytes before = BytesOf(doc.m_hDib);
+    const Picture before = PictureOfBlock(doc.m_hDib);
     ASSERT_TRUE(RunThreshold(50));
-    EXPECT_EQ(BytesOf(doc.m_hDib), before);
+    EXPECT_EQ(PictureOfBlock(doc.m_hDib), before);
     EXPECT_TRUE(doc.IsModified());
     EXPECT_NE(backend().PeekClipboardData(CF_DIB), nullptr);
   }
@@ -136,9 +136,9 @@ TEST_F(ThresholdTest, OutlineBoxAddsTheOutlinePassWithoutASecondCopy) {
       ".........", ".........", "..KKKKK..", "..KgggK..", "..KgggK..",
       "..KgggK..", "..KKKKK..", ".........", ".........",
   };
-  EXPECT_EQ(RowsOf(doc, 9, 9), expected);
-  EXPECT_EQ(BytesOf(backend().PeekClipboardData(CF_DIB)),
-            BytesOfNewPicture(9, 9, FromRows(picture)));
+  EXPECT_EQ(RowsOf(doc), expected);
+  EXPECT_EQ(PictureOfBlock(backend().PeekClipboardData(CF_DIB)),
+            PictureOf(9, 9, FromRows(picture)));
 }
 
 TEST_F(ThresholdTest, RefusedClipboardSkipsTheCopyButStillBinarizes) {

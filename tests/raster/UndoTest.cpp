@@ -33,14 +33,14 @@ TEST_F(UndoTest, UndoRestoresThePictureFromBeforeEachCommand) {
   for (const Command& command : commands) {
     SCOPED_TRACE(command.name);
     SetPicture(7, 9, picture);
-    const PictureBytes before = BytesOf(doc.m_hDib);
+    const Picture before = PictureOfBlock(doc.m_hDib);
     ASSERT_TRUE(command.run(*this));
-    ASSERT_NE(BytesOf(doc.m_hDib), before);
+    ASSERT_NE(PictureOfBlock(doc.m_hDib), before);
     for (const UINT undo : {ID_EDIT_UNDO, ID_EDIT_UNDO, ID_EDIT_PASTE}) {
       doc.SetModifiedFlag(false);
       const int invalidates = host.InvalidateCount();
       ASSERT_TRUE(Run(undo));
-      EXPECT_EQ(BytesOf(doc.m_hDib), before);
+      EXPECT_EQ(PictureOfBlock(doc.m_hDib), before);
       EXPECT_TRUE(doc.IsModified());
       EXPECT_GT(host.InvalidateCount(), invalidates);
     }
@@ -50,14 +50,11 @@ TEST_F(UndoTest, UndoRestoresThePictureFromBeforeEachCommand) {
 TEST_F(UndoTest, UndoWithNoBitmapOnTheClipboardDoesNothing) {
   SetPicture(4, 4, Uniform({1, 2, 3}));
   const HGLOBAL picture = doc.m_hDib;
-  const PictureBytes before = BytesOf(picture);
-  HGLOBAL text = GlobalAlloc(GHND, 6);
-  std::memcpy(GlobalLock(text), "hello", 6);
-  GlobalUnlock(text);
-  backend().PutClipboardData(CF_TEXT, text);
+  const Picture before = PictureOfBlock(picture);
+  backend().PutClipboardData(CF_TEXT, BlockOf(Bytes{'h', 'e', 'l', 'l', 'o', 0}));
   ASSERT_TRUE(Run(ID_EDIT_UNDO));
   EXPECT_EQ(doc.m_hDib, picture);
-  EXPECT_EQ(BytesOf(doc.m_hDib), before);
+  EXPECT_EQ(PictureOfBlock(doc.m_hDib), before);
   EXPECT_FALSE(doc.IsModified());
   EXPECT_TRUE(backend().Messages().empty());
 }

@@ -28,9 +28,19 @@ TempDir::~TempDir() {
   std::filesystem::remove_all(m_path, ec);
 }
 
+std::string TempDir::Folder(const std::string& name) const {
+  std::filesystem::create_directories(m_path / name);
+  return File(name);
+}
+
 std::string ReadFileBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteFileBytes(const std::string& path, std::string_view bytes) {
+  std::ofstream(path, std::ios::binary | std::ios::trunc)
+      .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 }  // namespace qov::test

@@ -1,8 +1,9 @@
 #pragma once
-// Temporary folders and whole-file reads for the tests.
+// The one temporary folder of the tests, and whole-file reads.
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 namespace qov::test {
 
@@ -17,6 +18,8 @@ class TempDir {
 
   const std::filesystem::path& path() const { return m_path; }
   std::string File(const std::string& name) const { return (m_path / name).string(); }
+  // The folder `name` in it, made as needed.
+  std::string Folder(const std::string& name) const;
 
  private:
   std::filesystem::path m_path;
@@ -24,5 +27,7 @@ class TempDir {
 
 // The bytes of the file at `path`; empty when it cannot be read.
 std::string ReadFileBytes(const std::string& path);
+// Replaces the file at `path` with `bytes`.
+void WriteFileBytes(const std::string& path, std::string_view bytes);
 
 }  // namespace qov::test

@@ -62,13 +62,13 @@ TEST_F(CommandBoundaryTest, FailureInsideACommandReleasesEverythingAndIsReported
 
 TEST_F(CommandBoundaryTest, FailureInsideTheThresholdDialogIsReported) {
   SetPicture(4, 4, Uniform({1, 2, 3}));
-  const PictureBytes before = BytesOf(doc.m_hDib);
+  const Picture before = PictureOfBlock(doc.m_hDib);
   failing.QueueDialog([](CDialog&) { throw std::runtime_error("the dialog broke"); });
   EXPECT_FALSE(Run(ID_BINARIZE));
   ASSERT_EQ(failing.Messages().size(), 1u);
   EXPECT_EQ(failing.Messages()[0].text, text::kCommandFailed);
   EXPECT_EQ(failing.WaitCursorDepth(), 0);
-  EXPECT_EQ(BytesOf(doc.m_hDib), before);
+  EXPECT_EQ(PictureOfBlock(doc.m_hDib), before);
 }
 
 }  // namespace

@@ -44,11 +44,11 @@ TEST_F(MouseTest, RightButtonLoadsThePixelUnderThePointer) {
     ASSERT_EQ(view.GetScrollPosition(), c.pos);
     doc.m_curColor = sentinel;
     const int invalidates = host.InvalidateCount();
-    const PictureBytes before = BytesOf(doc.m_hDib);
+    const Picture before = PictureOfBlock(doc.m_hDib);
     view.OnRButtonDown(MK_RBUTTON, c.point);
     EXPECT_EQ(doc.m_curColor, c.y == 0 ? sentinel : picture(c.x, c.y));
     EXPECT_EQ(host.InvalidateCount(), invalidates);
-    EXPECT_EQ(BytesOf(doc.m_hDib), before);
+    EXPECT_EQ(PictureOfBlock(doc.m_hDib), before);
     EXPECT_FALSE(doc.IsModified());
   }
 }

@@ -94,13 +94,10 @@ TEST_F(ScaleTest, WithoutPictureInitialUpdateLeavesTheScrollSizes) {
 // Only the header is read to size the range, so a header alone stands for a
 // picture too large to allocate here.
 TEST_F(ScaleTest, HugeRangeIsLimitedInsteadOfWrapping) {
-  HGLOBAL header = MakeDib24(1, 1, Uniform(kWhite));
-  {
-    CGlobalLock lock(header);
-    PutLE(lock.get() + 4, 400'000'000, 4);
-    PutLE(lock.get() + 8, 300'000'000, 4);
-  }
-  doc.ReplaceDib(header);
+  DibFields header = Fields24(PictureOf(1, 1, Uniform(kWhite)));
+  header.width = 400'000'000;
+  header.height = 300'000'000;
+  doc.ReplaceDib(BlockOf(MakeDib(header)));
   view.SetScale(8);
   EXPECT_EQ(view.GetTotalSize(),
             (CSize{CScrollView::kMaxScrollExtent, CScrollView::kMaxScrollExtent}));

@@ -1,13 +1,13 @@
 #pragma once
 // What the view and raster tests share: a document and a view on the
-// headless backend, pictures built pixel by pixel, and direct reads of the
-// block that do not go through the pixel operations under test.
+// headless backend, and pictures in document coordinates (rows from 1) and
+// as text, built and read with the shared bitmap helpers rather than the
+// pixel operations under test.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <functional>
 #include <string>
 #include <utility>
@@ -20,6 +20,7 @@
 #include "platform/headless/HeadlessBackend.h"
 #include "platform/headless/HeadlessView.h"
 #include "res/Resource.h"
+#include "tests/support/Bitmap.h"
 #include "view/QOV_V2View.h"
 
 namespace qov::test {
@@ -28,46 +29,15 @@ namespace qov::test {
 // 1 (top row) to h (bottom row).
 using PixelFunction = std::function<Color3(std::int64_t x, std::int64_t y)>;
 
-inline constexpr Color3 kWhite{255, 255, 255};
-inline constexpr Color3 kBlack{0, 0, 0};
-inline constexpr Color3 kDarkGray{80, 80, 80};
-inline constexpr Color3 kLightGray{230, 230, 230};
-
-inline std::size_t RowStride(std::int64_t width) {
-  return (static_cast<std::size_t>(width) * 3 + 3) / 4 * 4;
-}
-
-inline void PutLE(std::byte* p, std::uint64_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i)
-    p[i] = static_cast<std::byte>((value >> (8 * i)) & 0xFF);
-}
-
-inline std::uint64_t GetLE(const std::byte* p, int bytes) {
-  std::uint64_t value = 0;
-  for (int i = bytes - 1; i >= 0; --i)
-    value = (value << 8) | std::to_integer<std::uint64_t>(p[i]);
-  return value;
+// The picture of `pixel` over w × h.
+inline Picture PictureOf(std::int64_t width, std::int64_t height, const PixelFunction& pixel) {
+  return MakePicture(width, height,
+                     [&pixel](std::int64_t x, std::int64_t y) { return pixel(x, y + 1); });
 }
 
 // A 24-bit block with a 40-byte header, as the file reader makes them.
 inline HGLOBAL MakeDib24(std::int64_t width, std::int64_t height, const PixelFunction& pixel) {
-  const std::size_t stride = RowStride(width);
-  HGLOBAL h = GlobalAlloc(GHND, 40 + stride * static_cast<std::size_t>(height));
-  CGlobalLock lock(h);
-  std::byte* p = lock.get();
-  PutLE(p, 40, 4);
-  PutLE(p + 4, static_cast<std::uint64_t>(width), 4);
-  PutLE(p + 8, static_cast<std::uint64_t>(height), 4);
-  PutLE(p + 12, 1, 2);
-  PutLE(p + 14, 24, 2);
-  for (std::int64_t y = 1; y <= height; ++y) {
-    std::byte* row = p + 40 + stride * static_cast<std::size_t>(height - y);
-    for (std::int64_t x = 0; x < width; ++x) {
-      const Color3 c = pixel(x, y);
-      std::memcpy(row + 3 * x, c.data(), 3);
-    }
-  }
-  return h;
+  return BlockOf(PictureOf(width, height, pixel));
 }
 
 inline PixelFunction Uniform(Color3 c) {
@@ -107,58 +77,17 @@ inline PixelFunction FromRows(std::vector<std::string> rows) {
   };
 }
 
-// Reads pixel (x, y), y from 1 (top) to the height (bottom), straight from
-// the document's block.
-inline Color3 PixelOf(const CQOV_V2Doc& doc, std::int64_t x, std::int64_t y) {
-  CGlobalLock lock(doc.m_hDib);
-  const std::byte* p = lock.get();
-  const std::int64_t width = static_cast<std::int32_t>(GetLE(p + 4, 4));
-  const std::int64_t height = static_cast<std::int32_t>(GetLE(p + 8, 4));
-  EXPECT_TRUE(x >= 0 && x < width && y >= 1 && y <= height);
-  const std::byte* px = p + 40 + RowStride(width) * static_cast<std::size_t>(height - y) +
-                        3 * static_cast<std::size_t>(x);
-  Color3 c{};
-  std::memcpy(c.data(), px, 3);
-  return c;
-}
-
-inline std::vector<std::string> RowsOf(const CQOV_V2Doc& doc, std::int64_t width,
-                                       std::int64_t height) {
+// The document's picture as text rows (see FromRows).
+inline std::vector<std::string> RowsOf(const CQOV_V2Doc& doc) {
+  const Picture picture = PictureOfBlock(doc.m_hDib);
   std::vector<std::string> rows;
-  for (std::int64_t y = 1; y <= height; ++y) {
+  for (std::int64_t y = 0; y < picture.height; ++y) {
     std::string row;
-    for (std::int64_t x = 0; x < width; ++x)
-      row += LetterOfColor(PixelOf(doc, x, y));
+    for (std::int64_t x = 0; x < picture.width; ++x)
+      row += LetterOfColor(picture.At(x, y));
     rows.push_back(row);
   }
   return rows;
-}
-
-// Width, height and pixel rows of the document's picture: what a restore
-// must bring back byte for byte.
-struct PictureBytes {
-  std::int64_t width = 0;
-  std::int64_t height = 0;
-  std::vector<std::byte> rows;
-  friend bool operator==(const PictureBytes&, const PictureBytes&) = default;
-};
-
-inline PictureBytes BytesOf(HGLOBAL h) {
-  CGlobalLock lock(h);
-  const std::byte* p = lock.get();
-  PictureBytes bytes;
-  bytes.width = static_cast<std::int32_t>(GetLE(p + 4, 4));
-  bytes.height = static_cast<std::int32_t>(GetLE(p + 8, 4));
-  const std::size_t size = RowStride(bytes.width) * static_cast<std::size_t>(bytes.height);
-  bytes.rows.assign(p + 40, p + 40 + size);
-  return bytes;
-}
-
-// The bytes of a picture built as MakeDib24 builds it.
-inline PictureBytes BytesOfNewPicture(std::int64_t width, std::int64_t height,
-                                      const PixelFunction& pixel) {
-  const CGlobalOwner dib(MakeDib24(width, height, pixel));
-  return BytesOf(dib.get());
 }
 
 // A colour whose brightness 0.8 × blue + 1.2 × green + red is exactly
@@ -188,7 +117,10 @@ class ViewTest : public ::testing::Test {
     view.OnInitialUpdate();
   }
 
-  Color3 Pixel(std::int64_t x, std::int64_t y) const { return PixelOf(doc, x, y); }
+  // Pixel (x, y) of the document, y from 1 (top) to the height (bottom).
+  Color3 Pixel(std::int64_t x, std::int64_t y) const {
+    return PictureOfBlock(doc.m_hDib).At(x, y - 1);
+  }
 
   // Runs command `id` as the window does: a failure's message is shown.
   CCommandResult::Status RunStatus(UINT id) {

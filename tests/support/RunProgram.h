@@ -1,8 +1,7 @@
 #pragma once
-// Runs qov-convert as a separate process, as scripts do.
+// Runs programs as separate processes, as scripts do.
 
 #include <string>
-#include <vector>
 
 #include "tests/support/TempDir.h"
 
@@ -13,10 +12,6 @@ struct ProgramResult {
   std::string out;
   std::string err;
 };
-
-// Runs qov-convert with `args` in `workingDir` (the current folder when
-// empty), standard output and standard error captured.
-ProgramResult RunConvert(const std::vector<std::string>& args, const std::string& workingDir = {});
 
 // Runs `command` with /bin/sh in `workingDir`, without standard input,
 // standard output and standard error captured.

@@ -1,4 +1,4 @@
-#include "tests/cli/RunProgram.h"
+#include "tests/support/RunProgram.h"
 
 #include <spawn.h>
 #include <sys/wait.h>
@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
+#include <vector>
 
 extern char** environ;
 
@@ -38,13 +39,6 @@ ProgramResult RunShell(const std::string& command, const std::string& workingDir
   result.out = ReadFileBytes(outPath);
   result.err = ReadFileBytes(errPath);
   return result;
-}
-
-ProgramResult RunConvert(const std::vector<std::string>& args, const std::string& workingDir) {
-  std::string command = "exec " + ShellQuote(QOV_CONVERT_PATH);
-  for (const auto& arg : args)
-    command += " " + ShellQuote(arg);
-  return RunShell(command, workingDir);
 }
 
 bool FileExists(const std::string& path) {

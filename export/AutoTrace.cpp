@@ -51,6 +51,10 @@ class RowPlane {
   explicit RowPlane(const CDibRows& rows) : m_rows(rows) {}
   void Prepare(std::int64_t /*y*/) {}
   int Blue(std::int64_t x, std::int64_t y) const { return m_rows.At(x, y)[0]; }
+  // Pixels of row y from x on, of `count`, with no dot.
+  std::int64_t LightRun(std::int64_t x, std::int64_t y, std::int64_t count) const {
+    return PixelsNotBelow(kDotBelow, m_rows.At(x, y), count);
+  }
   void SetWhite(std::int64_t /*x*/, std::int64_t /*y*/) {}
 
  private:
@@ -91,6 +95,10 @@ class ColumnStripPlane {
     }
   }
   int Blue(std::int64_t x, std::int64_t y) const { return m_strip[Index(x, y)]; }
+  // Pixels of column x from y on, of `count`, with no dot.
+  std::int64_t LightRun(std::int64_t x, std::int64_t y, std::int64_t count) const {
+    return PixelsNotBelow<1>(kDotBelow, &m_strip[Index(x, y)], count);
+  }
   void SetWhite(std::int64_t x, std::int64_t y) { m_strip[Index(x, y)] = 255; }
 
  private:
@@ -123,7 +131,7 @@ class RunPass {
   void Run() {
     for (std::int64_t v = 1; v <= m_vCount - 2; ++v) {
       m_plane.Prepare(v);
-      for (std::int64_t u = 1; u <= m_uCount - 2; ++u)
+      for (std::int64_t u = SkipLight(1, v); u <= m_uCount - 2; u = SkipLight(u + 1, v))
         u = TraceFrom(u, v);
     }
   }
@@ -140,6 +148,23 @@ class RunPass {
     if (m_rows.Contains(x, y))
       m_lastBlue = m_plane.Blue(x, y);
     return m_lastBlue;
+  }
+
+  // The first u from `u` on that may start a run. Every pixel passed over
+  // would only have been read and found too light, so the pass carries on
+  // as if it had: the last of them is the last blue byte read.
+  std::int64_t SkipLight(std::int64_t u, std::int64_t v) {
+    const std::int64_t x = X(u, v);
+    const std::int64_t y = Y(u, v);
+    if (!m_rows.Contains(x, y))
+      return u;
+    const std::int64_t end = m_axes.alongRows ? std::min(m_uCount - 1, m_rows.Width())
+                                              : std::min(m_uCount - 1, m_rows.Height());
+    const std::int64_t light = m_plane.LightRun(x, y, end - u);
+    if (light == 0)
+      return u;
+    ReadBlue(u + light - 1, v);
+    return u + light;
   }
 
   Flags ReadNeighbours(std::int64_t u, std::int64_t v) {
@@ -215,8 +240,10 @@ void DiagonalPass(CQOV_V2Doc& doc, const CDibRows& rows, CDxfWriter& writer, std
   for (std::int64_t y = 1; y <= bottom; ++y) {
     const std::uint8_t* row = rows.Row(y);
     for (std::int64_t x = 1; x <= right; ++x) {
+      const std::int64_t light = PixelsNotBelow(kDotBelow, row + 3 * x, right + 1 - x);
+      x += light > 0 ? light - 1 : 0;
       last = row + 3 * x;
-      if (last[0] >= kDotBelow)
+      if (light > 0 || last[0] >= kDotBelow)
         continue;
       const auto px = static_cast<double>(x);
       const auto py = static_cast<double>(H - y);

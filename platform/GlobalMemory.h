@@ -36,6 +36,20 @@ HGLOBAL GlobalFree(HGLOBAL h);
 // takes a copy of its own.
 HGLOBAL GlobalShare(HGLOBAL h);
 
+// While one lives on a thread, the last block that thread frees is kept back
+// and handed to its next allocation of the same size, cleared, instead of
+// going back to the system and coming again as fresh pages the system has
+// to clear and map one by one. An undo copy that replaces the one before it
+// is such a pair. The kept block is freed with the scope, or before any
+// allocation it does not serve, so no more memory is held than without it.
+class CGlobalReuseScope {
+ public:
+  CGlobalReuseScope();
+  ~CGlobalReuseScope();
+  CGlobalReuseScope(const CGlobalReuseScope&) = delete;
+  CGlobalReuseScope& operator=(const CGlobalReuseScope&) = delete;
+};
+
 inline bool GlobalIsShared(HGLOBAL h) {
   return h && h->extraOwners != 0;
 }

@@ -112,21 +112,22 @@ class ColumnStripPlane {
   bool m_loaded = false;
 };
 
-template <class Plane>
+// The axes are part of the type, so that the neighbour reads of each pass
+// are laid out at compile time.
+template <class Plane, const PassAxes& kAxes>
 class RunPass {
  public:
   // `lastBlue` is the blue byte read last before the pass, and after it.
-  RunPass(const CQOV_V2Doc& doc, const CDibRows& rows, CDxfWriter& writer, const PassAxes& axes,
-          std::int32_t W, std::int32_t H, int& lastBlue)
+  RunPass(const CQOV_V2Doc& doc, const CDibRows& rows, CDxfWriter& writer, std::int32_t W,
+          std::int32_t H, int& lastBlue)
       : m_white(doc.m_whiteColor),
         m_lastBlue(lastBlue),
         m_rows(rows),
         m_plane(rows),
         m_writer(writer),
-        m_axes(axes),
         m_H(H),
-        m_uCount(axes.alongRows ? W : H),
-        m_vCount(axes.alongRows ? H : W) {}
+        m_uCount(kAxes.alongRows ? W : H),
+        m_vCount(kAxes.alongRows ? H : W) {}
 
   void Run() {
     for (std::int64_t v = 1; v <= m_vCount - 2; ++v) {
@@ -137,8 +138,8 @@ class RunPass {
   }
 
  private:
-  std::int64_t X(std::int64_t u, std::int64_t v) const { return m_axes.alongRows ? u : v; }
-  std::int64_t Y(std::int64_t u, std::int64_t v) const { return m_axes.alongRows ? v : u; }
+  std::int64_t X(std::int64_t u, std::int64_t v) const { return kAxes.alongRows ? u : v; }
+  std::int64_t Y(std::int64_t u, std::int64_t v) const { return kAxes.alongRows ? v : u; }
 
   // A read outside the picture leaves the colour read before, as LoadPixel
   // does, so it repeats the previous result.
@@ -158,8 +159,8 @@ class RunPass {
     const std::int64_t y = Y(u, v);
     if (!m_rows.Contains(x, y))
       return u;
-    const std::int64_t end = m_axes.alongRows ? std::min(m_uCount - 1, m_rows.Width())
-                                              : std::min(m_uCount - 1, m_rows.Height());
+    const std::int64_t end = kAxes.alongRows ? std::min(m_uCount - 1, m_rows.Width())
+                                             : std::min(m_uCount - 1, m_rows.Height());
     const std::int64_t light = m_plane.LightRun(x, y, end - u);
     if (light == 0)
       return u;
@@ -169,7 +170,7 @@ class RunPass {
 
   Flags ReadNeighbours(std::int64_t u, std::int64_t v) {
     Flags flags;
-    for (Step s : m_axes.readOrder)
+    for (Step s : kAxes.readOrder)
       flags.Set(s, ReadBlue(u + s.du, v + s.dv) < kBlackBelow);
     return flags;
   }
@@ -220,7 +221,6 @@ class RunPass {
   const CDibRows& m_rows;
   Plane m_plane;
   CDxfWriter& m_writer;
-  const PassAxes& m_axes;
   std::int64_t m_H;
   std::int64_t m_uCount;
   std::int64_t m_vCount;
@@ -264,8 +264,8 @@ void DiagonalPass(CQOV_V2Doc& doc, const CDibRows& rows, CDxfWriter& writer, std
 void WriteAutoTrace(CQOV_V2Doc& doc, CDxfWriter& writer, std::int32_t W, std::int32_t H) {
   const CDibRows rows(doc);
   int lastBlue = doc.m_curColor[0];
-  RunPass<RowPlane>(doc, rows, writer, kRowPass, W, H, lastBlue).Run();
-  RunPass<ColumnStripPlane>(doc, rows, writer, kColumnPass, W, H, lastBlue).Run();
+  RunPass<RowPlane, kRowPass>(doc, rows, writer, W, H, lastBlue).Run();
+  RunPass<ColumnStripPlane, kColumnPass>(doc, rows, writer, W, H, lastBlue).Run();
   DiagonalPass(doc, rows, writer, W, H);
 }
 

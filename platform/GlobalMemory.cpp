@@ -43,14 +43,15 @@ void DropKeptBlock() {
   t_reuse.kept = nullptr;
 }
 
-GlobalBlock* TakeKeptBlock(std::size_t bytes) {
+GlobalBlock* TakeKeptBlock(unsigned flags, std::size_t bytes) {
   GlobalBlock* block = t_reuse.kept;
   if (!block || block->size != bytes) {
     DropKeptBlock();
     return nullptr;
   }
   t_reuse.kept = nullptr;
-  std::memset(block->data, 0, bytes);
+  if ((flags & GMEM_ZEROINIT) != 0)
+    std::memset(block->data, 0, bytes);
   return block;
 }
 
@@ -65,8 +66,8 @@ CGlobalReuseScope::~CGlobalReuseScope() {
     DropKeptBlock();
 }
 
-HGLOBAL GlobalAlloc(unsigned /*flags*/, std::size_t bytes) {
-  if (GlobalBlock* reused = TakeKeptBlock(bytes))
+HGLOBAL GlobalAlloc(unsigned flags, std::size_t bytes) {
+  if (GlobalBlock* reused = TakeKeptBlock(flags, bytes))
     return reused;
   auto* block = new (std::nothrow) GlobalBlock;
   if (!block)

@@ -51,6 +51,10 @@ class RowPlane {
   explicit RowPlane(const CDibRows& rows) : m_rows(rows) {}
   void Prepare(std::int64_t /*y*/) {}
   int Blue(std::int64_t x, std::int64_t y) const { return m_rows.At(x, y)[0]; }
+  // Pixels of row y from x on, of `count`, with no dot.
+  std::int64_t LightRun(std::int64_t x, std::int64_t y, std::int64_t count) const {
+    return PixelsNotBelow(kDotBelow, m_rows.At(x, y), count);
+  }
   void SetWhite(std::int64_t /*x*/, std::int64_t /*y*/) {}
 
  private:
@@ -91,6 +95,10 @@ class ColumnStripPlane {
     }
   }
   int Blue(std::int64_t x, std::int64_t y) const { return m_strip[Index(x, y)]; }
+  // Pixels of column x from y on, of `count`, with no dot.
+  std::int64_t LightRun(std::int64_t x, std::int64_t y, std::int64_t count) const {
+    return PixelsNotBelow<1>(kDotBelow, &m_strip[Index(x, y)], count);
+  }
   void SetWhite(std::int64_t x, std::int64_t y) { m_strip[Index(x, y)] = 255; }
 
  private:
@@ -104,33 +112,34 @@ class ColumnStripPlane {
   bool m_loaded = false;
 };
 
-template <class Plane>
+// The axes are part of the type, so that the neighbour reads of each pass
+// are laid out at compile time.
+template <class Plane, const PassAxes& kAxes>
 class RunPass {
  public:
   // `lastBlue` is the blue byte read last before the pass, and after it.
-  RunPass(const CQOV_V2Doc& doc, const CDibRows& rows, CDxfWriter& writer, const PassAxes& axes,
-          std::int32_t W, std::int32_t H, int& lastBlue)
+  RunPass(const CQOV_V2Doc& doc, const CDibRows& rows, CDxfWriter& writer, std::int32_t W,
+          std::int32_t H, int& lastBlue)
       : m_white(doc.m_whiteColor),
         m_lastBlue(lastBlue),
         m_rows(rows),
         m_plane(rows),
         m_writer(writer),
-        m_axes(axes),
         m_H(H),
-        m_uCount(axes.alongRows ? W : H),
-        m_vCount(axes.alongRows ? H : W) {}
+        m_uCount(kAxes.alongRows ? W : H),
+        m_vCount(kAxes.alongRows ? H : W) {}
 
   void Run() {
     for (std::int64_t v = 1; v <= m_vCount - 2; ++v) {
       m_plane.Prepare(v);
-      for (std::int64_t u = 1; u <= m_uCount - 2; ++u)
+      for (std::int64_t u = SkipLight(1, v); u <= m_uCount - 2; u = SkipLight(u + 1, v))
         u = TraceFrom(u, v);
     }
   }
 
  private:
-  std::int64_t X(std::int64_t u, std::int64_t v) const { return m_axes.alongRows ? u : v; }
-  std::int64_t Y(std::int64_t u, std::int64_t v) const { return m_axes.alongRows ? v : u; }
+  std::int64_t X(std::int64_t u, std::int64_t v) const { return kAxes.alongRows ? u : v; }
+  std::int64_t Y(std::int64_t u, std::int64_t v) const { return kAxes.alongRows ? v : u; }
 
   // A read outside the picture leaves the colour read before, as LoadPixel
   // does, so it repeats the previous result.
@@ -142,9 +151,26 @@ class RunPass {
     return m_lastBlue;
   }
 
+  // The first u from `u` on that may start a run. Every pixel passed over
+  // would only have been read and found too light, so the pass carries on
+  // as if it had: the last of them is the last blue byte read.
+  std::int64_t SkipLight(std::int64_t u, std::int64_t v) {
+    const std::int64_t x = X(u, v);
+    const std::int64_t y = Y(u, v);
+    if (!m_rows.Contains(x, y))
+      return u;
+    const std::int64_t end = kAxes.alongRows ? std::min(m_uCount - 1, m_rows.Width())
+                                             : std::min(m_uCount - 1, m_rows.Height());
+    const std::int64_t light = m_plane.LightRun(x, y, end - u);
+    if (light == 0)
+      return u;
+    ReadBlue(u + light - 1, v);
+    return u + light;
+  }
+
   Flags ReadNeighbours(std::int64_t u, std::int64_t v) {
     Flags flags;
-    for (Step s : m_axes.readOrder)
+    for (Step s : kAxes.readOrder)
       flags.Set(s, ReadBlue(u + s.du, v + s.dv) < kBlackBelow);
     return flags;
   }
@@ -195,7 +221,6 @@ class RunPass {
   const CDibRows& m_rows;
   Plane m_plane;
   CDxfWriter& m_writer;
-  const PassAxes& m_axes;
   std::int64_t m_H;
   std::int64_t m_uCount;
   std::int64_t m_vCount;
@@ -215,8 +240,10 @@ void DiagonalPass(CQOV_V2Doc& doc, const CDibRows& rows, CDxfWriter& writer, std
   for (std::int64_t y = 1; y <= bottom; ++y) {
     const std::uint8_t* row = rows.Row(y);
     for (std::int64_t x = 1; x <= right; ++x) {
+      const std::int64_t light = PixelsNotBelow(kDotBelow, row + 3 * x, right + 1 - x);
+      x += light > 0 ? light - 1 : 0;
       last = row + 3 * x;
-      if (last[0] >= kDotBelow)
+      if (light > 0 || last[0] >= kDotBelow)
         continue;
       const auto px = static_cast<double>(x);
       const auto py = static_cast<double>(H - y);
@@ -237,8 +264,8 @@ void DiagonalPass(CQOV_V2Doc& doc, const CDibRows& rows, CDxfWriter& writer, std
 void WriteAutoTrace(CQOV_V2Doc& doc, CDxfWriter& writer, std::int32_t W, std::int32_t H) {
   const CDibRows rows(doc);
   int lastBlue = doc.m_curColor[0];
-  RunPass<RowPlane>(doc, rows, writer, kRowPass, W, H, lastBlue).Run();
-  RunPass<ColumnStripPlane>(doc, rows, writer, kColumnPass, W, H, lastBlue).Run();
+  RunPass<RowPlane, kRowPass>(doc, rows, writer, W, H, lastBlue).Run();
+  RunPass<ColumnStripPlane, kColumnPass>(doc, rows, writer, W, H, lastBlue).Run();
   DiagonalPass(doc, rows, writer, W, H);
 }
 

@@ -15,6 +15,9 @@ void WriteDotsToCrosses(CQOV_V2Doc& doc, CDxfWriter& writer, std::int32_t W, std
   for (std::int64_t y = 1; y <= bottom; ++y) {
     const std::uint8_t* row = rows.Row(y);
     for (std::int64_t x = 1; x <= right; ++x) {
+      x += PixelsNotBelow(kCrossBelow, row + 3 * x, right + 1 - x);
+      if (x > right)
+        break;
       const int b = row[3 * x];
       if (b >= kCrossBelow)
         continue;

@@ -23,6 +23,18 @@ class PixelReader {
     return m_last[0];
   }
   bool BlueBelow(std::int64_t x, std::int64_t y, int limit) { return Blue(x, y) < limit; }
+  // The first x from `x` on, before `end`, that may hold a dot in row y. The
+  // pixels passed over would only have been read and found too light, so
+  // the last of them is read, as the loop over them would leave it.
+  std::int64_t SkipLight(std::int64_t x, std::int64_t y, std::int64_t end) {
+    if (!m_rows.Contains(x, y))
+      return x;
+    const std::int64_t light =
+        PixelsNotBelow(kDotBelow, m_rows.At(x, y), std::min(end, m_rows.Width()) - x);
+    if (light > 0)
+      Blue(x + light - 1, y);
+    return x + light;
+  }
   const std::uint8_t* Last() const { return m_last; }
 
  private:
@@ -78,7 +90,8 @@ void WriteDotsToLines(CQOV_V2Doc& doc, CDxfWriter& writer, std::int32_t W, std::
   const CDibRows rows(doc);
   PixelReader reader(rows, doc.m_curColor.data());
   for (std::int64_t y = 1; y <= std::int64_t{H} - 2; ++y) {
-    for (std::int64_t x = 1; x <= std::int64_t{W} - 2; ++x)
+    const std::int64_t end = std::int64_t{W} - 1;
+    for (std::int64_t x = reader.SkipLight(1, y, end); x < end; x = reader.SkipLight(x + 1, y, end))
       ExamineCentre(reader, writer, x, y, H);
   }
   // m_curColor ends with the last pixel read, as the pixel operations leave it.

@@ -63,14 +63,31 @@ void WritePixel(CArchive& ar, std::int64_t x, std::int64_t y, std::int64_t H, in
   line.WriteTo(ar);
 }
 
+// The least byte at which a pixel with no byte below it is surely left out
+// under `limit`; 256 when every pixel is written.
+int LowestLeftOutByte(int limit) {
+  int v = 0;
+  while (v <= 255 && 3 * To16Bit(static_cast<std::uint8_t>(v)) < limit)
+    ++v;
+  return v;
+}
+
 void WritePixels(CArchive& ar, CQOV_V2Doc& doc, int limit) {
   const CDibRows rows(doc);
   const std::int64_t W = rows.Width();
   const std::int64_t H = doc.m_nHeight;
   const std::int64_t bottom = rows.Height() - 1;
+  const int leftOut = LowestLeftOutByte(limit);
   for (std::int64_t y = 1; y <= bottom; ++y) {
     const std::uint8_t* p = rows.At(1, y);
     for (std::int64_t x = 1; x <= W - 1; ++x, p += 3) {
+      if (leftOut <= 255) {
+        const std::int64_t light = PixelsNotBelow(static_cast<std::uint8_t>(leftOut), p, W - x);
+        x += light;
+        p += 3 * light;
+        if (x > W - 1)
+          break;
+      }
       const int b16 = To16Bit(p[0]);
       const int g16 = To16Bit(p[1]);
       const int r16 = To16Bit(p[2]);

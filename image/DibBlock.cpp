@@ -70,7 +70,8 @@ HGLOBAL CopyDibBlock(HGLOBAL h) {
   if (!h)
     return nullptr;
   const std::size_t size = GlobalSize(h);
-  HGLOBAL copy = GlobalAlloc(GHND, size);
+  // Every byte is copied over, so a reused block need not be cleared first.
+  HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, size);
   if (!copy)
     return nullptr;
   const CGlobalLock from(h);

@@ -8,7 +8,46 @@
 
 #include "image/QOV_V2Doc.h"
 
+// A loop over 3-byte pixels becomes wide operations only with byte
+// shuffles, which the baseline x86-64 instruction set lacks. A row routine
+// so marked is built twice, and the wider form is chosen when the program
+// loads, where the processor has it; other processors run the plain form.
+// Both give the same bytes.
+#if defined(__x86_64__)
+#define QOV_WIDE_ROWS [[gnu::target_clones("avx2", "default")]]
+#else
+#define QOV_WIDE_ROWS
+#endif
+
 namespace qov {
+
+// Pixels a wide row loop takes at a time: a fixed count lets the compiler
+// make the inner loop wide without a check of the remainder.
+inline constexpr std::int64_t kWideRowPixels = 32;
+
+// Most of a drawing is paper: a pass looking for dark pixels steps over
+// blocks of light ones. A block of wide-row size whose bytes are all at
+// `level` or above (blue, green and red alike, which lets the test run over
+// plain bytes) holds no pixel darker than that; the fixed size and the
+// least-byte test let the compiler make it a few wide operations.
+template <std::int64_t kBytesPerPixel>
+bool WideBlockNotBelow(std::uint8_t level, const std::uint8_t* p) {
+  std::uint8_t least = 255;
+  for (std::int64_t i = 0; i < kWideRowPixels * kBytesPerPixel; ++i)
+    least = least < p[i] ? least : p[i];
+  return least >= level;
+}
+
+// How many of the `count` pixels from p on, in whole blocks, are surely at
+// `level` or above; the pixel after them may be darker.
+template <std::int64_t kBytesPerPixel = 3>
+std::int64_t PixelsNotBelow(std::uint8_t level, const std::uint8_t* p, std::int64_t count) {
+  std::int64_t n = 0;
+  while (n + kWideRowPixels <= count &&
+         WideBlockNotBelow<kBytesPerPixel>(level, p + n * kBytesPerPixel))
+    n += kWideRowPixels;
+  return n;
+}
 
 class CDibRows {
  public:

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 
 namespace qov {
@@ -25,9 +26,49 @@ void AdviseLargePages(std::byte* data, std::size_t bytes) {
     madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
 }
 
+struct ReuseState {
+  int depth = 0;
+  GlobalBlock* kept = nullptr;
+};
+thread_local ReuseState t_reuse;
+
+void FreeBlock(GlobalBlock* h) {
+  std::free(h->data);
+  delete h;
+}
+
+void DropKeptBlock() {
+  if (t_reuse.kept)
+    FreeBlock(t_reuse.kept);
+  t_reuse.kept = nullptr;
+}
+
+GlobalBlock* TakeKeptBlock(unsigned flags, std::size_t bytes) {
+  GlobalBlock* block = t_reuse.kept;
+  if (!block || block->size != bytes) {
+    DropKeptBlock();
+    return nullptr;
+  }
+  t_reuse.kept = nullptr;
+  if ((flags & GMEM_ZEROINIT) != 0)
+    std::memset(block->data, 0, bytes);
+  return block;
+}
+
 }  // namespace
 
-HGLOBAL GlobalAlloc(unsigned /*flags*/, std::size_t bytes) {
+CGlobalReuseScope::CGlobalReuseScope() {
+  ++t_reuse.depth;
+}
+
+CGlobalReuseScope::~CGlobalReuseScope() {
+  if (--t_reuse.depth == 0)
+    DropKeptBlock();
+}
+
+HGLOBAL GlobalAlloc(unsigned flags, std::size_t bytes) {
+  if (GlobalBlock* reused = TakeKeptBlock(flags, bytes))
+    return reused;
   auto* block = new (std::nothrow) GlobalBlock;
   if (!block)
     return nullptr;
@@ -47,9 +88,12 @@ HGLOBAL GlobalAlloc(unsigned /*flags*/, std::size_t bytes) {
 HGLOBAL GlobalFree(HGLOBAL h) {
   if (h && h->extraOwners != 0) {
     --h->extraOwners;
+  } else if (h && t_reuse.depth > 0) {
+    DropKeptBlock();
+    h->lockCount = 0;
+    t_reuse.kept = h;
   } else if (h) {
-    std::free(h->data);
-    delete h;
+    FreeBlock(h);
   }
   return nullptr;
 }

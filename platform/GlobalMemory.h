@@ -20,9 +20,11 @@ struct GlobalBlock {
 };
 using HGLOBAL = GlobalBlock*;
 
-// A block of at least `bytes` bytes, all zero (whatever the flags say: a
-// block never exposes stale memory). Null when the memory cannot be had,
-// never an exception.
+// A block of at least `bytes` bytes, all zero, with one exception: a block
+// taken again within a reuse scope (below) without GMEM_ZEROINIT keeps the
+// bytes of this program's own block that was freed there, for a caller that
+// overwrites them all. Null when the memory cannot be had, never an
+// exception.
 HGLOBAL GlobalAlloc(unsigned flags, std::size_t bytes);
 
 // Frees the block; returns null on success, as the framework's call did. A
@@ -35,6 +37,20 @@ HGLOBAL GlobalFree(HGLOBAL h);
 // Owners only read a shared block; whoever means to write into one first
 // takes a copy of its own.
 HGLOBAL GlobalShare(HGLOBAL h);
+
+// While one lives on a thread, the last block that thread frees is kept back
+// and handed to its next allocation of the same size instead of
+// going back to the system and coming again as fresh pages the system has
+// to clear and map one by one. An undo copy that replaces the one before it
+// is such a pair. The kept block is freed with the scope, or before any
+// allocation it does not serve, so no more memory is held than without it.
+class CGlobalReuseScope {
+ public:
+  CGlobalReuseScope();
+  ~CGlobalReuseScope();
+  CGlobalReuseScope(const CGlobalReuseScope&) = delete;
+  CGlobalReuseScope& operator=(const CGlobalReuseScope&) = delete;
+};
 
 inline bool GlobalIsShared(HGLOBAL h) {
   return h && h->extraOwners != 0;

@@ -19,14 +19,21 @@ int LowestWhiteByte(int percent) {
   return v;
 }
 
-void ThresholdRow(std::uint8_t* p, std::int64_t count, int lowestWhite) {
-  for (std::int64_t i = 0; i < count; ++i, p += 3) {
-    const int least = std::min(p[0], std::min(p[1], p[2]));
-    const auto out = static_cast<std::uint8_t>(least >= lowestWhite ? 255 : 0);
-    p[0] = out;
-    p[1] = out;
-    p[2] = out;
-  }
+void ThresholdPixel(std::uint8_t* p, int lowestWhite) {
+  const int least = std::min(p[0], std::min(p[1], p[2]));
+  const auto out = static_cast<std::uint8_t>(least >= lowestWhite ? 255 : 0);
+  p[0] = out;
+  p[1] = out;
+  p[2] = out;
+}
+
+QOV_WIDE_ROWS void ThresholdRow(std::uint8_t* p, std::int64_t count, int lowestWhite) {
+  std::int64_t i = 0;
+  for (; i + kWideRowPixels <= count; i += kWideRowPixels)
+    for (std::int64_t k = 0; k < kWideRowPixels; ++k)
+      ThresholdPixel(p + 3 * (i + k), lowestWhite);
+  for (; i < count; ++i)
+    ThresholdPixel(p + 3 * i, lowestWhite);
 }
 
 }  // namespace

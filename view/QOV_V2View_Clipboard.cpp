@@ -46,6 +46,7 @@ CGlobalOwner CQOV_V2View::MakeUndoCopy(UndoCopy use) {
   if (!clipboard.IsOpen() && use == UndoCopy::placed)
     return CGlobalOwner();
   CWaitCursor wait;
+  const CGlobalReuseScope reuse;
   if (clipboard.IsOpen())
     EmptyClipboard();
   CGlobalOwner copy(CopyDibBlock(GetDocument()->m_hDib));

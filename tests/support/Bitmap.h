@@ -69,10 +69,10 @@ struct DibFields {
   std::uint32_t compression = 0;
   std::uint32_t imageSize = 0;
   std::uint32_t clrUsed = 0;
-  std::vector<Bgr> colorTable;  // 3-byte entries after a 12-byte header, 4-byte otherwise
+  std::vector<Bgr> colorTable{};  // 3-byte entries after a 12-byte header, 4-byte otherwise
   std::vector<std::uint32_t>
-      masks;     // red, green, blue (alpha): after a 40-byte header, else inside
-  Bytes pixels;  // as stored
+      masks{};     // red, green, blue (alpha): after a 40-byte header, else inside
+  Bytes pixels{};  // as stored
 };
 
 // A packed bitmap (the clipboard's layout): header, masks, colour table, pixels.

@@ -1,4 +1,4 @@
-// bench_window_memory PICTURE OUT.dxf: the desktop program, offscreen, opens
+// window_memory PICTURE OUT.dxf: the desktop program, offscreen, opens
 // PICTURE, thresholds it at 50 and auto-traces it to OUT.dxf through its
 // dialogs as a person would, then prints its peak resident set as the
 // kernel counts it (VmHWM) beside the size of the picture's block. One run,
@@ -36,13 +36,13 @@ int main(int argc, char** argv) {
   using namespace qov;
   using namespace qov::test;
   if (argc != 3) {
-    std::fprintf(stderr, "usage: bench_window_memory PICTURE OUT.dxf\n");
+    std::fprintf(stderr, "usage: window_memory PICTURE OUT.dxf\n");
     return 2;
   }
   const std::string picture = argv[1];
   const std::string dxf = std::filesystem::absolute(argv[2]).string();
   if (!std::filesystem::is_regular_file(picture)) {
-    std::fprintf(stderr, "bench_window_memory: %s is not a file\n", picture.c_str());
+    std::fprintf(stderr, "window_memory: %s is not a file\n", picture.c_str());
     return 1;
   }
   // The file dialog would ask before replacing an older drawing.
@@ -53,12 +53,12 @@ int main(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   std::string why;
   if (!StartQApplication(&why)) {
-    std::fprintf(stderr, "bench_window_memory: %s\n", why.c_str());
+    std::fprintf(stderr, "window_memory: %s\n", why.c_str());
     return 1;
   }
   Session session({picture});
   if (!session.Started() || !session.Doc().m_hDib) {
-    std::fprintf(stderr, "bench_window_memory: %s did not open\n", picture.c_str());
+    std::fprintf(stderr, "window_memory: %s did not open\n", picture.c_str());
     return 1;
   }
   QApplication::processEvents();
@@ -75,7 +75,7 @@ int main(int argc, char** argv) {
   session.Frame().RunCommand(ID_AUTO_TRACE);
   QApplication::processEvents();
   if (!std::filesystem::exists(dxf) || std::filesystem::file_size(dxf) == 0) {
-    std::fprintf(stderr, "bench_window_memory: no drawing was written to %s\n", dxf.c_str());
+    std::fprintf(stderr, "window_memory: no drawing was written to %s\n", dxf.c_str());
     return 1;
   }
   std::printf("auto_trace peak_kb %llu\n", PeakResidentKb());

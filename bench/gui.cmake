@@ -7,9 +7,10 @@ if(QOV_WITH_QT)
 endif()
 
 # The window's peak memory for open, threshold, auto trace (bench/measure-memory.sh):
-# a plain program driving the window through the desktop tests' helpers.
+# a plain program driving the window through the desktop tests' helpers, named
+# apart from the bench_* programs that `make bench` runs without arguments.
 if(TARGET qov_gui_test_support)
-  add_executable(bench_window_memory ${CMAKE_CURRENT_SOURCE_DIR}/WindowMemory.cpp)
-  qov_target_settings(bench_window_memory)
-  target_link_libraries(bench_window_memory PRIVATE qov_gui_test_support)
+  add_executable(window_memory ${CMAKE_CURRENT_SOURCE_DIR}/WindowMemory.cpp)
+  qov_target_settings(window_memory)
+  target_link_libraries(window_memory PRIVATE qov_gui_test_support)
 endif()

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Peak memory of the commands on a large picture, in qov-convert and in the
-# window (offscreen, driven through its dialogs by bench_window_memory, when
+# window (offscreen, driven through its dialogs by window_memory, when
 # that was built): open, threshold, auto trace to DXF, against the size of
 # the picture's 24-bit block. The picture is drawn here (lines on paper,
 # 24-bit .bmp).
@@ -45,7 +45,7 @@ awk -v w="$width" -v h="$height" -v block="$block" 'BEGIN {
 }'
 budget "qov-convert open, --threshold 50, --dxf-trace" "$peak"
 
-window=$build/bench/bench_window_memory
+window=$build/bench/window_memory
 if [ -x "$window" ]; then
   # Each step's peak so far, in kB.
   QT_LOGGING_RULES='qt.qpa.*=false' "$window" "$work/page.bmp" "$work/window.dxf" \

@@ -9,11 +9,13 @@
 #      the libraries' own tools decoding it (tiffcp to an uncompressed TIFF,
 #      pngtopnm, pamtopnm) and beside opening the same page as a 24-bit
 #      .bmp, which costs what filling the 744 MB block costs.
-# Wall time, CPU time (user + system: less sensitive to other load) and
-# peak RSS.
+# Wall time, CPU time (user + system: less sensitive to other load), its
+# system part and peak RSS. The system time is mostly the kernel zeroing the
+# pages of the block on first touch; on a virtual machine that cost swings
+# from run to run, so the user time is the steadier measure of a reader.
 #
 # Usage: bench/a0-formats.sh [BUILD-FOLDER] [RUNS]   (build/release, 3)
-# Each figure is the fastest of RUNS runs.
+# Each figure is the run of least CPU time of RUNS runs.
 set -euo pipefail
 build=${1:-build/release}
 runs=${2:-3}
@@ -44,12 +46,13 @@ echo "Page: A0 at 400 dpi, 13244 x 18732 pixels; G4 TIFF $(stat -c %s "$work/a0.
   "PNG $(stat -c %s "$work/a0.png") bytes, PBM $(stat -c %s "$work/a0.pbm") bytes"
 echo "CPU: $(nproc) x $(lscpu | sed -n 's/^Model name: *//p'), load $(cut -d' ' -f1-3 /proc/loadavg)"
 
-# The fastest of $runs runs of a command: "wall-seconds cpu-seconds peak-KB".
+# The run of least CPU time of $runs runs of a command:
+# "cpu-seconds wall-seconds system-seconds peak-KB".
 measure() {
   local best="" line
   for ((i = 0; i < runs; i++)); do
     line=$(/usr/bin/time -f '%e %U %S %M' "$@" 2>&1 >/dev/null | tail -1 |
-      awk '{ print $1, $2 + $3, $4 }')
+      awk '{ print $2 + $3, $1, $3, $4 }')
     if [ -z "$best" ] || awk -v a="${line%% *}" -v b="${best%% *}" 'BEGIN { exit !(a < b) }'; then
       best=$line
     fi
@@ -58,11 +61,12 @@ measure() {
 }
 
 report() {
-  local name=$1 result wall cpu kb
+  local name=$1 result wall cpu sys kb
   shift
   result=$(measure "$@")
-  read -r wall cpu kb <<<"$result"
-  printf '%-46s %8.2f s wall %8.2f s CPU %6d MB\n' "$name" "$wall" "$cpu" "$((kb / 1024))"
+  read -r cpu wall sys kb <<<"$result"
+  printf '%-46s %6.2f s wall %6.2f s CPU (%5.2f s system) %6d MB\n' \
+    "$name" "$wall" "$cpu" "$sys" "$((kb / 1024))"
 }
 
 echo

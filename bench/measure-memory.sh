@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Peak memory of the commands on a large picture, in qov-convert: open,
-# threshold, auto trace to DXF, against the size of the picture's 24-bit
-# block. The picture is drawn here (lines on paper, 24-bit .bmp).
+# Peak memory of the commands on a large picture, in qov-convert and in the
+# window (offscreen, driven through its dialogs by window_memory, when
+# that was built): open, threshold, auto trace to DXF, against the size of
+# the picture's 24-bit block. The picture is drawn here (lines on paper,
+# 24-bit .bmp).
 #
 # Usage: bench/measure-memory.sh [BUILD-FOLDER] [WIDTH] [HEIGHT]   (build/release, 8000, 8000)
 set -euo pipefail
@@ -30,9 +32,25 @@ block=$((54 + ((3 * width + 3) / 4 * 4) * height))
 "$convert" --quiet --report "$work/report.jsonl" "$work/page.bmp" \
   --threshold 50 --dxf-trace "$work/page.dxf"
 peak=$(sed -n 's/.*"peak_memory":\([0-9]*\).*/\1/p' "$work/report.jsonl")
-awk -v w="$width" -v h="$height" -v block="$block" -v peak="$peak" 'BEGIN {
-  mb = 1048576
-  printf "Picture %d x %d, 24-bit block %.1f MB\n", w, h, block / mb
-  printf "open, --threshold 50, --dxf-trace: peak %.1f MB = %.2f blocks; budget 2 blocks + 50 MB = %.1f MB\n",
-         peak / mb, peak / block, (2 * block) / mb + 50
+# "NAME PEAK-BYTES": the peak against the block and the budget.
+budget() {
+  awk -v name="$1" -v peak="$2" -v block="$block" 'BEGIN {
+    mb = 1048576
+    printf "%s: peak %.1f MB = %.2f blocks; budget 2 blocks + 50 MB = %.1f MB\n",
+           name, peak / mb, peak / block, (2 * block) / mb + 50
+  }'
+}
+awk -v w="$width" -v h="$height" -v block="$block" 'BEGIN {
+  printf "Picture %d x %d, 24-bit block %.1f MB\n", w, h, block / 1048576
 }'
+budget "qov-convert open, --threshold 50, --dxf-trace" "$peak"
+
+window=$build/bench/window_memory
+if [ -x "$window" ]; then
+  # Each step's peak so far, in kB.
+  QT_LOGGING_RULES='qt.qpa.*=false' "$window" "$work/page.bmp" "$work/window.dxf" \
+    2>/dev/null >"$work/window.txt"
+  while read -r step _ kb; do
+    budget "window, after $step" "$((kb * 1024))"
+  done < <(grep peak_kb "$work/window.txt")
+fi

@@ -56,19 +56,24 @@ std::uint8_t* COrientedRows::Shown(std::uint64_t x, std::uint64_t y) const {
   return reinterpret_cast<std::uint8_t*>(m_target.Row(row)) + 3 * x;
 }
 
-void COrientedRows::PutRow(std::uint64_t row, const std::uint8_t* bgr) const {
-  const std::uint64_t lastColumn = m_storedWidth - 1;
-  const std::uint64_t lastRow = m_storedHeight - 1;
+std::uint8_t* COrientedRows::WholeRow(std::uint64_t row) const {
   switch (m_orientation) {
     case 1:
-      std::memcpy(Shown(0, row), bgr, 3 * m_storedWidth);
-      return;
+      return Shown(0, row);
     case 4:
-      std::memcpy(Shown(0, lastRow - row), bgr, 3 * m_storedWidth);
-      return;
+      return Shown(0, m_storedHeight - 1 - row);
     default:
-      break;
+      return nullptr;
   }
+}
+
+void COrientedRows::PutRow(std::uint64_t row, const std::uint8_t* bgr) const {
+  if (std::uint8_t* whole = WholeRow(row)) {
+    std::memcpy(whole, bgr, 3 * m_storedWidth);
+    return;
+  }
+  const std::uint64_t lastColumn = m_storedWidth - 1;
+  const std::uint64_t lastRow = m_storedHeight - 1;
   for (std::uint64_t x = 0; x < m_storedWidth; ++x) {
     std::uint8_t* to = nullptr;
     switch (m_orientation) {

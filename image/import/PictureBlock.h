@@ -37,7 +37,20 @@ class COrientedRows {
   // green and red.
   void PutRow(std::uint64_t row, const std::uint8_t* bgr) const;
 
+  // Has `fill` write stored row `row` as PutRow takes it: straight into the
+  // block when the orientation keeps stored rows whole, which saves a pass
+  // over the picture; otherwise into `scratch`, then placed.
+  template <class Fill>
+  void FillRow(std::uint64_t row, std::uint8_t* scratch, Fill fill) const {
+    std::uint8_t* direct = WholeRow(row);
+    fill(direct ? direct : scratch);
+    if (!direct)
+      PutRow(row, scratch);
+  }
+
  private:
+  // Where stored row `row` lies whole in the block, or null.
+  std::uint8_t* WholeRow(std::uint64_t row) const;
   std::uint8_t* Shown(std::uint64_t x, std::uint64_t y) const;
 
   dib::TargetImage m_target;

@@ -4,9 +4,13 @@
 
 #include <png.h>
 
+#include <algorithm>
+#include <array>
 #include <csetjmp>
+#include <optional>
 #include <vector>
 
+#include "image/import/PackedRow.h"
 #include "image/import/PictureBlock.h"
 
 namespace qov::import {
@@ -40,12 +44,56 @@ struct PngReader {
   ~PngReader() { png_destroy_read_struct(&png, &info, nullptr); }
 };
 
+// Grey of up to 8 bits and palette pictures, neither transparent nor
+// interlaced (what scanners and drawing programs write), keep their rows
+// packed for a table of their colours instead of libpng's expansion: set
+// when `bits` is not 0.
+struct PackedColours {
+  int bits = 0;
+  std::array<CPackedRow::Colour, 256> colours{};
+};
+
+void FindPackedColours(png_structp png, png_infop info, PackedColours& packed) {
+  const int type = png_get_color_type(png, info);
+  const int depth = png_get_bit_depth(png, info);
+  if ((type != PNG_COLOR_TYPE_GRAY && type != PNG_COLOR_TYPE_PALETTE) || depth > 8 ||
+      png_get_valid(png, info, PNG_INFO_tRNS) ||
+      png_get_interlace_type(png, info) != PNG_INTERLACE_NONE)
+    return;
+  const unsigned values = 1u << depth;
+  if (type == PNG_COLOR_TYPE_GRAY) {
+    for (unsigned v = 0; v < values; ++v) {
+      const auto grey = static_cast<std::uint8_t>(v * 255 / (values - 1));
+      packed.colours[v] = {grey, grey, grey};
+    }
+  } else {
+    png_colorp palette = nullptr;
+    int count = 0;
+    if (!png_get_PLTE(png, info, &palette, &count))
+      return;
+    // Indices past the palette come out black, as libpng's own expansion
+    // gives them.
+    for (int i = 0; i < std::min(count, 256); ++i) {
+      const png_color c = palette[i];
+      packed.colours[static_cast<std::size_t>(i)] = {c.blue, c.green, c.red};
+    }
+  }
+  packed.bits = depth;
+}
+
 // Every colour type and depth to 8-bit blue, green, red, transparency
-// composited on white, 16 bits reduced to their high byte.
-bool ReadHeader(png_structp png, png_infop info) {
+// composited on white, 16 bits reduced to their high byte; or packed rows.
+bool ReadHeader(png_structp png, png_infop info, PackedColours& packed) {
   if (setjmp(png_jmpbuf(png)))
     return false;
   png_read_info(png, info);
+  const std::uint64_t width = png_get_image_width(png, info);
+  FindPackedColours(png, info, packed);
+  if (packed.bits != 0) {
+    png_read_update_info(png, info);
+    const std::uint64_t bits = width * static_cast<std::uint64_t>(packed.bits);
+    return png_get_rowbytes(png, info) == (bits + 7) / 8;
+  }
   png_set_expand(png);
   png_set_strip_16(png);
   png_set_gray_to_rgb(png);
@@ -55,13 +103,26 @@ bool ReadHeader(png_structp png, png_infop info) {
   png_set_bgr(png);
   png_set_interlace_handling(png);
   png_read_update_info(png, info);
-  return png_get_rowbytes(png, info) == 3 * std::size_t{png_get_image_width(png, info)};
+  return png_get_rowbytes(png, info) == 3 * width;
 }
 
+// Into the block's rows, which go from the bottom up; the file's go from
+// the top down.
 bool ReadRows(png_structp png, png_bytepp rows) {
   if (setjmp(png_jmpbuf(png)))
     return false;
   png_read_image(png, rows);
+  return true;
+}
+
+bool ReadPackedRows(png_structp png, const CPackedRow& packed, png_bytep line, png_bytepp rows,
+                    std::uint32_t width, std::uint32_t height) {
+  if (setjmp(png_jmpbuf(png)))
+    return false;
+  for (std::uint32_t y = 0; y < height; ++y) {
+    png_read_row(png, line, nullptr);
+    packed.Convert(line, width, rows[y]);
+  }
   return true;
 }
 
@@ -79,7 +140,8 @@ HGLOBAL ReadPngPicture(CSourceFile& in, CMemoryBudget& budget, PictureReadFailur
   }
   png_set_read_fn(reader.png, &in, ReadData);
   failure.reason = DibReadError::CorruptPicture;
-  if (!ReadHeader(reader.png, reader.info)) {
+  PackedColours packed;
+  if (!ReadHeader(reader.png, reader.info, packed)) {
     failure.detail = messages.error;
     return nullptr;
   }
@@ -88,17 +150,23 @@ HGLOBAL ReadPngPicture(CSourceFile& in, CMemoryBudget& budget, PictureReadFailur
   CGlobalOwner block(NewPictureBlock(width, height, budget, failure));
   if (!block)
     return nullptr;
+  std::optional<CPackedRow> expand;
+  std::vector<png_byte> line;
+  if (packed.bits != 0) {
+    expand.emplace(static_cast<unsigned>(packed.bits), packed.colours.data());
+    line.resize(png_get_rowbytes(reader.png, reader.info));
+  }
   {
     const CGlobalLock lock(block.get());
     dib::DibInfo info;
     info.width = width;
     info.height = height;
     const dib::TargetImage target = dib::LockedTarget(lock.get(), info);
-    // The block's rows go from the bottom up; the file's from the top down.
     std::vector<png_bytep> rows(height);
     for (std::uint32_t y = 0; y < height; ++y)
       rows[y] = reinterpret_cast<png_bytep>(target.Row(std::int64_t{height} - 1 - y));
-    if (ReadRows(reader.png, rows.data()))
+    if (expand ? ReadPackedRows(reader.png, *expand, line.data(), rows.data(), width, height)
+               : ReadRows(reader.png, rows.data()))
       return block.release();
   }
   failure.reason = DibReadError::CorruptPicture;

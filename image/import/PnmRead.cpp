@@ -8,12 +8,14 @@
 #include <cstdio>
 #include <cstring>
 #include <mutex>
+#include <optional>
 #include <vector>
 // The library's headers declare C functions without a C++ guard of their own.
 extern "C" {
 #include <netpbm/pam.h>
 }
 
+#include "image/import/PackedRow.h"
 #include "image/import/PictureBlock.h"
 
 namespace qov::import {
@@ -45,10 +47,17 @@ ssize_t ReadCookie(void* cookie, char* buffer, std::size_t size) {
   return static_cast<ssize_t>(static_cast<CSourceFile*>(cookie)->Read(buffer, size));
 }
 
+// Raw rows are read a row at a time: a large buffer makes that a few large
+// reads of the file instead of one per few rows.
+constexpr std::size_t kStreamBuffer = std::size_t{1} << 20;
+
 struct CookieStream {
   FILE* stream;
   explicit CookieStream(CSourceFile& in)
-      : stream(fopencookie(&in, "rb", {ReadCookie, nullptr, nullptr, nullptr})) {}
+      : stream(fopencookie(&in, "rb", {ReadCookie, nullptr, nullptr, nullptr})) {
+    if (stream)
+      std::setvbuf(stream, nullptr, _IOFBF, kStreamBuffer);
+  }
   ~CookieStream() {
     if (stream)
       std::fclose(stream);
@@ -103,8 +112,30 @@ void ConvertRow(const pam& header, const tuple* row, const std::uint8_t* scale, 
   }
 }
 
-bool ReadRows(pam& header, const PamRow& row, const std::uint8_t* scale, std::uint8_t* bgr,
-              const COrientedRows& rows) {
+// What the rows are read into. PBM rows stay packed, 8 pixels a byte,
+// and go through a table; the others come as the library's samples.
+struct PnmRows {
+  PamRow samples;
+  std::vector<std::uint8_t> scale;
+  std::optional<CPackedRow> packed;
+  std::vector<std::uint8_t> bits;
+  std::vector<std::uint8_t> bgr;
+};
+
+void PrepareRows(const pam& header, PnmRows& rows) {
+  const auto width = static_cast<std::size_t>(header.width);
+  rows.bgr.resize(3 * width);
+  if (PBM_FORMAT_TYPE(header.format) == PBM_TYPE) {
+    // A set bit is black.
+    const CPackedRow::Colour colours[2] = {{255, 255, 255}, {0, 0, 0}};
+    rows.packed.emplace(1, colours);
+    rows.bits.resize((width + 7) / 8);
+  } else {
+    rows.scale = ScaleTable(header.maxval);
+  }
+}
+
+bool ReadRows(pam& header, PnmRows& pnm, const COrientedRows& rows) {
   jmp_buf jump;
   jmp_buf* previous = nullptr;
   pm_setjmpbufsave(&jump, &previous);
@@ -112,10 +143,18 @@ bool ReadRows(pam& header, const PamRow& row, const std::uint8_t* scale, std::ui
     pm_setjmpbuf(previous);
     return false;
   }
+  const auto width = static_cast<std::uint64_t>(header.width);
   for (int y = 0; y < header.height; ++y) {
-    pnm_readpamrow(&header, row.row);
-    ConvertRow(header, row.row, scale, bgr);
-    rows.PutRow(static_cast<std::uint64_t>(y), bgr);
+    if (pnm.packed)
+      pbm_readpbmrow_packed(header.file, pnm.bits.data(), header.width, header.format);
+    else
+      pnm_readpamrow(&header, pnm.samples.row);
+    rows.FillRow(static_cast<std::uint64_t>(y), pnm.bgr.data(), [&](std::uint8_t* out) {
+      if (pnm.packed)
+        pnm.packed->Convert(pnm.bits.data(), width, out);
+      else
+        ConvertRow(header, pnm.samples.row, pnm.scale.data(), out);
+    });
   }
   pm_setjmpbuf(previous);
   return true;
@@ -132,8 +171,8 @@ HGLOBAL ReadPnmPicture(CSourceFile& in, CMemoryBudget& budget, PictureReadFailur
     return nullptr;
   }
   pam header{};
-  PamRow row;
-  if (!ReadHeader(file.stream, header, row) || header.maxval == 0 || header.depth < 1) {
+  PnmRows pnm;
+  if (!ReadHeader(file.stream, header, pnm.samples) || header.maxval == 0 || header.depth < 1) {
     failure.reason = DibReadError::CorruptPicture;
     failure.detail = g_error;
     return nullptr;
@@ -143,12 +182,11 @@ HGLOBAL ReadPnmPicture(CSourceFile& in, CMemoryBudget& budget, PictureReadFailur
   CGlobalOwner block(NewPictureBlock(width, height, budget, failure));
   if (!block)
     return nullptr;
-  std::vector<std::uint8_t> bgr(3 * width);
-  const std::vector<std::uint8_t> scale = ScaleTable(header.maxval);
+  PrepareRows(header, pnm);
   {
     const CGlobalLock blockLock(block.get());
     const COrientedRows rows(blockLock.get(), kOrientationTopLeft, width, height);
-    if (ReadRows(header, row, scale.data(), bgr.data(), rows))
+    if (ReadRows(header, pnm, rows))
       return block.release();
   }
   failure.reason = DibReadError::CorruptPicture;

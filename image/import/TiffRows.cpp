@@ -1,14 +1,16 @@
 // The rows of a TIFF picture: scan lines converted here for the layouts
-// scanners write (bilevel, grey, palette, RGB(A) in strips), and libtiff's
-// own RGBA conversion in bands for everything else it knows (tiles, planes,
-// YCbCr, CMYK, odd depths).
+// scanners write (bilevel, grey, palette, RGB(A), JPEG's YCbCr, in strips),
+// and libtiff's own RGBA conversion in bands for everything else it knows
+// (tiles, planes, other YCbCr, CMYK, odd depths).
 
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "image/import/PackedRow.h"
 #include "image/import/PictureBlock.h"
 #include "image/import/TiffFile.h"
 
@@ -52,6 +54,16 @@ bool ScanlineLayout(TIFF* tif, TiffLayout& layout) {
     return false;
   if (TIFFIsTiled(tif) || planar != PLANARCONFIG_CONTIG || format != SAMPLEFORMAT_UINT)
     return false;
+  // JPEG's YCbCr comes out of the codec as RGB a row at a time; libtiff's
+  // RGBA conversion would take a 32-bit buffer of a whole strip, and a
+  // scanner's strip may be the whole page.
+  std::uint16_t compression = COMPRESSION_NONE;
+  TIFFGetFieldDefaulted(tif, TIFFTAG_COMPRESSION, &compression);
+  if (layout.photometric == PHOTOMETRIC_YCBCR && compression == COMPRESSION_JPEG) {
+    if (!TIFFSetField(tif, TIFFTAG_JPEGCOLORMODE, JPEGCOLORMODE_RGB))
+      return false;
+    layout.photometric = PHOTOMETRIC_RGB;
+  }
   const std::uint16_t bits = layout.bitsPerSample;
   if (bits != 1 && bits != 2 && bits != 4 && bits != 8 && bits != 16)
     return false;
@@ -140,49 +152,38 @@ void ConvertPixel(const TiffLayout& layout, const std::uint8_t* line, std::uint6
   bgr[2] = static_cast<std::uint8_t>(rgb[0]);
 }
 
-// One bit per pixel: every source byte to its 8 pixels at once.
-class CBilevelRow {
- public:
-  explicit CBilevelRow(bool minIsWhite) {
-    for (unsigned byte = 0; byte < 256; ++byte) {
-      for (unsigned bit = 0; bit < 8; ++bit) {
-        const bool set = (byte >> (7 - bit)) & 1;
-        const std::uint8_t grey = set != minIsWhite ? 255 : 0;
-        std::fill_n(m_expand[byte].begin() + 3 * bit, 3, grey);
-      }
-    }
+// One sample of at most 8 bits per pixel: the colour of every value, as the
+// pixel-by-pixel conversion gives it, in a table of whole bytes.
+std::optional<CPackedRow> PackedRow(const TiffLayout& layout) {
+  const unsigned bits = layout.bitsPerSample;
+  if (layout.samplesPerPixel != 1 || bits > 8)
+    return std::nullopt;
+  std::array<CPackedRow::Colour, 256> colours{};
+  for (unsigned value = 0; value < (1u << bits); ++value) {
+    const auto line = static_cast<std::uint8_t>(value << (8 - bits));
+    ConvertPixel(layout, &line, 0, colours[value].data());
   }
-  void Convert(const std::uint8_t* line, std::uint64_t width, std::uint8_t* bgr) const {
-    const std::uint64_t whole = width / 8;
-    for (std::uint64_t i = 0; i < whole; ++i)
-      std::memcpy(bgr + 24 * i, m_expand[line[i]].data(), 24);
-    if (width % 8 != 0)
-      std::memcpy(bgr + 24 * whole, m_expand[line[whole]].data(), 3 * (width % 8));
-  }
-
- private:
-  std::array<std::array<std::uint8_t, 24>, 256> m_expand{};
-};
+  return CPackedRow(bits, colours.data());
+}
 
 bool ReadScanlines(TIFF* tif, const TiffLayout& layout, const COrientedRows& rows,
                    std::uint32_t width, std::uint32_t height) {
   std::vector<std::uint8_t> line(static_cast<std::size_t>(TIFFScanlineSize64(tif)));
-  std::vector<std::uint8_t> bgr(3 * std::size_t{width} + 24);
-  const bool bilevel = layout.bitsPerSample == 1 && layout.samplesPerPixel == 1 &&
-                       layout.photometric != PHOTOMETRIC_PALETTE;
-  const CBilevelRow expand(layout.photometric == PHOTOMETRIC_MINISWHITE);
+  std::vector<std::uint8_t> bgr(3 * std::size_t{width});
+  const std::optional<CPackedRow> packed = PackedRow(layout);
   if (line.size() * 8 < std::uint64_t{width} * layout.samplesPerPixel * layout.bitsPerSample)
     return false;
   for (std::uint32_t y = 0; y < height; ++y) {
     if (TIFFReadScanline(tif, line.data(), y, 0) < 0)
       return false;
-    if (bilevel) {
-      expand.Convert(line.data(), width, bgr.data());
-    } else {
+    rows.FillRow(y, bgr.data(), [&](std::uint8_t* out) {
+      if (packed) {
+        packed->Convert(line.data(), width, out);
+        return;
+      }
       for (std::uint32_t x = 0; x < width; ++x)
-        ConvertPixel(layout, line.data(), x, bgr.data() + 3 * std::size_t{x});
-    }
-    rows.PutRow(y, bgr.data());
+        ConvertPixel(layout, line.data(), x, out + 3 * std::size_t{x});
+    });
   }
   return true;
 }

@@ -328,6 +328,16 @@ def make_pngs():
             save_expected(f"{name}.rgb", expected)
             # 16-bit alpha is composited before the reduction to 8 bits.
             case(f"{name}.png", f"{name}.rgb", tolerance=1)
+    # Palette pictures without transparency, each depth.
+    for bits in (1, 2, 4, 8):
+        n = 1 << bits
+        plte = [((i * 53) % 256, (i * 97 + 11) % 256, (i * 13 + 200) % 256) for i in range(n)]
+        indices = [[r % n for r, g, b, a in row] for row in rows]
+        name = f"png-c3-{bits}-opaque"
+        write(f"{name}.png", png_bytes(W, H, bits, 3, [pack_bits(row, bits) for row in indices],
+                                       png_chunk(b"PLTE", bytes(c for p in plte for c in p))))
+        save_expected(f"{name}.rgb", [[plte[i] for i in row] for row in indices])
+        case(f"{name}.png", f"{name}.rgb")
     # A grey picture with one transparent value (tRNS on a grey type).
     grey_rows = [bytes((x * 20 + y) % 256 for x in range(W)) for y in range(H)]
     write("png-grey-trns.png",

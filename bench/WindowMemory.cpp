@@ -1,0 +1,83 @@
+// window_memory PICTURE OUT.dxf: the desktop program, offscreen, opens
+// PICTURE, thresholds it at 50 and auto-traces it to OUT.dxf through its
+// dialogs as a person would, then prints its peak resident set as the
+// kernel counts it (VmHWM) beside the size of the picture's block. One run,
+// no timing: bench/measure-memory.sh puts the figure beside qov-convert's.
+
+#include <unistd.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "res/Resource.h"
+#include "tests/gui/GuiSupport.h"
+
+namespace {
+
+// The process's peak resident set in kB, 0 when the kernel does not say.
+unsigned long long PeakResidentKb() {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.rfind("VmHWM:", 0) == 0)
+      return std::strtoull(line.c_str() + 6, nullptr, 10);
+  }
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace qov;
+  using namespace qov::test;
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: window_memory PICTURE OUT.dxf\n");
+    return 2;
+  }
+  const std::string picture = argv[1];
+  const std::string dxf = std::filesystem::absolute(argv[2]).string();
+  if (!std::filesystem::is_regular_file(picture)) {
+    std::fprintf(stderr, "window_memory: %s is not a file\n", picture.c_str());
+    return 1;
+  }
+  // The file dialog would ask before replacing an older drawing.
+  std::filesystem::remove(dxf);
+  // A window that waits for an answer nobody gives (a picture that fails to
+  // open shows a message) ends the run instead of hanging it.
+  alarm(600);
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  std::string why;
+  if (!StartQApplication(&why)) {
+    std::fprintf(stderr, "window_memory: %s\n", why.c_str());
+    return 1;
+  }
+  Session session({picture});
+  if (!session.Started() || !session.Doc().m_hDib) {
+    std::fprintf(stderr, "window_memory: %s did not open\n", picture.c_str());
+    return 1;
+  }
+  QApplication::processEvents();
+  std::printf("block_bytes %zu\nopen peak_kb %llu\n", GlobalSize(session.Doc().m_hDib),
+              PeakResidentKb());
+  // The threshold dialog opens at 50.
+  WhenModalShows([](QWidget* window) {
+    qobject_cast<QAbstractButton*>(DialogControl(window, IDOK))->click();
+  });
+  session.Frame().RunCommand(ID_BINARIZE);
+  QApplication::processEvents();
+  std::printf("threshold peak_kb %llu\n", PeakResidentKb());
+  AnswerFileDialog(QString::fromStdString(dxf));
+  session.Frame().RunCommand(ID_AUTO_TRACE);
+  QApplication::processEvents();
+  if (!std::filesystem::exists(dxf) || std::filesystem::file_size(dxf) == 0) {
+    std::fprintf(stderr, "window_memory: no drawing was written to %s\n", dxf.c_str());
+    return 1;
+  }
+  std::printf("auto_trace peak_kb %llu\n", PeakResidentKb());
+  return 0;
+}

@@ -4,16 +4,9 @@
 # operation at a time: no fused multiply-add, no excess precision.
 set(QOV_EXACT_FP_FLAGS -ffp-contract=off)
 
-# The passes' inner loops run over fixed blocks of pixels. GCC's cost model
-# at -O2 makes no loop wide that needs a peeled iteration or an alignment
-# check; its next model does. Wide loops give the same results: floating
-# point sums are never regrouped without -ffast-math.
-set(QOV_WIDE_LOOP_FLAGS $<$<CXX_COMPILER_ID:GNU>:-fvect-cost-model=cheap>)
-
 function(qov_target_settings target)
   target_compile_options(${target} PRIVATE
-    -Wall -Wextra -Wpedantic -Wconversion -Wsign-conversion ${QOV_EXACT_FP_FLAGS}
-    ${QOV_WIDE_LOOP_FLAGS})
+    -Wall -Wextra -Wpedantic -Wconversion -Wsign-conversion ${QOV_EXACT_FP_FLAGS})
   target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR})
 endfunction()
 

@@ -50,14 +50,26 @@ void PaintPixel(std::uint8_t* pixel, bool inside, Color3 lightGray) {
   pixel[2] = inside ? lightGray[2] : pixel[2];
 }
 
-// Pixels `from` to `to` of a row turn light grey where `inside` says so.
+bool AnyInside(const std::uint8_t* inside) {
+  std::uint8_t any = 0;
+  for (std::size_t k = 0; k < kBlock; ++k)
+    any |= inside[k];
+  return any != 0;
+}
+
+// Pixels `from` to `to` of a row turn light grey where `inside` says so. A
+// block with nothing to paint is not written at all: on a drawing, most are
+// paper.
 QOV_WIDE_ROWS void PaintInside(std::uint8_t* __restrict pixels,
                                const std::uint8_t* __restrict inside, std::int64_t from,
                                std::int64_t to, Color3 lightGray) {
   std::int64_t x = from;
-  for (; x + kWideRowPixels - 1 <= to; x += kWideRowPixels)
+  for (; x + kWideRowPixels - 1 <= to; x += kWideRowPixels) {
+    if (!AnyInside(inside + x))
+      continue;
     for (std::int64_t k = x; k < x + kWideRowPixels; ++k)
       PaintPixel(pixels + 3 * k, inside[k] != 0, lightGray);
+  }
   for (; x <= to; ++x)
     PaintPixel(pixels + 3 * x, inside[x] != 0, lightGray);
 }

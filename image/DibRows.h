@@ -26,26 +26,30 @@ namespace qov {
 inline constexpr std::int64_t kWideRowPixels = 32;
 
 // Most of a drawing is paper: a pass looking for dark pixels steps over
-// blocks of light ones. A block of wide-row size whose bytes are all at
-// `level` or above (blue, green and red alike, which lets the test run over
-// plain bytes) holds no pixel darker than that; the fixed size and the
-// least-byte test let the compiler make it a few wide operations.
-template <std::int64_t kBytesPerPixel>
-bool WideBlockNotBelow(std::uint8_t level, const std::uint8_t* p) {
+// light ones. A pixel whose bytes are all at `level` or above (blue, green
+// and red alike, which lets the test run over plain bytes) is not darker
+// than that. Tested a block of wide-row size at a time, with a fixed count
+// and a least-byte test, the compiler makes it a few wide operations.
+template <std::int64_t kBytes>
+bool BytesNotBelow(std::uint8_t level, const std::uint8_t* p) {
   std::uint8_t least = 255;
-  for (std::int64_t i = 0; i < kWideRowPixels * kBytesPerPixel; ++i)
+  for (std::int64_t i = 0; i < kBytes; ++i)
     least = least < p[i] ? least : p[i];
   return least >= level;
 }
 
-// How many of the `count` pixels from p on, in whole blocks, are surely at
-// `level` or above; the pixel after them may be darker.
+// How many of the `count` pixels from p on are surely at `level` or above;
+// the pixel after them may be darker. Whole blocks first, then the block
+// that holds a darker byte pixel by pixel, so that a pass does not test the
+// same block again for each of the light pixels before its dark one.
 template <std::int64_t kBytesPerPixel = 3>
 std::int64_t PixelsNotBelow(std::uint8_t level, const std::uint8_t* p, std::int64_t count) {
+  constexpr std::int64_t kBlockBytes = kWideRowPixels * kBytesPerPixel;
   std::int64_t n = 0;
-  while (n + kWideRowPixels <= count &&
-         WideBlockNotBelow<kBytesPerPixel>(level, p + n * kBytesPerPixel))
+  while (n + kWideRowPixels <= count && BytesNotBelow<kBlockBytes>(level, p + n * kBytesPerPixel))
     n += kWideRowPixels;
+  while (n < count && BytesNotBelow<kBytesPerPixel>(level, p + n * kBytesPerPixel))
+    ++n;
   return n;
 }
 

@@ -95,18 +95,23 @@ void CDxfWriter::WriteLine(int colour, double x1, double y1, double x2, double y
 
 char* CDxfWriter::AppendCoordinate(char* p, double pixels, int digits) {
   const double value = pixels * static_cast<double>(kDxfScale);
-  const bool kept = digits >= 1 && digits <= kMaxDxfDigits && pixels >= 0 &&
-                    pixels < static_cast<double>(kKeptCoordinates) && pixels == std::floor(pixels);
-  if (!kept)
+  const bool keepable = digits >= 1 && digits <= kMaxDxfDigits && pixels >= 0 &&
+                        pixels < static_cast<double>(kKeptCoordinates) &&
+                        pixels == std::floor(pixels);
+  if (!keepable)
     return p + FormatDxfNumber(value, digits, p);
-  std::vector<FormattedNumber>& texts = m_wholeCoordinates[static_cast<std::size_t>(digits)];
-  if (texts.empty())
-    texts.resize(kKeptCoordinates);
-  FormattedNumber& number = texts[static_cast<std::size_t>(pixels)];
-  if (number.size == 0)
-    number.size = static_cast<std::uint8_t>(FormatDxfNumber(value, digits, number.text));
-  std::memcpy(p, number.text.data(), number.size);
-  return p + number.size;
+  KeptTexts& kept = m_wholeCoordinates[static_cast<std::size_t>(digits)];
+  if (kept.sizes.empty()) {
+    kept.sizes.assign(kKeptCoordinates, 0);
+    kept.texts = std::make_unique_for_overwrite<DxfNumberBuffer[]>(kKeptCoordinates);
+  }
+  const auto index = static_cast<std::size_t>(pixels);
+  std::uint8_t& size = kept.sizes[index];
+  DxfNumberBuffer& text = kept.texts[index];
+  if (size == 0)
+    size = static_cast<std::uint8_t>(FormatDxfNumber(value, digits, text));
+  std::memcpy(p, text.data(), size);
+  return p + size;
 }
 
 void CDxfWriter::WriteTrailer() {

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -55,10 +56,13 @@ class CDxfWriter {
   void Abort() noexcept;
 
  private:
-  // A whole pixel coordinate's text, kept once it has been formatted.
-  struct FormattedNumber {
-    std::uint8_t size = 0;
-    DxfNumberBuffer text;
+  // The texts of whole pixel coordinates for one digit count, each kept
+  // once it has been formatted (size 0: not yet). The texts are left
+  // uninitialized, so that only the pages of the coordinates a picture
+  // uses are ever touched.
+  struct KeptTexts {
+    std::vector<std::uint8_t> sizes;
+    std::unique_ptr<DxfNumberBuffer[]> texts;
   };
   // Whole pixel coordinates 0 to 65536 cover every picture the format
   // allows; other values are formatted each time.
@@ -72,7 +76,7 @@ class CDxfWriter {
   CArchive m_archive;
   // Most coordinates are whole pixels, each written many times: their texts
   // are made once per digit count.
-  std::array<std::vector<FormattedNumber>, kMaxDxfDigits + 1> m_wholeCoordinates;
+  std::array<KeptTexts, kMaxDxfDigits + 1> m_wholeCoordinates;
 };
 
 }  // namespace qov

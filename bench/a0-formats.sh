@@ -21,18 +21,10 @@ build=${1:-build/release}
 runs=${2:-3}
 convert=$build/cli/qov-convert
 bench=$build/bench/bench_export
-for tool in "$convert" "$bench"; do
-  if [ ! -x "$tool" ]; then
-    echo "a0-formats: $tool is missing; build the $build folder first" >&2
-    exit 1
-  fi
-done
-for tool in potrace pamtotiff pnmtopng pnmtile tiffcp /usr/bin/time; do
-  if ! command -v "$tool" >/dev/null; then
-    echo "a0-formats: $tool is missing (scripts/install-deps.sh installs it)" >&2
-    exit 1
-  fi
-done
+script=a0-formats
+source "$(dirname "$0")/require.sh"
+require_built "$convert" "$bench"
+require_installed potrace pamtotiff pnmtopng pnmtile tiffcp /usr/bin/time
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

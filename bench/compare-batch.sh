@@ -14,19 +14,13 @@
 set -euo pipefail
 build=${1:-build/release}
 pages=${2:-200}
-convert=$(realpath "$build/cli/qov-convert")
+convert=$(realpath -m "$build/cli/qov-convert")
 bench=$build/bench/bench_export
 
-for tool in "$convert" "$bench"; do
-  if [ ! -x "$tool" ]; then
-    echo "compare-batch: $tool is missing; build the $build folder first" >&2
-    exit 1
-  fi
-done
-if ! command -v parallel >/dev/null; then
-  echo "compare-batch: GNU parallel is not installed (scripts/install-deps.sh installs it)" >&2
-  exit 1
-fi
+script=compare-batch
+source "$(dirname "$0")/require.sh"
+require_built "$convert" "$bench"
+require_installed parallel
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

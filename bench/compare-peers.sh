@@ -24,16 +24,10 @@ python=/usr/bin/python3
 # Debian's ImageMagick by its own path: another "convert" may come first in PATH.
 magick=/usr/bin/convert-im6.q16
 
-if [ ! -x "$convert" ]; then
-  echo "compare-peers: $convert is missing; build the $build folder first" >&2
-  exit 1
-fi
-for tool in "$magick" "$python" /usr/bin/time potrace dd cp; do
-  if ! command -v "$tool" >/dev/null; then
-    echo "compare-peers: $tool is not installed (scripts/install-deps.sh bench installs it)" >&2
-    exit 1
-  fi
-done
+script=compare-peers
+source "$(dirname "$0")/require.sh"
+require_built "$convert"
+require_installed "$magick" "$python" /usr/bin/time potrace dd cp
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

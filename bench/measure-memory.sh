@@ -11,7 +11,9 @@ build=${1:-build/release}
 width=${2:-8000}
 height=${3:-8000}
 convert=$build/cli/qov-convert
-[ -x "$convert" ] || { echo "measure-memory: $convert is missing" >&2; exit 1; }
+script=measure-memory
+source "$(dirname "$0")/require.sh"
+require_built "$convert"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

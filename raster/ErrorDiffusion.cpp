@@ -15,20 +15,10 @@ constexpr int kBlackLevel = 0;
 constexpr int kWhiteLevel = 765;
 
 // A pixel's brightness does not depend on the carried error, so a whole
-// row's are computed first, in a loop free of the carried dependency (each
-// lane of a wide operation rounds as the single operation does).
-int PixelBrightness(const std::uint8_t* p) {
-  return Brightness(Color3{p[0], p[1], p[2]});
-}
-
-QOV_WIDE_ROWS void RowBrightness(const std::uint8_t* __restrict p, std::int64_t count,
-                                 int* __restrict levels) {
-  std::int64_t i = 0;
-  for (; i + kWideRowPixels <= count; i += kWideRowPixels)
-    for (std::int64_t k = i; k < i + kWideRowPixels; ++k)
-      levels[k] = PixelBrightness(p + 3 * k);
-  for (; i < count; ++i)
-    levels[i] = PixelBrightness(p + 3 * i);
+// row's are computed first, in a loop free of the carried dependency.
+void RowBrightness(const std::uint8_t* p, std::int64_t count, int* levels) {
+  for (std::int64_t i = 0; i < count; ++i, p += 3)
+    levels[i] = Brightness(Color3{p[0], p[1], p[2]});
 }
 
 }  // namespace

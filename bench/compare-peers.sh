@@ -27,7 +27,7 @@ magick=/usr/bin/convert-im6.q16
 script=compare-peers
 source "$(dirname "$0")/require.sh"
 require_built "$convert"
-require_installed "$magick" "$python" /usr/bin/time potrace dd cp
+require_installed "$magick" "$python" potrace dd cp
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -54,17 +54,36 @@ for k in range(0, n, 37):
 drawing.save(sys.argv[2])
 PY
 
+# One run of a command: wall-clock and processor (user + system)
+# milliseconds, read from wait4 with microsecond resolution (GNU time counts
+# in 10 ms steps, too coarse for cp and dd).
+measure() {
+  "$python" - "$@" <<'PY'
+import os, sys, time
+start = time.perf_counter()
+pid = os.fork()
+if pid == 0:
+    null = os.open(os.devnull, os.O_WRONLY)
+    os.dup2(null, 1)
+    os.dup2(null, 2)
+    os.execvp(sys.argv[1], sys.argv[1:])
+_, status, usage = os.wait4(pid, 0)
+wall = time.perf_counter() - start
+print(f"{wall * 1000:.1f} {(usage.ru_utime + usage.ru_stime) * 1000:.1f}")
+sys.exit(os.waitstatus_to_exitcode(status))
+PY
+}
+
 # The fastest of $runs runs after one warm-up: wall-clock and processor
-# (user + system) milliseconds, each the least of the runs. On a shared
-# machine the processor time is the steadier of the two.
+# milliseconds, each the least of the runs. On a shared machine the
+# processor time is the steadier of the two.
 fastest() {
   local wall='' cpu='' w c
   "$@" >/dev/null
   for ((i = 0; i < runs; i++)); do
-    /usr/bin/time -f '%e %U %S' -o "$work/time" "$@" >/dev/null 2>&1
-    read -r w c < <(awk '{ printf "%d %d\n", $1 * 1000, ($2 + $3) * 1000 }' "$work/time")
-    if [ -z "$wall" ] || [ "$w" -lt "$wall" ]; then wall=$w; fi
-    if [ -z "$cpu" ] || [ "$c" -lt "$cpu" ]; then cpu=$c; fi
+    read -r w c < <(measure "$@")
+    if [ -z "$wall" ] || awk -v a="$w" -v b="$wall" 'BEGIN { exit !(a < b) }'; then wall=$w; fi
+    if [ -z "$cpu" ] || awk -v a="$c" -v b="$cpu" 'BEGIN { exit !(a < b) }'; then cpu=$c; fi
   done
   echo "$wall $cpu"
 }
@@ -80,8 +99,8 @@ row() {
   p=$(fastest "${peer[@]}")
   awk -v t="$task" -v q="$q" -v p="$p" -v g="$goal" -v peer="${peer[0]##*/}" 'BEGIN {
     split(q, a, " "); split(p, b, " ")
-    printf "| %-24s | %6d | %6d | %-15s | %6d | %6d | %5.2f | %5.2f | %s |\n", t, a[1], b[1], peer,
-      a[2], b[2], a[1] / (b[1] ? b[1] : 1), a[2] / (b[2] ? b[2] : 1), g }'
+    printf "| %-24s | %7.1f | %7.1f | %-15s | %7.1f | %7.1f | %5.2f | %5.2f | %s |\n", t, a[1], b[1], peer,
+      a[2], b[2], a[1] / b[1], a[2] / b[2], g }'
 }
 
 # dd writing as many bytes as FILE holds, into the same folder.

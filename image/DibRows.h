@@ -29,7 +29,7 @@ namespace qov {
 
 // Pixels a wide row loop takes at a time: a fixed count lets the compiler
 // make the inner loop wide without a check of the remainder.
-inline constexpr std::int64_t kWideRowPixels = 32;
+inline constexpr std::int64_t kWideRowPixels = 64;
 
 // Most of a drawing is paper: a pass looking for dark pixels steps over
 // light ones. A pixel whose bytes are all at `level` or above (blue, green

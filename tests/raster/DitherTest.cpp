@@ -107,8 +107,8 @@ TEST_F(DitherTest, BrightnessIsSummedStepByStepInDoublePrecision) {
 // everything else keeps its colour.
 TEST_F(DitherTest, OnlyWholeBlocksAwayFromTheTopAndLeftAreCovered) {
   const Color3 grey{128, 128, 128};  // level 384
-  const std::pair<std::int64_t, std::int64_t> sizes[] = {{10, 10}, {9, 9},  {5, 9}, {6, 6},
-                                                         {12, 7},  {7, 12}, {8, 5}, {3, 3}};
+  const std::pair<std::int64_t, std::int64_t> sizes[] = {{10, 10}, {9, 9}, {5, 9}, {6, 6}, {12, 7},
+                                                         {7, 12},  {8, 5}, {3, 3}, {52, 7}};
   for (const auto& [kind, pattern] :
        {std::pair{kDither1, "K.K.K.K.."}, std::pair{kDither2, ".GG."}}) {
     const std::int64_t n = kind.block;

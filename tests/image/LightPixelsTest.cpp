@@ -25,6 +25,7 @@ std::int64_t FirstDarkPixel(std::uint8_t level, const std::vector<std::uint8_t>&
 }
 
 TEST(LightPixels, FindTheFirstPixelWithADarkerByte) {
+  constexpr std::size_t kMostPixels = 128;
   struct Case {
     std::uint8_t level;
     std::int64_t count;
@@ -38,7 +39,8 @@ TEST(LightPixels, FindTheFirstPixelWithADarkerByte) {
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "level " << int{c.level} << ", count " << c.count
                                     << ", dark byte " << c.darkByte);
-    std::vector<std::uint8_t> bytes(300, 255);
+    ASSERT_LE(c.count, static_cast<std::int64_t>(kMostPixels));
+    std::vector<std::uint8_t> bytes(3 * kMostPixels, 255);
     if (c.darkByte >= 0)
       bytes[static_cast<std::size_t>(c.darkByte)] = c.level == 0 ? 0 : c.level - 1;
     EXPECT_EQ(PixelsNotBelow<3>(c.level, bytes.data(), c.count),

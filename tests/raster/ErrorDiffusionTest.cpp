@@ -90,7 +90,8 @@ TEST_F(ErrorDiffusionTest, MatchesTheErrorCarriedPixelByPixel) {
   std::uniform_int_distribution<int> byte(0, 255);
   for (const std::int64_t width : {2, 33, 34, 65, 66, 100, 130}) {
     SCOPED_TRACE(width);
-    std::vector<Color3> colors(static_cast<std::size_t>(width * 21));
+    // Document rows run from 1 to the height.
+    std::vector<Color3> colors(static_cast<std::size_t>(width * 22));
     for (Color3& c : colors)
       c = {static_cast<std::uint8_t>(byte(random)), static_cast<std::uint8_t>(byte(random)),
            static_cast<std::uint8_t>(byte(random))};

@@ -109,6 +109,33 @@ bool ReadHeader(JpegReader& reader, int& orientation) {
   return true;
 }
 
+// The JFIF density units.
+constexpr UINT8 kJfifDotsPerInch = 1;
+constexpr UINT8 kJfifDotsPerCentimetre = 2;
+
+// A JFIF density without units is only the pixels' aspect ratio.
+DibResolution JfifResolution(const jpeg_decompress_struct& cinfo) {
+  if (!cinfo.saw_JFIF_marker)
+    return {};
+  switch (cinfo.density_unit) {
+    case kJfifDotsPerInch:
+      return ResolutionPerUnit(cinfo.X_density, cinfo.Y_density, kMetresPerInch);
+    case kJfifDotsPerCentimetre:
+      return ResolutionPerUnit(cinfo.X_density, cinfo.Y_density, kMetresPerCentimetre);
+    default:
+      return {};
+  }
+}
+
+// The stored picture's resolution: the JFIF density when it gives one, else
+// the first EXIF segment's.
+DibResolution StoredResolution(const jpeg_decompress_struct& cinfo) {
+  DibResolution resolution = JfifResolution(cinfo);
+  for (jpeg_saved_marker_ptr m = cinfo.marker_list; m && !resolution.Known(); m = m->next)
+    resolution = ExifResolution(m->data, m->data_length);
+  return resolution;
+}
+
 // Cyan, magenta, yellow and black to blue, green, red in place, 4 bytes in
 // and 3 out. Adobe's files store every ink inverted.
 void CmykToBgr(std::uint8_t* row, std::size_t width, bool inverted) {
@@ -160,8 +187,9 @@ HGLOBAL ReadJpegPicture(CSourceFile& in, CMemoryBudget& budget, PictureReadFailu
   const std::uint32_t width = reader.cinfo.image_width;
   const std::uint32_t height = reader.cinfo.image_height;
   const bool swapped = SwapsAxes(orientation);
-  CGlobalOwner block(
-      NewPictureBlock(swapped ? height : width, swapped ? width : height, budget, failure));
+  CGlobalOwner block(NewPictureBlock(
+      swapped ? height : width, swapped ? width : height,
+      OrientedResolution(StoredResolution(reader.cinfo), orientation), budget, failure));
   if (!block)
     return nullptr;
   std::vector<std::uint8_t> row(4 * std::size_t{width});

@@ -2,12 +2,13 @@
 
 #include "image/import/PictureBlock.h"
 
+#include <cmath>
 #include <cstring>
 
 namespace qov::import {
 
-HGLOBAL NewPictureBlock(std::uint64_t width, std::uint64_t height, CMemoryBudget& budget,
-                        PictureReadFailure& failure) {
+HGLOBAL NewPictureBlock(std::uint64_t width, std::uint64_t height, DibResolution resolution,
+                        CMemoryBudget& budget, PictureReadFailure& failure) {
   constexpr std::uint64_t kMaxSide = 0x7FFFFFFF;
   if (width == 0 || height == 0 || width > kMaxSide || height > kMaxSide) {
     failure.reason = DibReadError::BadDimensions;
@@ -22,6 +23,8 @@ HGLOBAL NewPictureBlock(std::uint64_t width, std::uint64_t height, CMemoryBudget
   info.height = static_cast<std::int64_t>(height);
   info.planes = 1;
   info.bitCount = 24;
+  info.xPelsPerMeter = resolution.xPelsPerMeter;
+  info.yPelsPerMeter = resolution.yPelsPerMeter;
   failure.reason = dib::CheckGeometry(info, false);
   if (failure.reason != DibReadError::None)
     return nullptr;
@@ -33,6 +36,32 @@ HGLOBAL NewPictureBlock(std::uint64_t width, std::uint64_t height, CMemoryBudget
 
 bool SwapsAxes(int orientation) {
   return orientation >= 5 && orientation <= kOrientationLeftBottom;
+}
+
+DibResolution ResolutionPerUnit(double x, double y, double unitMetres) {
+  // Written so that NaN fails the range check too.
+  const auto pelsPerMeter = [unitMetres](double perUnit) -> std::uint32_t {
+    const double rounded = std::round(perUnit / unitMetres);
+    return rounded >= 1 && rounded <= kMaxPelsPerMeter ? static_cast<std::uint32_t>(rounded) : 0;
+  };
+  const DibResolution resolution{pelsPerMeter(x), pelsPerMeter(y)};
+  return resolution.Known() ? resolution : DibResolution{};
+}
+
+DibResolution ResolutionPerTiffUnit(double x, double y, int unit) {
+  switch (unit) {
+    case kResolutionUnitInch:
+      return ResolutionPerUnit(x, y, kMetresPerInch);
+    case kResolutionUnitCentimetre:
+      return ResolutionPerUnit(x, y, kMetresPerCentimetre);
+    default:
+      return {};
+  }
+}
+
+DibResolution OrientedResolution(DibResolution stored, int orientation) {
+  return SwapsAxes(orientation) ? DibResolution{stored.yPelsPerMeter, stored.xPelsPerMeter}
+                                : stored;
 }
 
 COrientedRows::COrientedRows(std::byte* block, int orientation, std::uint64_t storedWidth,

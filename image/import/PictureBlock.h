@@ -7,16 +7,18 @@
 #include <cstdint>
 
 #include "image/DibDecode.h"
+#include "image/DibResolution.h"
 #include "image/import/PictureFile.h"
 #include "image/import/SourceFile.h"
 
 namespace qov::import {
 
-// A new zeroed 24-bit block for a width × height picture, after the checks
-// every format shares: a positive size, the budget, a size that a .bmp file
-// can hold again. Null with `failure` set otherwise.
-HGLOBAL NewPictureBlock(std::uint64_t width, std::uint64_t height, CMemoryBudget& budget,
-                        PictureReadFailure& failure);
+// A new zeroed 24-bit block for a width × height picture of `resolution`
+// (both as shown), after the checks every format shares: a positive size,
+// the budget, a size that a .bmp file can hold again. Null with `failure`
+// set otherwise.
+HGLOBAL NewPictureBlock(std::uint64_t width, std::uint64_t height, DibResolution resolution,
+                        CMemoryBudget& budget, PictureReadFailure& failure);
 
 // The orientation tag's values (TIFF and EXIF share them): where the stored
 // first row and first column are shown.
@@ -24,6 +26,27 @@ inline constexpr int kOrientationTopLeft = 1;
 inline constexpr int kOrientationLeftBottom = 8;
 // Orientations 5 to 8 show stored rows as columns.
 bool SwapsAxes(int orientation);
+
+// The lengths the formats count pixels per, in metres.
+inline constexpr double kMetresPerInch = 0.0254;
+inline constexpr double kMetresPerCentimetre = 0.01;
+inline constexpr double kMetre = 1;
+
+// `x` across and `y` down pixels per `unitMetres` as pels per metre, each
+// rounded to the nearest; unknown unless both come out from 1 to
+// kMaxPelsPerMeter (zero, negative and NaN densities included).
+DibResolution ResolutionPerUnit(double x, double y, double unitMetres);
+
+// The resolution unit tag's values (TIFF and EXIF share them too). Without
+// the tag the unit is the inch; "none" gives only the pixels' aspect ratio.
+inline constexpr int kResolutionUnitNone = 1;
+inline constexpr int kResolutionUnitInch = 2;
+inline constexpr int kResolutionUnitCentimetre = 3;
+// ResolutionPerUnit for such a unit; unknown for "none" and unknown units.
+DibResolution ResolutionPerTiffUnit(double x, double y, int unit);
+
+// A stored picture's resolution as shown: swapped for orientations 5 to 8.
+DibResolution OrientedResolution(DibResolution stored, int orientation);
 
 // Places the stored rows of a picture into a locked block whose size is the
 // shown one (width and height swapped for orientations 5 to 8). An unknown

@@ -106,6 +106,16 @@ bool ReadHeader(png_structp png, png_infop info, PackedColours& packed) {
   return png_get_rowbytes(png, info) == 3 * width;
 }
 
+// The pHYs chunk's pixels per metre; its other unit gives only the pixels'
+// aspect ratio.
+DibResolution PngResolution(png_structp png, png_infop info) {
+  png_uint_32 x = 0, y = 0;
+  int unit = PNG_RESOLUTION_UNKNOWN;
+  if (!png_get_pHYs(png, info, &x, &y, &unit) || unit != PNG_RESOLUTION_METER)
+    return {};
+  return ResolutionPerUnit(x, y, kMetre);
+}
+
 // Into the block's rows, which go from the bottom up; the file's go from
 // the top down.
 bool ReadRows(png_structp png, png_bytepp rows) {
@@ -147,7 +157,8 @@ HGLOBAL ReadPngPicture(CSourceFile& in, CMemoryBudget& budget, PictureReadFailur
   }
   const std::uint32_t width = png_get_image_width(reader.png, reader.info);
   const std::uint32_t height = png_get_image_height(reader.png, reader.info);
-  CGlobalOwner block(NewPictureBlock(width, height, budget, failure));
+  CGlobalOwner block(
+      NewPictureBlock(width, height, PngResolution(reader.png, reader.info), budget, failure));
   if (!block)
     return nullptr;
   std::optional<CPackedRow> expand;

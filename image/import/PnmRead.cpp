@@ -179,7 +179,7 @@ HGLOBAL ReadPnmPicture(CSourceFile& in, CMemoryBudget& budget, PictureReadFailur
   }
   const auto width = static_cast<std::uint64_t>(header.width);
   const auto height = static_cast<std::uint64_t>(header.height);
-  CGlobalOwner block(NewPictureBlock(width, height, budget, failure));
+  CGlobalOwner block(NewPictureBlock(width, height, DibResolution{}, budget, failure));
   if (!block)
     return nullptr;
   PrepareRows(header, pnm);

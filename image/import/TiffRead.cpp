@@ -20,6 +20,17 @@ tmsize_t MaxAllocation(const CMemoryBudget& budget) {
   return static_cast<tmsize_t>(std::clamp(4 * pixels, kFloor, kCeiling));
 }
 
+// The resolution tags as the stored picture's pels per metre; the unit
+// defaults to the inch.
+DibResolution TiffResolution(TIFF* tif) {
+  float x = 0, y = 0;
+  std::uint16_t unit = RESUNIT_INCH;
+  if (!TIFFGetField(tif, TIFFTAG_XRESOLUTION, &x) || !TIFFGetField(tif, TIFFTAG_YRESOLUTION, &y))
+    return {};
+  TIFFGetFieldDefaulted(tif, TIFFTAG_RESOLUTIONUNIT, &unit);
+  return ResolutionPerTiffUnit(x, y, unit);
+}
+
 HGLOBAL Refuse(PictureReadFailure& failure, DibReadError reason, const std::string& detail) {
   failure.reason = reason;
   failure.detail = detail;
@@ -45,8 +56,9 @@ HGLOBAL ReadTiffPicture(CSourceFile& in, const PictureReadOptions& options, CMem
   TIFFGetField(tiff.get(), TIFFTAG_IMAGELENGTH, &height);
   TIFFGetFieldDefaulted(tiff.get(), TIFFTAG_ORIENTATION, &orientation);
   const bool swapped = SwapsAxes(orientation);
-  CGlobalOwner block(
-      NewPictureBlock(swapped ? height : width, swapped ? width : height, budget, failure));
+  CGlobalOwner block(NewPictureBlock(swapped ? height : width, swapped ? width : height,
+                                     OrientedResolution(TiffResolution(tiff.get()), orientation),
+                                     budget, failure));
   if (!block)
     return nullptr;
   bool unsupported = false;

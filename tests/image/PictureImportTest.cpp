@@ -1,12 +1,16 @@
 // Every picture in tests/data/import (made by its make-pictures.py: each
 // colour type, depth, compression and orientation, truncated and damaged
 // files, a two-page TIFF) reads to the pixels its maker expects, or is
-// refused for the reason its table gives.
+// refused for the reason its table gives; and to the resolution its other
+// table gives.
 
 #include <fstream>
 #include <map>
 #include <sstream>
+#include <utility>
 
+#include "image/DibResolution.h"
+#include "image/QOV_V2Doc.h"
 #include "image/import/PictureFile.h"
 #include "tests/image/ImageTestSupport.h"
 
@@ -89,6 +93,41 @@ TEST(PictureImport, EveryTableFileReadsToItsPixelsOrIsRefusedForItsReason) {
     EXPECT_EQ(result.failure.reason, DibReadError::None);
     EXPECT_TRUE(NearPicture(PictureOfBlock(result.block.get()), ReadExpected(c.outcome),
                             std::stoi(c.tolerance)));
+  }
+}
+
+// Across and down, so that a failure prints them.
+using PelsPerMeter = std::pair<std::uint32_t, std::uint32_t>;
+
+PelsPerMeter ResolutionOf(HGLOBAL h) {
+  const DibResolution resolution = GetDibResolution(h);
+  return {resolution.xPelsPerMeter, resolution.yPelsPerMeter};
+}
+
+// "FILE X Y" a line.
+std::vector<std::pair<std::string, PelsPerMeter>> LoadResolutions() {
+  std::ifstream table(kImportDir + "resolutions.txt");
+  std::vector<std::pair<std::string, PelsPerMeter>> cases;
+  std::string file;
+  PelsPerMeter expected;
+  while (table >> file >> expected.first >> expected.second)
+    cases.emplace_back(file, expected);
+  return cases;
+}
+
+// The document opened from the file, saved as a .bmp and that opened again.
+TEST(PictureImport, EveryResolutionTableFileKeepsItsResolutionThroughABmpSave) {
+  const auto cases = LoadResolutions();
+  ASSERT_GT(cases.size(), 20u);
+  for (const auto& [file, expected] : cases) {
+    SCOPED_TRACE(file);
+    TempDir dir;
+    CQOV_V2Doc doc;
+    ASSERT_TRUE(doc.OnOpenDocument(kImportDir + file)) << doc.GetFailureReason();
+    EXPECT_EQ(ResolutionOf(doc.m_hDib), expected);
+    ASSERT_TRUE(doc.OnSaveDocument(dir.File("saved.bmp"))) << doc.GetFailureReason();
+    ASSERT_TRUE(doc.OnOpenDocument(dir.File("saved.bmp"))) << doc.GetFailureReason();
+    EXPECT_EQ(ResolutionOf(doc.m_hDib), expected) << "after the .bmp save";
   }
 }
 

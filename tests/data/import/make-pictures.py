@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 """Writes the small pictures the import tests read, each with the pixels it
-must come out as, and the table of cases (cases.txt).
+must come out as, and the tables of cases (cases.txt) and of resolutions
+(resolutions.txt).
 
 The expected pixels come from the arrays the pictures are made of (TIFF,
 PNG, PNM: written here byte by byte, then recompressed by libtiff's tiffcp
@@ -11,6 +12,9 @@ cases.txt, one line each:
   FILE PAGE TOLERANCE EXPECTED.rgb      reads to those pixels (±TOLERANCE)
   FILE PAGE - REASON                    is refused with that reason
 EXPECTED.rgb is "W H\\n" followed by W × H × 3 bytes, red, green, blue.
+
+resolutions.txt, one line each:
+  FILE X Y      reads to X across and Y down pixels per metre (0 0: unknown)
 """
 import io
 import os
@@ -25,6 +29,7 @@ from PIL import Image, ImageOps
 HERE = os.path.dirname(os.path.abspath(__file__))
 W, H = 13, 7  # odd sizes: row padding and partial bytes
 cases = []
+resolutions = []
 
 
 def pixels(kind, w=W, h=H, seed=0):
@@ -62,6 +67,10 @@ def save_expected(name, rgb_rows):
 
 def case(file, expected, page=1, tolerance=0):
     cases.append(f"{file} {page} {tolerance} {expected}")
+
+
+def resolution(file, x, y):
+    resolutions.append(f"{file} {x} {y}")
 
 
 def refused(file, reason, page=1):
@@ -103,9 +112,9 @@ def tiff_bytes(pages):
         ifd_size = 2 + 12 * len(entries) + 4
         ifd = bytearray(struct.pack("<H", len(entries)))
         for tag, (typ, values) in entries:
-            size = {3: 2, 4: 4}[typ]
-            fmt = {3: "<H", 4: "<I"}[typ]
-            raw = b"".join(struct.pack(fmt, v) for v in values)
+            # A rational is a pair (numerator, denominator).
+            fmt = {3: "<H", 4: "<I", 5: "<II"}[typ]
+            raw = b"".join(struct.pack(fmt, *(v if typ == 5 else (v,))) for v in values)
             if len(raw) <= 4:
                 ifd += struct.pack("<HHI", tag, typ, len(values)) + raw.ljust(4, b"\0")
             else:
@@ -431,6 +440,71 @@ def make_pnms():
     refused("pgm-bad-maxval.pgm", "CorruptPicture")
 
 
+# ---- Resolutions: each format's own fields and units; 300 and 150 dots per
+# inch are 11811 and 5906 pixels per metre ----
+
+def make_tiff_resolutions():
+    page, _ = grey_page(8, 1, w=3, h=2)
+    inch = {282: (5, [(300, 1)]), 283: (5, [(150, 1)])}
+    for name, tags, x, y in (
+            ("inch", {**inch, 296: (3, [2])}, 11811, 5906),
+            ("centimetre", {282: (5, [(23622, 200)]), 283: (5, [(59, 1)]), 296: (3, [3])},
+             11811, 5900),
+            ("no-unit", inch, 11811, 5906),
+            ("unit-none", {**inch, 296: (3, [1])}, 0, 0),
+            ("zero", {282: (5, [(0, 1)]), 283: (5, [(150, 1)])}, 0, 0),
+            ("orientation6", {**inch, 274: (3, [6])}, 5906, 11811)):
+        page["tags"] = tags
+        write(f"res-{name}.tif", tiff_bytes([page]))
+        resolution(f"res-{name}.tif", x, y)
+    resolution("rgb8.tif", 0, 0)
+
+
+def make_png_resolutions():
+    rows = [bytes([0, 128, 255])] * 2
+    for name, x, y, unit, expected in (("metre", 11811, 5906, 1, (11811, 5906)),
+                                       ("aspect", 2, 1, 0, (0, 0)),
+                                       ("absurd", 2000000, 11811, 1, (0, 0))):
+        phys = png_chunk(b"pHYs", struct.pack(">IIB", x, y, unit))
+        write(f"res-{name}.png", png_bytes(3, 2, 8, 0, rows, phys))
+        resolution(f"res-{name}.png", *expected)
+    resolution("png-c2-8.png", 0, 0)
+
+
+def jfif_density(name, unit, x, y):
+    """Rewrites the JFIF segment's units and densities, which Pillow writes
+    only in inches."""
+    data = bytearray(open(os.path.join(HERE, name), "rb").read())
+    at = data.index(b"JFIF\0") + 7
+    data[at:at + 5] = struct.pack(">BHH", unit, x, y)
+    write(name, bytes(data))
+
+
+def make_jpeg_resolutions():
+    im = Image.new("L", (3, 2), 128)
+    for name, dpi, density, exif_tags, expected in (
+            # The JFIF density comes before EXIF's.
+            ("jfif-inch", (300, 150), None, {282: 72, 283: 72}, (11811, 5906)),
+            ("jfif-centimetre", None, (2, 118, 59), {}, (11800, 5900)),
+            ("jfif-aspect", None, (0, 300, 150), {}, (0, 0)),
+            ("jfif-zero", None, (1, 0, 150), {}, (0, 0)),
+            ("exif-inch", None, None, {282: 300, 283: 150, 296: 2}, (11811, 5906)),
+            ("exif-no-unit", None, None, {282: 300, 283: 150}, (11811, 5906)),
+            ("exif-centimetre-orientation6", None, None,
+             {282: 118, 283: 59, 296: 3, 274: 6}, (5900, 11800)),
+            ("exif-unit-none", None, None, {282: 300, 283: 150, 296: 1}, (0, 0))):
+        exif = Image.Exif()
+        for tag, value in exif_tags.items():
+            exif[tag] = value
+        file = f"res-{name}.jpg"
+        options = {"dpi": dpi} if dpi else {}
+        im.save(os.path.join(HERE, file), quality=95, exif=exif.tobytes(), **options)
+        if density:
+            jfif_density(file, *density)
+        resolution(file, *expected)
+    resolution("jpeg-rgb.jpg", 0, 0)
+
+
 def main():
     for name in os.listdir(HERE):
         if name.split(".")[-1] in ("tif", "png", "jpg", "pbm", "pgm", "ppm", "rgb", "bmp"):
@@ -439,6 +513,10 @@ def main():
     make_pngs()
     make_jpegs()
     make_pnms()
+    make_tiff_resolutions()
+    make_png_resolutions()
+    make_jpeg_resolutions()
+    resolution("ppm255-raw.ppm", 0, 0)
     # The kind comes from the first bytes, never from the name.
     write("png-named.bmp", open(os.path.join(HERE, "png-c2-8.png"), "rb").read())
     case("png-named.bmp", "png-c2-8.rgb")
@@ -446,6 +524,8 @@ def main():
     refused("unknown.png", "NotAPicture")
     with open(os.path.join(HERE, "cases.txt"), "w") as f:
         f.write("\n".join(cases) + "\n")
+    with open(os.path.join(HERE, "resolutions.txt"), "w") as f:
+        f.write("\n".join(resolutions) + "\n")
 
 
 if __name__ == "__main__":

@@ -153,12 +153,14 @@ CQOV_V2Doc& Document(Picture picture) {
 // The export frame without its dialog; returns the size of the file.
 std::uintmax_t WriteExport(CQOV_V2Doc& doc, DxfScan scan, const std::string& path,
                            std::size_t bufferSize) {
-  CDxfWriter writer(path, bufferSize);
+  CFile file(path, CFile::modeCreate | CFile::modeWrite);
+  CDxfWriter writer(file, bufferSize);
   writer.WriteHeader();
   doc.UpdateImageSize();
   scan(doc, writer, doc.m_nWidth, doc.m_nHeight);
   writer.WriteTrailer();
   writer.Close();
+  file.Close();
   return std::filesystem::file_size(path);
 }
 

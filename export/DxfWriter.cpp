@@ -59,9 +59,8 @@ char* Append(char* p, std::string_view text) {
 
 }  // namespace
 
-CDxfWriter::CDxfWriter(const std::string& path, std::size_t bufferSize)
-    : m_file(path, CFile::modeCreate | CFile::modeWrite),
-      m_archive(&m_file, CArchive::store, bufferSize) {}
+CDxfWriter::CDxfWriter(CFile& file, std::size_t bufferSize)
+    : m_archive(&file, CArchive::store, bufferSize) {}
 
 CDxfWriter::~CDxfWriter() {
   Abort();
@@ -120,12 +119,10 @@ void CDxfWriter::WriteTrailer() {
 
 void CDxfWriter::Close() {
   m_archive.Close();
-  m_file.Close();
 }
 
 void CDxfWriter::Abort() noexcept {
   m_archive.Abort();
-  m_file.Abort();
 }
 
 }  // namespace qov

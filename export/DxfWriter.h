@@ -6,7 +6,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <string>
 #include <string_view>
 #include <vector>
 
@@ -32,11 +31,11 @@ inline constexpr float kDxfScale = 0.34f;
 
 class CDxfWriter {
  public:
-  // Creates (or truncates) the file for writing only, with a storing archive
-  // of `bufferSize` bytes over it. Throws CFileException.
-  explicit CDxfWriter(const std::string& path, std::size_t bufferSize = kDxfBufferSize);
-  // Without a successful Close(), drops what is buffered and closes the file
-  // without writing it; never throws.
+  // A storing archive of `bufferSize` bytes over `file`, open for writing;
+  // the file stays the caller's.
+  explicit CDxfWriter(CFile& file, std::size_t bufferSize = kDxfBufferSize);
+  // Without a successful Close(), drops what is buffered without writing
+  // it; never throws.
   ~CDxfWriter();
   CDxfWriter(const CDxfWriter&) = delete;
   CDxfWriter& operator=(const CDxfWriter&) = delete;
@@ -49,10 +48,10 @@ class CDxfWriter {
   void WriteLine(int colour, double x1, double y1, double x2, double y2, int digits);
   // Closes the ENTITIES section and the file's content; no final line feed.
   void WriteTrailer();
-  // Writes out what is buffered and closes the file. Throws CFileException.
+  // Writes out what is buffered; the file stays open. Throws CFileException.
   void Close();
-  // Drops what is buffered and closes the file without writing; for the
-  // error path, where a flush would only fail again.
+  // Drops what is buffered without writing; for the error path, where a
+  // flush would only fail again.
   void Abort() noexcept;
 
  private:
@@ -72,7 +71,6 @@ class CDxfWriter {
   // Appends the text of `pixels` × kDxfScale with `digits` digits at p.
   char* AppendCoordinate(char* p, double pixels, int digits);
 
-  CFile m_file;
   CArchive m_archive;
   // Most coordinates are whole pixels, each written many times: their texts
   // are made once per digit count.

@@ -103,17 +103,14 @@ void WritePixels(CArchive& ar, CQOV_V2Doc& doc, int limit) {
 
 }  // namespace
 
-void SaveVectorScript(CQOV_V2Doc& doc, const std::string& path, int colorOption) {
-  // On an exception the archive drops its buffer and the file closes
-  // without another write.
-  CFile file(path, CFile::modeCreate | CFile::modeWrite);
+void SaveVectorScript(CQOV_V2Doc& doc, CFile& file, int colorOption) {
+  // On an exception the archive drops its buffer without another write.
   CArchive ar(&file, CArchive::store, kVectorScriptBufferSize);
   const int limit = colorOption != 0 ? kLimitNoNearWhite : kLimitAllColours;
   doc.UpdateImageSize();
   ar.Write(kPreamble.data(), kPreamble.size());
   WritePixels(ar, doc, limit);
   ar.Close();
-  file.Close();
 }
 
 }  // namespace qov

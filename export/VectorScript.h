@@ -3,9 +3,9 @@
 // each pixel written its pen and fill colour and a unit square.
 
 #include <cstddef>
-#include <string>
 
 #include "image/QOV_V2Doc.h"
+#include "platform/File.h"
 
 namespace qov {
 
@@ -18,11 +18,11 @@ inline constexpr int kLimitNoNearWhite = 185000;
 // blocks of this size rather than one system call per 512 bytes.
 inline constexpr std::size_t kVectorScriptBufferSize = 64 * 1024;
 
-// Creates (or truncates) `path` and writes the picture's rows 1 to H − 1,
-// columns 1 to W − 1: the limit is kLimitAllColours for colour option 0 and
-// kLimitNoNearWhite otherwise. File errors propagate as CFileException; what
-// reached the file stays, the rest of the buffer is dropped. Reads the
-// picture with LoadPixel and changes nothing.
-void SaveVectorScript(CQOV_V2Doc& doc, const std::string& path, int colorOption);
+// Writes the picture's rows 1 to H − 1, columns 1 to W − 1 to `file`, open
+// for writing (it stays open): the limit is kLimitAllColours for colour
+// option 0 and kLimitNoNearWhite otherwise. File errors propagate as
+// CFileException; what reached the file stays, the rest of the buffer is
+// dropped. Reads the picture with LoadPixel and changes nothing.
+void SaveVectorScript(CQOV_V2Doc& doc, CFile& file, int colorOption);
 
 }  // namespace qov

@@ -142,8 +142,10 @@ class CFileReplacement {
   std::string m_strTarget;
   Mode m_mode = kStream;
   CTemporaryName m_temporary;
-  // In place: the file's old bytes.
+  // In place: the file's old bytes, and the slot that puts them back if a
+  // signal ends the program.
   std::vector<char> m_oldBytes;
+  int m_nInPlaceSlot = -1;
   // A stream onto a regular file: its length before.
   off_t m_nOldLength = -1;
   CFile m_file;
@@ -234,6 +236,10 @@ void CFileReplacement::OpenInPlace() {
   }
   if (ReadAt(fd, m_oldBytes.data(), m_oldBytes.size(), 0) != m_oldBytes.size())
     ThrowFor(m_strPath, errno ? errno : EIO);
+  // Without a way back from a signal, the save does not start.
+  m_nInPlaceSlot = RegisterInPlaceSave(fd, m_oldBytes.data(), m_oldBytes.size());
+  if (m_nInPlaceSlot < 0)
+    ThrowFor(m_strPath, EBUSY);
 }
 
 // A new file takes the old one's permissions and, where the system lets the
@@ -262,6 +268,7 @@ void CFileReplacement::Commit() {
   if (m_mode == kUnnamed)
     LinkUnnamed();
   if (m_mode == kStream || m_mode == kInPlace) {
+    UnregisterInPlaceSave(std::exchange(m_nInPlaceSlot, -1));
     m_bCommitted = true;
     m_file.Close();
     return;
@@ -306,9 +313,10 @@ bool CFileReplacement::Restore() noexcept {
   if (m_bCommitted || m_bRestored)
     return m_bRestoreResult;
   m_bRestored = true;
-  if (m_mode == kInPlace)
+  if (m_mode == kInPlace) {
     m_bRestoreResult = RestoreInPlace();
-  else if (m_mode == kStream && m_nOldLength >= 0 && m_file.IsOpen())
+    UnregisterInPlaceSave(std::exchange(m_nInPlaceSlot, -1));
+  } else if (m_mode == kStream && m_nOldLength >= 0 && m_file.IsOpen())
     m_bRestoreResult = ::ftruncate(m_file.m_fd, m_nOldLength) == 0;
   m_file.Abort();
   m_temporary.Discard();

@@ -1,6 +1,7 @@
 #pragma once
-// Temporary files removed when a signal ends the program.
+// Saves that a signal ending the program must not leave half done.
 
+#include <cstddef>
 #include <string>
 
 namespace qov {
@@ -10,5 +11,14 @@ namespace qov {
 // system). Returns a slot for UnregisterSaveTemporary, or -1 when none is free.
 int RegisterSaveTemporary(const std::string& path);
 void UnregisterSaveTemporary(int slot) noexcept;
+
+// While registered, the file open as `fd` gets its `size` old bytes at
+// `oldBytes` back, and that length, if SIGINT, SIGTERM or SIGHUP ends the
+// program; the bytes must stay in place until unregistered. Meanwhile a
+// SIGXFSZ left to the system is ignored, so that a write past the file-size
+// limit fails (EFBIG) and the save puts the old bytes back itself. Returns a
+// slot for UnregisterInPlaceSave, or -1 when none is free.
+int RegisterInPlaceSave(int fd, const char* oldBytes, std::size_t size);
+void UnregisterInPlaceSave(int slot) noexcept;
 
 }  // namespace qov

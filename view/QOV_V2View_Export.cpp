@@ -35,7 +35,7 @@ void CQOV_V2View::OnDotsToCrosses() {
 }
 
 void CQOV_V2View::ExportDotsToCrosses() {
-  SetCommandResult(RunDxfExport(*GetDocument(), DxfWaitCursor::none, WriteDotsToCrosses));
+  SetCommandResult(RunDxfExport(*GetDocument(), ExportWaitCursor::none, WriteDotsToCrosses));
 }
 
 void CQOV_V2View::OnDotsToLines() {
@@ -45,7 +45,7 @@ void CQOV_V2View::OnDotsToLines() {
 }
 
 void CQOV_V2View::ExportDotsToLines() {
-  SetCommandResult(RunDxfExport(*GetDocument(), DxfWaitCursor::shown, WriteDotsToLines));
+  SetCommandResult(RunDxfExport(*GetDocument(), ExportWaitCursor::shown, WriteDotsToLines));
 }
 
 void CQOV_V2View::OnAutoTrace() {
@@ -68,7 +68,7 @@ void CQOV_V2View::OnAutoTrace() {
 }
 
 void CQOV_V2View::ExportAutoTrace() {
-  SetCommandResult(RunDxfExport(*GetDocument(), DxfWaitCursor::shown, WriteAutoTrace));
+  SetCommandResult(RunDxfExport(*GetDocument(), ExportWaitCursor::shown, WriteAutoTrace));
   Invalidate(true);
 }
 

@@ -23,26 +23,93 @@ struct SaveFault {
 };
 
 // Every script gets $CONVERT, $IN (a picture whose .bmp is about 230 kB),
-// ref.bmp (what a good save of it writes) and fail().
+// ref.bmp, ref.dxf and ref.txt (what good saves and exports of it write), and
+// fail(). each() runs a command once per kind of output, with $op its option
+// and $x its extension; old() puts 30000 old bytes at d/a.$x (also linked as
+// d/b.$x with "linked"), and kept() checks that d holds them as they were and
+// nothing else.
 constexpr const char* kPrelude = R"sh(
 fail() { echo "$*"; exit 1; }
-"$CONVERT" "$IN" --save-bmp ref.bmp || fail "cannot save the reference"
+"$CONVERT" "$IN" --save-bmp ref.bmp --dxf-crosses ref.dxf --vectorscript-all ref.txt ||
+  fail "cannot write the references"
 mkdir d
+each() {
+  for o in --save-bmp:bmp --dxf-crosses:dxf --vectorscript-all:txt; do
+    op=${o%:*} x=${o#*:}; "$@"
+  done
+}
+old() {
+  rm -rf d; mkdir d; head -c 30000 /dev/urandom > d/a.$x; cp d/a.$x old.keep; n=1
+  if [ "$1" = linked ]; then ln d/a.$x d/b.$x; n=2; fi
+}
+kept() {
+  for f in d/*; do cmp $f old.keep || fail "$op $*: $f lost its old bytes"; done
+  [ "$(ls -A d | wc -l)" = $n ] || fail "$op $*: left in d: $(ls -A d)"
+}
+# The address sanitizer's leak check cannot run under a tracer.
+export ASAN_OPTIONS=detect_leaks=0
 )sh";
 
 const SaveFault kSaveFaults[] = {
     // A read-only folder makes the save write in place; the disk fills half way.
     {"InPlaceFailureRestoresTheOldBytes", R"sh(
-head -c 30000 /dev/urandom > d/old.bmp; cp d/old.bmp old.keep; chmod 555 d
-(trap '' XFSZ; ulimit -f 16; exec "$CONVERT" "$IN" --save-bmp d/old.bmp); s=$?
-chmod 755 d
-[ $s = 3 ] || fail "exit status $s"
-cmp d/old.bmp old.keep || fail "old bytes lost"
+t() {
+  old; chmod 555 d
+  (trap '' XFSZ; ulimit -f 16; exec "$CONVERT" "$IN" $op d/a.$x); s=$?
+  chmod 755 d
+  [ $s = 3 ] || fail "$op: exit status $s"
+  kept
+}
+each t
+)sh"},
+    // Written in place or replaced, a target is whole and old after each fault.
+    {"FileSizeLimitLeavesTheOldFile", R"sh(
+t() {
+  old $1
+  (ulimit -f 16; exec "$CONVERT" "$IN" $op d/a.$x); s=$?
+  [ $s != 0 ] || fail "$op $1: exit status $s"
+  kept $1
+}
+each t alone; each t linked
+)sh"},
+    {"FullDiskLeavesTheOldFile", R"sh(
+t() {
+  old $1
+  strace -f -qq -o /dev/null -e trace=write -e inject=write:error=ENOSPC:when=2+ \
+    "$CONVERT" "$IN" $op d/a.$x; s=$?
+  [ $s = 3 ] || fail "$op $1: exit status $s"
+  kept $1
+}
+each t alone; each t linked
+)sh"},
+    {"SignalsLeaveTheOldFile", R"sh(
+t() {
+  for sig in TERM INT HUP; do
+    old $1
+    strace -f -qq -o /dev/null -e trace=write -e inject=write:signal=$sig:when=2 \
+      "$CONVERT" "$IN" $op d/a.$x; s=$?
+    [ $s -gt 128 ] || fail "$op $1 $sig: exit status $s"
+    kept $1 $sig
+  done
+}
+each t alone; each t linked
 )sh"},
     {"HardLinksAllSeeTheNewPicture", R"sh(
-echo old > d/a.bmp; ln d/a.bmp d/b.bmp
-"$CONVERT" "$IN" --save-bmp d/a.bmp || fail "save"
-cmp d/b.bmp ref.bmp || fail "the other link kept the old picture"
+t() {
+  old linked
+  "$CONVERT" "$IN" $op d/a.$x || fail "$op"
+  cmp d/b.$x ref.$x || fail "$op: the other link kept the old picture"
+}
+each t
+)sh"},
+    {"SymbolicLinkKeepsPointingAtTheNewFile", R"sh(
+t() {
+  old; ln -s a.$x d/link.$x
+  "$CONVERT" "$IN" $op d/link.$x || fail "$op"
+  [ -L d/link.$x ] && cmp d/a.$x ref.$x || fail "$op: the link or its file"
+  [ "$(ls -A d | wc -l)" = 2 ] || fail "$op: left in d: $(ls -A d)"
+}
+each t
 )sh"},
     {"StandardOutputIsWrittenAsAStream", R"sh(
 echo log > log.txt
@@ -67,15 +134,12 @@ cmp got.bmp ref.bmp && [ -p d/fifo.bmp ] || fail "fifo"
 [ -z "$(ls -A d)" ] || fail "left behind: $(ls -A d)"
 )sh"},
     {"FolderIsSyncedAfterTheRename", R"sh(
-# The address sanitizer's leak check cannot run under a tracer.
-export ASAN_OPTIONS=detect_leaks=0
 strace -f -qq -y -e trace=rename,renameat,renameat2,linkat,fsync -o trace \
   "$CONVERT" "$IN" --save-bmp d/pic.bmp || fail "save"
 sed -n '/^[0-9]* *rename/,$p' trace | grep -q "fsync([0-9]*<$PWD/d>)" || fail "$(cat trace)"
 )sh"},
     {"UmaskIsLeftAlone", R"sh(
 umask 027
-export ASAN_OPTIONS=detect_leaks=0
 strace -f -qq -e trace=umask -o trace "$CONVERT" "$IN" --save-bmp d/new.bmp || fail "save"
 [ ! -s trace ] || fail "$(cat trace)"
 [ "$(stat -c %a d/new.bmp)" = 640 ] || fail "mode $(stat -c %a d/new.bmp)"

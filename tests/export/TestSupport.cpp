@@ -10,6 +10,7 @@
 
 #include "export/DxfNumber.h"
 #include "export/DxfWriter.h"
+#include "export/VectorScript.h"
 
 namespace qov::test {
 
@@ -40,12 +41,23 @@ std::string WriteDxf(CQOV_V2Doc& doc, DxfScan scan) {
   TempDir dir;
   const std::string path = dir.File("out.dxf");
   {
-    CDxfWriter writer(path);
+    CFile file(path, CFile::modeCreate | CFile::modeWrite);
+    CDxfWriter writer(file);
     writer.WriteHeader();
     doc.UpdateImageSize();
     scan(doc, writer, doc.m_nWidth, doc.m_nHeight);
     writer.WriteTrailer();
     writer.Close();
+  }
+  return ReadFileBytes(path);
+}
+
+std::string WriteVectorScript(CQOV_V2Doc& doc, int colorOption) {
+  TempDir dir;
+  const std::string path = dir.File("out.txt");
+  {
+    CFile file(path, CFile::modeCreate | CFile::modeWrite);
+    SaveVectorScript(doc, file, colorOption);
   }
   return ReadFileBytes(path);
 }

@@ -27,6 +27,8 @@ std::unique_ptr<CQOV_V2Doc> MakeDoc(std::int64_t width, std::int64_t height,
 // The file that an export's scan writes for `doc`: header, the scan's
 // records, trailer, as the export frame writes it without its dialog.
 std::string WriteDxf(CQOV_V2Doc& doc, DxfScan scan);
+// The VectorScript file written for `doc` with `colorOption`.
+std::string WriteVectorScript(CQOV_V2Doc& doc, int colorOption);
 
 // The fixed 1300 bytes that open every drawing, from the test data.
 const std::string& ExpectedDxfHeader();

@@ -115,6 +115,16 @@ std::vector<std::pair<std::string, PelsPerMeter>> LoadResolutions() {
   return cases;
 }
 
+// The fields of a .bmp file's header as they are (GetDibResolution would
+// hide one out of range).
+PelsPerMeter FileResolution(const Bytes& bmp) {
+  const auto field = [&bmp](std::size_t at) {
+    return static_cast<std::uint32_t>(bmp.at(at) | bmp.at(at + 1) << 8 | bmp.at(at + 2) << 16 |
+                                      bmp.at(at + 3) << 24);
+  };
+  return {field(38), field(42)};
+}
+
 // The document opened from the file, saved as a .bmp and that opened again.
 TEST(PictureImport, EveryResolutionTableFileKeepsItsResolutionThroughABmpSave) {
   const auto cases = LoadResolutions();
@@ -126,6 +136,7 @@ TEST(PictureImport, EveryResolutionTableFileKeepsItsResolutionThroughABmpSave) {
     ASSERT_TRUE(doc.OnOpenDocument(kImportDir + file)) << doc.GetFailureReason();
     EXPECT_EQ(ResolutionOf(doc.m_hDib), expected);
     ASSERT_TRUE(doc.OnSaveDocument(dir.File("saved.bmp"))) << doc.GetFailureReason();
+    EXPECT_EQ(FileResolution(ReadBytes(dir.File("saved.bmp"))), expected);
     ASSERT_TRUE(doc.OnOpenDocument(dir.File("saved.bmp"))) << doc.GetFailureReason();
     EXPECT_EQ(ResolutionOf(doc.m_hDib), expected) << "after the .bmp save";
   }

@@ -2,7 +2,9 @@
 // members, and validating them on the way in.
 
 #include <algorithm>
+#include <charconv>
 #include <climits>
+#include <cmath>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -102,6 +104,29 @@ void DDX_Text(CDataExchange* pDX, int id, int& value) {
     pDX->Fail();
   }
   value = static_cast<int>(*parsed);
+}
+
+void DDX_Text(CDataExchange* pDX, int id, double& value) {
+  pDX->PrepareEditCtrl(id);
+  if (!pDX->m_bSaveAndValidate) {
+    char buffer[32];
+    auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
+    pDX->m_pDlgWnd->SetDlgItemText(id, std::string(buffer, ec == std::errc() ? end : buffer));
+    return;
+  }
+  const std::string text = pDX->m_pDlgWnd->GetDlgItemText(id);
+  const std::size_t first = text.find_first_not_of(" \t");
+  const std::size_t last = text.find_last_not_of(" \t");
+  const std::string trimmed =
+      first == std::string::npos ? "" : text.substr(first, last - first + 1);
+  double parsed = 0;
+  const char* end = trimmed.data() + trimmed.size();
+  const auto [stop, ec] = std::from_chars(trimmed.data(), end, parsed);
+  if (trimmed.empty() || ec != std::errc() || stop != end || !std::isfinite(parsed)) {
+    AfxMessageBox(text::kEnterNumber, MB_ICONEXCLAMATION);
+    pDX->Fail();
+  }
+  value = parsed;
 }
 
 void DDX_Slider(CDataExchange* pDX, int id, int& value) {

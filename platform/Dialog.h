@@ -80,6 +80,11 @@ void DDX_Text(CDataExchange* pDX, int id, int& value);
 // What edit-box text reads as by DDX_Text's rule for decimal integers, with
 // values beyond ±10^12 saturated there; nothing when it is no integer.
 std::optional<long long> ReadDialogInteger(std::string_view text);
+// Decimal number text ("2", "0.35"): towards the control the shortest text
+// that reads back as the value; from it, anything but blanks round a plain
+// decimal number (no locale's comma), or a value that is not finite, gives the message box
+// "数値を入力してください。" (exclamation) and Fail().
+void DDX_Text(CDataExchange* pDX, int id, double& value);
 // Trackbar position.
 void DDX_Slider(CDataExchange* pDX, int id, int& value);
 // Index of the checked radio button in the group that starts at `id` (−1

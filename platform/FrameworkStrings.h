@@ -28,6 +28,7 @@ inline constexpr const char* kAutomationUnavailable =
     "オートメーション サーバーとして登録できませんでした。";
 inline constexpr const char* kUnknownReason = "原因は不明です。";
 inline constexpr const char* kEnterInteger = "整数を入力してください。";
+inline constexpr const char* kEnterNumber = "数値を入力してください。";
 // Standard texts of the framework, for what a command lets escape.
 inline constexpr const char* kOutOfMemory = "メモリが不足しています。";
 inline constexpr const char* kCommandFailed = "コマンドを実行できませんでした。";

@@ -1,4 +1,5 @@
-// The dialog templates 100 (About), 130 (threshold) and 141 (VectorScript).
+// The dialog templates 100 (About), 130 (threshold), 141 (VectorScript) and
+// 142 (the vectorizer).
 
 #include <array>
 
@@ -61,7 +62,33 @@ const DialogTemplate kVectorScript{
         {IDC_RADIO_NOWHITE, C::RadioButton, "白に限りなく近い色は出力しない", 13, 67, 135, 17, 0},
     }};
 
-const std::array<const DialogTemplate*, 3> kTemplates{&kAbout, &kThreshold, &kVectorScript};
+// The vectorizer's settings; 0 in a box means "measured from the picture".
+const DialogTemplate kVectorize{
+    IDD_VECTORIZE,
+    "ベクトル化",
+    "ＭＳ Ｐゴシック",
+    9,
+    206,
+    118,
+    {
+        {IDOK, C::DefPushButton, "OK", 160, 7, 39, 14, WS_TABSTOP},
+        {IDCANCEL, C::PushButton, "ｷｬﾝｾﾙ", 160, 24, 39, 14, WS_TABSTOP},
+        {IDC_STATIC, C::Static, "しきい値(%)", 10, 10, 90, 9, 0},
+        {IDC_EDIT_VECTOR_THRESHOLD, C::Edit, "", 105, 8, 40, 13,
+         WS_BORDER | ES_AUTOHSCROLL | WS_TABSTOP},
+        {IDC_STATIC, C::Static, "最大ペン幅(mm)", 10, 28, 90, 9, 0},
+        {IDC_EDIT_MAX_PEN, C::Edit, "", 105, 26, 40, 13, WS_BORDER | ES_AUTOHSCROLL | WS_TABSTOP},
+        {IDC_STATIC, C::Static, "許容誤差(mm)", 10, 46, 90, 9, 0},
+        {IDC_EDIT_TOLERANCE, C::Edit, "", 105, 44, 40, 13, WS_BORDER | ES_AUTOHSCROLL | WS_TABSTOP},
+        {IDC_STATIC, C::Static, "無視する点の面積(mm²)", 10, 64, 90, 9, 0},
+        {IDC_EDIT_SPECK, C::Edit, "", 105, 62, 40, 13, WS_BORDER | ES_AUTOHSCROLL | WS_TABSTOP},
+        {IDC_STATIC, C::Static, "解像度(dpi)", 10, 82, 90, 9, 0},
+        {IDC_EDIT_DPI, C::Edit, "", 105, 80, 40, 13, WS_BORDER | ES_AUTOHSCROLL | WS_TABSTOP},
+        {IDC_STATIC, C::Static, "寸法の 0 は自動です。", 10, 100, 140, 9, 0},
+    }};
+
+const std::array<const DialogTemplate*, 4> kTemplates{&kAbout, &kThreshold, &kVectorScript,
+                                                      &kVectorize};
 
 }  // namespace
 

@@ -59,6 +59,7 @@ std::vector<MenuItem> MainMenu() {
                           Command("ドットを×に変換", ID_DOTS_TO_CROSSES),
                           Command("ドットとドットを線で結ぶ", ID_DOTS_TO_LINES),
                           Command("オートトレース", ID_AUTO_TRACE),
+                          Command("ベクトル化...", ID_VECTORIZE),
                       }),
                 Command("保存(VectorScript)", ID_SAVE_VECTORSCRIPT),
             }),

@@ -12,6 +12,7 @@ inline constexpr UINT IDR_QOV_V2TYPE = 129;  // document icon
 inline constexpr UINT IDD_ABOUTBOX = 100;
 inline constexpr UINT IDD_THRESHOLD = 130;
 inline constexpr UINT IDD_VECTORSCRIPT = 141;
+inline constexpr UINT IDD_VECTORIZE = 142;
 inline constexpr UINT IDP_OLE_INIT_FAILED = 100;  // string
 
 // Controls.
@@ -20,6 +21,11 @@ inline constexpr int IDC_CHECK_OUTLINE = 1001;
 inline constexpr int IDC_EDIT_THRESHOLD = 1002;
 inline constexpr int IDC_RADIO_ALLCOLORS = 1006;
 inline constexpr int IDC_RADIO_NOWHITE = 1007;
+inline constexpr int IDC_EDIT_VECTOR_THRESHOLD = 1010;
+inline constexpr int IDC_EDIT_MAX_PEN = 1011;
+inline constexpr int IDC_EDIT_TOLERANCE = 1012;
+inline constexpr int IDC_EDIT_SPECK = 1013;
+inline constexpr int IDC_EDIT_DPI = 1014;
 
 // The system's commands.
 // A prompt string only: no menu item or handler carries this id.
@@ -38,5 +44,7 @@ inline constexpr UINT ID_DITHER2 = 32786;
 inline constexpr UINT ID_SAVE_VECTORSCRIPT = 32789;
 inline constexpr UINT ID_ERROR_DIFFUSION = 32790;
 inline constexpr UINT ID_AUTO_TRACE = 32791;
+// The vectorizer's DXF drawing.
+inline constexpr UINT ID_VECTORIZE = 32792;
 
 }  // namespace qov

@@ -13,11 +13,15 @@ inline constexpr const char* kNoImage = "画像が読み込まれていません
 inline constexpr const char* kFileError = "ファイルの読み込みに失敗しました";
 inline constexpr const char* kCannotWriteBitmap =
     "画像をビットマップ ファイルとして書き込めません。";
+inline constexpr const char* kVectorizeRange =
+    "しきい値は 0 から 100 の、ほかは 0 以上の数値を入力してください。";
 }  // namespace text
 
 // The batch converter's English for the messages of the window above.
 namespace reason {
 inline constexpr const char* kNoImage = "no picture is loaded";
+inline constexpr const char* kNoResolution =
+    "warning: the picture gives no resolution; 0.34 mm a pixel was taken (--dpi sets one)";
 }  // namespace reason
 
 }  // namespace qov

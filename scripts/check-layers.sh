@@ -18,5 +18,6 @@ forbid() {
   fi
 }
 forbid 'res|shell' platform
-forbid 'shell' image raster export view cli
+forbid 'shell' image raster export vector view cli
+forbid 'view|raster|export' vector
 exit $status

@@ -35,6 +35,7 @@ constexpr std::array kMessageMap{
     OnUpdateCommandUI<View>(ID_DOTS_TO_LINES, &View::OnUpdateToolCommands),
     OnCommand<View>(ID_AUTO_TRACE, &View::OnAutoTrace),
     OnCommand<View>(ID_SAVE_VECTORSCRIPT, &View::OnSaveVectorScript),
+    OnCommand<View>(ID_VECTORIZE, &View::OnVectorize),
     // Scale.
     OnCommand<View>(ID_SCALE_1, &View::OnScale1),
     OnUpdateCommandUI<View>(ID_SCALE_1, &View::OnUpdateScale1),

@@ -3,7 +3,8 @@
 // target of every picture command. Split by concern over
 // QOV_V2View.cpp (construction, message map, scale, mouse),
 // QOV_V2View_Draw.cpp, QOV_V2View_Clipboard.cpp,
-// QOV_V2View_Tools.cpp (the raster commands) and QOV_V2View_Export.cpp.
+// QOV_V2View_Tools.cpp (the raster commands), QOV_V2View_Export.cpp and
+// QOV_V2View_Vectorize.cpp.
 //
 // Errors: a command reports only through the CCommandResult it leaves on
 // the view (SetCommandResult): done, disabled (not run), cancelled, or
@@ -15,6 +16,7 @@
 
 #include "image/QOV_V2Doc.h"
 #include "platform/View.h"
+#include "vector/VectorizeParams.h"
 
 namespace qov {
 
@@ -88,6 +90,10 @@ class CQOV_V2View : public CScrollView {
   void ExportAutoTrace();
   void OnSaveVectorScript();
   void ExportVectorScript();
+  void OnVectorize();
+  void ExportVectorize();
+  // The vectorizer's settings, kept from one run of its dialog to the next.
+  VectorizeParams m_vectorizeParams;
 
  protected:
   bool OnViewCmdMsg(UINT nID, CCmdUI* pCmdUI) override;

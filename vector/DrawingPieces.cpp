@@ -1,0 +1,229 @@
+#include "vector/DrawingPieces.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "vector/Centring.h"
+
+namespace qov {
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+double Distance(const Point2& a, const Point2& b) {
+  return std::hypot(a.x - b.x, a.y - b.y);
+}
+
+double PathLength(const std::vector<Point2>& points) {
+  double length = 0;
+  for (std::size_t i = 1; i < points.size(); ++i)
+    length += Distance(points[i - 1], points[i]);
+  return length;
+}
+
+// How far p lies from the piece between its ends.
+double DistanceToPiece(const PathPiece& piece, const Point2& p) {
+  if (piece.kind == PathPiece::Arc) {
+    const double off = std::fabs(Distance(p, piece.circle.centre) - piece.circle.radius);
+    return std::max(off, std::min(Distance(p, piece.start), Distance(p, piece.end)) -
+                             Distance(piece.start, piece.end));
+  }
+  const double dx = piece.end.x - piece.start.x, dy = piece.end.y - piece.start.y;
+  const double length2 = dx * dx + dy * dy;
+  double t = length2 > 0 ? ((p.x - piece.start.x) * dx + (p.y - piece.start.y) * dy) / length2 : 0;
+  t = std::clamp(t, 0.0, 1.0);
+  return Distance(p, {piece.start.x + t * dx, piece.start.y + t * dy});
+}
+
+// Where the line through `anchor` along `d` meets the piece, near `anchor`.
+bool MeetPiece(const Point2& anchor, const Point2& d, const PathPiece& piece, Point2& meeting) {
+  const Point2 foot = ProjectOnPiece(piece, anchor);
+  return IntersectLines(anchor, d, foot, PieceDirection(piece, foot), meeting);
+}
+
+// The point nearest to every line through an anchor along its direction.
+Point2 LeastSquaresMeeting(const std::vector<Point2>& anchors, const std::vector<Point2>& dirs) {
+  double a = 0, b = 0, c = 0, u = 0, v = 0;
+  Point2 mean;
+  for (std::size_t i = 0; i < anchors.size(); ++i) {
+    const double nx = -dirs[i].y, ny = dirs[i].x;
+    const double k = nx * anchors[i].x + ny * anchors[i].y;
+    a += nx * nx;
+    b += nx * ny;
+    c += ny * ny;
+    u += nx * k;
+    v += ny * k;
+    mean.x += anchors[i].x / static_cast<double>(anchors.size());
+    mean.y += anchors[i].y / static_cast<double>(anchors.size());
+  }
+  const double det = a * c - b * b;
+  if (std::fabs(det) < 1e-3 * (a + c) * (a + c))
+    return mean;
+  return {(u * c - v * b) / det, (v * a - u * b) / det};
+}
+
+Point2 ToMillimetres(const Point2& p, const VectorDrawing& drawing, std::int32_t height) {
+  return {p.x * drawing.mmPerPixelX, (height - p.y) * drawing.mmPerPixelY};
+}
+
+double Degrees(const Point2& p, const Point2& centre) {
+  double angle = std::atan2(p.y - centre.y, p.x - centre.x) * 180 / kPi;
+  return angle < 0 ? angle + 360 : angle;
+}
+
+// Whether `angle` lies on the way counter-clockwise from `from` to `to`.
+bool Between(double from, double to, double angle) {
+  const auto turn = [](double a, double b) { return std::fmod(b - a + 720, 360); };
+  return turn(from, angle) < turn(from, to);
+}
+
+}  // namespace
+
+void CDrawingPieces::AddStrokes(std::vector<StrokePath> strokes, const SkeletonGraph& graph) {
+  for (StrokePath& stroke : strokes) {
+    if (stroke.points.size() < 2 || PathLength(stroke.points) < m_dPen)
+      continue;
+    double half = CentrePath(stroke.points, stroke.closed, m_ink, m_dMaxPen);
+    if (half <= 0)
+      half = m_dPen / 2;
+    if (!stroke.closed) {
+      if (stroke.startNode == kNoNode)
+        PlaceEndInInk(stroke.points, false, m_ink, half);
+      if (stroke.endNode == kNoNode)
+        PlaceEndInInk(stroke.points, true, m_ink, half);
+    }
+    Shape shape;
+    shape.startNode = stroke.startNode;
+    shape.endNode = stroke.endNode;
+    shape.throughs = stroke.throughs;
+    AddPath(stroke.points, stroke.closed, shape);
+  }
+  MeetAtNodes(graph);
+}
+
+void CDrawingPieces::AddOutlines(std::vector<std::vector<Point2>> outlines) {
+  for (std::vector<Point2>& outline : outlines) {
+    Shape shape;
+    shape.layer = VectorLayer::Outline;
+    AddPath(outline, true, shape);
+  }
+}
+
+void CDrawingPieces::AddPath(std::vector<Point2>& points, bool closed, Shape shape) {
+  if (closed && FitWholeCircle(points, m_dTolerance, shape.whole)) {
+    shape.circle = true;
+  } else {
+    shape.pieces = SplitPath(points, closed, m_dTolerance);
+    if (shape.pieces.empty())
+      return;
+  }
+  m_shapes.push_back(std::move(shape));
+}
+
+void CDrawingPieces::MeetAtNodes(const SkeletonGraph& graph) {
+  std::vector<std::vector<NodeEnd>> ends(graph.nodes.size());
+  std::vector<std::vector<const PathPiece*>> throughs(graph.nodes.size());
+  for (Shape& shape : m_shapes) {
+    if (shape.pieces.empty())
+      continue;
+    if (shape.startNode != kNoNode)
+      ends[static_cast<std::size_t>(shape.startNode)].push_back({&shape.pieces.front(), true});
+    if (shape.endNode != kNoNode)
+      ends[static_cast<std::size_t>(shape.endNode)].push_back({&shape.pieces.back(), false});
+    for (int node : shape.throughs) {
+      const Point2 centre = graph.nodes[static_cast<std::size_t>(node)].centre;
+      const auto nearest =
+          std::min_element(shape.pieces.begin(), shape.pieces.end(),
+                           [&centre](const PathPiece& a, const PathPiece& b) {
+                             return DistanceToPiece(a, centre) < DistanceToPiece(b, centre);
+                           });
+      throughs[static_cast<std::size_t>(node)].push_back(&*nearest);
+    }
+  }
+  for (std::size_t n = 0; n < graph.nodes.size(); ++n)
+    MeetAtNode(graph.nodes[n], ends[n], throughs[n]);
+}
+
+// The lines that end at a junction end on one point: on the stroke that
+// runs through it where there is one, else where they come nearest to
+// crossing.
+void CDrawingPieces::MeetAtNode(const SkeletonNode& node, const std::vector<NodeEnd>& ends,
+                                const std::vector<const PathPiece*>& throughs) {
+  if (ends.empty() || (ends.size() == 1 && throughs.empty()))
+    return;
+  const double reach = 3 * (2 * node.halfWidth + 1) + 2 * m_dTolerance;
+  std::vector<Point2> anchors, dirs;
+  for (const NodeEnd& end : ends) {
+    const Point2 anchor = end.atStart ? end.piece->start : end.piece->end;
+    anchors.push_back(anchor);
+    dirs.push_back(PieceDirection(*end.piece, anchor));
+  }
+  for (std::size_t i = 0; i < ends.size(); ++i) {
+    Point2 meeting = throughs.empty() ? LeastSquaresMeeting(anchors, dirs) : Point2{};
+    if (!throughs.empty() && !MeetPiece(anchors[i], dirs[i], *throughs.front(), meeting))
+      continue;
+    if (Distance(meeting, node.centre) > reach)
+      continue;
+    (ends[i].atStart ? ends[i].piece->start : ends[i].piece->end) = meeting;
+  }
+}
+
+void CDrawingPieces::WriteEntities(VectorDrawing& drawing, std::int32_t height) const {
+  for (const Shape& shape : m_shapes) {
+    if (shape.circle) {
+      VectorEntity circle;
+      circle.kind = VectorEntity::Circle;
+      circle.layer = shape.layer;
+      circle.centre = ToMillimetres(shape.whole.centre, drawing, height);
+      circle.radius = shape.whole.radius * std::sqrt(drawing.mmPerPixelX * drawing.mmPerPixelY);
+      drawing.entities.push_back(circle);
+    } else {
+      WritePieces(shape, drawing, height);
+    }
+  }
+}
+
+// Runs of three or more short lines, such as the pieces of a hand-drawn
+// curve, go out as one polyline; every other piece as its own entity.
+void CDrawingPieces::WritePieces(const Shape& shape, VectorDrawing& drawing,
+                                 std::int32_t height) const {
+  const double shortLine = 3 * m_dPen + 2;
+  const auto isShort = [shortLine](const PathPiece& p) {
+    return p.kind == PathPiece::Line && Distance(p.start, p.end) < shortLine;
+  };
+  const auto& pieces = shape.pieces;
+  for (std::size_t i = 0; i < pieces.size();) {
+    std::size_t run = i;
+    while (run < pieces.size() && isShort(pieces[run]))
+      ++run;
+    VectorEntity entity;
+    entity.layer = shape.layer;
+    if (run - i >= 3) {
+      entity.kind = VectorEntity::Polyline;
+      entity.points.push_back(ToMillimetres(pieces[i].start, drawing, height));
+      for (std::size_t k = i; k < run; ++k)
+        entity.points.push_back(ToMillimetres(pieces[k].end, drawing, height));
+      drawing.entities.push_back(entity);
+      i = run;
+      continue;
+    }
+    const PathPiece& piece = pieces[i++];
+    const Point2 start = ToMillimetres(piece.start, drawing, height);
+    const Point2 end = ToMillimetres(piece.end, drawing, height);
+    if (piece.kind == PathPiece::Line) {
+      entity.points = {start, end};
+    } else {
+      entity.kind = VectorEntity::Arc;
+      entity.centre = ToMillimetres(piece.circle.centre, drawing, height);
+      entity.radius = piece.circle.radius * std::sqrt(drawing.mmPerPixelX * drawing.mmPerPixelY);
+      entity.startDegrees = Degrees(start, entity.centre);
+      entity.endDegrees = Degrees(end, entity.centre);
+      const double through = Degrees(ToMillimetres(piece.through, drawing, height), entity.centre);
+      if (!Between(entity.startDegrees, entity.endDegrees, through))
+        std::swap(entity.startDegrees, entity.endDegrees);
+    }
+    drawing.entities.push_back(entity);
+  }
+}
+
+}  // namespace qov

@@ -125,19 +125,15 @@ class BatchRun {
 
   static void AddArguments(const ConvertOperation& operation, std::vector<std::string>& argv,
                            std::vector<std::pair<std::string, std::string>>& parts) {
-    argv.push_back(OperationName(operation.kind));
-    if (operation.kind == ConvertOperation::Threshold)
-      argv.push_back(std::to_string(operation.percent));
-    if (!operation.WritesFile())
-      return;
-    if (operation.path == "-") {
-      argv.push_back(operation.path);
-      return;
+    std::string path = operation.path;
+    if (operation.WritesFile() && path != "-") {
+      std::error_code ignored;
+      fs::create_directories(fs::path(path).parent_path(), ignored);
+      parts.emplace_back(PartName(path), path);
+      path = parts.back().first;
     }
-    std::error_code ignored;
-    fs::create_directories(fs::path(operation.path).parent_path(), ignored);
-    parts.emplace_back(PartName(operation.path), operation.path);
-    argv.push_back(parts.back().first);
+    const std::vector<std::string> args = OperationArguments(operation, path);
+    argv.insert(argv.end(), args.begin(), args.end());
   }
 
   // Waits for a child's message or end, or an interrupt; false on the latter.

@@ -4,6 +4,7 @@
 #include <map>
 #include <system_error>
 
+#include "cli/FileIdentity.h"
 #include "cli/OutputPattern.h"
 
 namespace qov {
@@ -11,26 +12,18 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// One spelling for each file, so that "a.dxf", "./a.dxf" and "x/../a.dxf"
-// are seen to be the same.
-std::string Canonical(const std::string& path) {
-  std::error_code ec;
-  fs::path absolute = fs::absolute(path, ec);
-  return (ec ? fs::path(path) : absolute).lexically_normal().string();
-}
-
 // Names each input and each output file once across all jobs.
 bool CheckCollisions(const std::vector<BatchJob>& jobs, std::string& error) {
   std::map<std::string, const std::string*> inputs, writers;
   for (const BatchJob& job : jobs) {
-    if (!inputs.emplace(Canonical(job.input), &job.input).second) {
+    if (!inputs.emplace(FileIdentity(job.input), &job.input).second) {
       error = "the input " + job.input + " is named twice";
       return false;
     }
   }
   for (const BatchJob& job : jobs) {
     for (const std::string& output : job.Outputs()) {
-      const std::string key = Canonical(output);
+      const std::string key = FileIdentity(output);
       if (auto input = inputs.find(key); input != inputs.end()) {
         error = "the output " + output + " would replace the input " + *input->second;
         return false;

@@ -12,9 +12,38 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Names each input and each output file once across all jobs.
-bool CheckCollisions(const std::vector<BatchJob>& jobs, std::string& error) {
-  std::map<std::string, const std::string*> inputs, writers;
+using FileNames = std::map<std::string, const std::string*>;
+
+// The report is written before the first input ends, so it must be none of
+// the files the run reads or writes.
+bool CheckReport(const std::string& report, const FileNames& inputs, const FileNames& writers,
+                 std::string& error) {
+  const std::string key = FileIdentity(report);
+  if (auto input = inputs.find(key); input != inputs.end()) {
+    error = "the report " + report + " would replace the input " + *input->second;
+    return false;
+  }
+  if (auto writer = writers.find(key); writer != writers.end()) {
+    error = "the input " + *writer->second + " would write the report " + report;
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::vector<std::string> BatchJob::Outputs() const {
+  std::vector<std::string> outputs;
+  for (const ConvertOperation& operation : operations) {
+    if (operation.WritesFile() && operation.path != "-")
+      outputs.push_back(operation.path);
+  }
+  return outputs;
+}
+
+bool CheckCollisions(const std::vector<BatchJob>& jobs, const std::string& report,
+                     std::string& error) {
+  FileNames inputs, writers;
   for (const BatchJob& job : jobs) {
     if (!inputs.emplace(FileIdentity(job.input), &job.input).second) {
       error = "the input " + job.input + " is named twice";
@@ -35,18 +64,7 @@ bool CheckCollisions(const std::vector<BatchJob>& jobs, std::string& error) {
       }
     }
   }
-  return true;
-}
-
-}  // namespace
-
-std::vector<std::string> BatchJob::Outputs() const {
-  std::vector<std::string> outputs;
-  for (const ConvertOperation& operation : operations) {
-    if (operation.WritesFile() && operation.path != "-")
-      outputs.push_back(operation.path);
-  }
-  return outputs;
+  return report.empty() || CheckReport(report, inputs, writers, error);
 }
 
 std::optional<std::vector<BatchJob>> PlanBatch(const ConvertOptions& options,
@@ -59,7 +77,7 @@ std::optional<std::vector<BatchJob>> PlanBatch(const ConvertOptions& options,
       return std::nullopt;
     jobs.push_back(std::move(job));
   }
-  if (!CheckCollisions(jobs, error))
+  if (!CheckCollisions(jobs, options.report, error))
     return std::nullopt;
   if (!options.shard)
     return jobs;

@@ -107,6 +107,14 @@ TEST(BatchPlan, RefusesCollisionsForTheWholeListAndKeepsTheShardsShare) {
        {"T/a/x.bmp", "T/alias/y.bmp", "--dxf-trace", "{dir}/new.dxf"},
        "would both write",
        {}},
+      {"the report over an input",
+       {"T/a/x.bmp", "T/a/y.bmp", "--report", "T/alias/y.bmp"},
+       "the report T/alias/y.bmp would replace the input T/a/y.bmp",
+       {}},
+      {"the report named like an output",
+       {"a.bmp", "b.bmp", "--dxf-trace", "{stem}.dxf", "--report", "./b.dxf"},
+       "the input b.bmp would write the report ./b.dxf",
+       {}},
   };
   for (const auto& c : cases) {
     std::vector<std::string> args;
@@ -118,7 +126,10 @@ TEST(BatchPlan, RefusesCollisionsForTheWholeListAndKeepsTheShardsShare) {
     auto jobs = PlanBatch(*parsed.options, parsed.options->inputs, error);
     if (c.error) {
       EXPECT_FALSE(jobs) << c.name;
-      EXPECT_NE(error.find(c.error), std::string::npos) << c.name << ": " << error;
+      std::string expected = c.error;
+      for (std::size_t at; (at = expected.find("T/")) != std::string::npos;)
+        expected.replace(at, 2, dir.File(""));
+      EXPECT_NE(error.find(expected), std::string::npos) << c.name << ": " << error;
       continue;
     }
     ASSERT_TRUE(jobs) << c.name << ": " << error;

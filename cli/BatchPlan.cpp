@@ -1,5 +1,6 @@
 #include "cli/BatchPlan.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <system_error>
@@ -26,6 +27,24 @@ bool CheckReport(const std::string& report, const FileNames& inputs, const FileN
   if (auto writer = writers.find(key); writer != writers.end()) {
     error = "the input " + *writer->second + " would write the report " + report;
     return false;
+  }
+  return true;
+}
+
+// Pictures of two inputs on standard output would run into each other.
+bool CheckStandardOutput(const std::vector<BatchJob>& jobs, std::string& error) {
+  const std::string* writer = nullptr;
+  for (const BatchJob& job : jobs) {
+    const bool writes = std::any_of(job.operations.begin(), job.operations.end(),
+                                    [](const ConvertOperation& operation) {
+                                      return operation.WritesFile() && operation.path == "-";
+                                    });
+    if (writes && writer) {
+      error =
+          "the inputs " + *writer + " and " + job.input + " would both write - (standard output)";
+      return false;
+    }
+    writer = writes ? &job.input : writer;
   }
   return true;
 }
@@ -64,7 +83,8 @@ bool CheckCollisions(const std::vector<BatchJob>& jobs, const std::string& repor
       }
     }
   }
-  return report.empty() || CheckReport(report, inputs, writers, error);
+  return CheckStandardOutput(jobs, error) &&
+         (report.empty() || CheckReport(report, inputs, writers, error));
 }
 
 std::optional<std::vector<BatchJob>> PlanBatch(const ConvertOptions& options,

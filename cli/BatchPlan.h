@@ -28,8 +28,9 @@ std::optional<std::vector<BatchJob>> PlanBatch(const ConvertOptions& options,
                                                const std::vector<std::string>& inputs,
                                                std::string& error);
 
-// Whether `jobs` name each input once, write each output from one input only,
-// replace no input and leave `report` (when set) to the report alone; false
+// Whether `jobs` name each input once, write each output (standard output
+// included) from one input only, replace no input and leave `report` (when
+// set) to the report alone; false
 // with `error` saying which files collide.
 bool CheckCollisions(const std::vector<BatchJob>& jobs, const std::string& report,
                      std::string& error);

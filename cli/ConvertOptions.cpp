@@ -300,8 +300,9 @@ in a process of its own; one that fails does not stop the others.
   --report FILE            one JSON object a line for each input
   --quiet                  no progress line on a terminal
 Outputs are written under a temporary name and renamed when complete. Two
-inputs that would write the same file, or an output that would replace an
-input, are a usage error before anything runs.
+inputs that would write the same file (standard output included), an output
+that would replace an input, or a report that would be an input or an output,
+are a usage error before anything runs.
 
 Exit status with one input and no run option: 0 done; 1 the input is not a
 readable picture (reason on stderr); 2 usage error; 3 an output could not be

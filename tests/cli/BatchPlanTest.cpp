@@ -115,6 +115,14 @@ TEST(BatchPlan, RefusesCollisionsForTheWholeListAndKeepsTheShardsShare) {
        {"a.bmp", "b.bmp", "--dxf-trace", "{stem}.dxf", "--report", "./b.dxf"},
        "the input b.bmp would write the report ./b.dxf",
        {}},
+      {"standard output from two inputs",
+       {"--shard", "2/2", "a.bmp", "b.bmp", "--dxf-trace", "-"},
+       "the inputs a.bmp and b.bmp would both write - (standard output)",
+       {}},
+      {"standard output twice from one input",
+       {"--quiet", "a.bmp", "--dxf-trace", "-", "--save-bmp", "-"},
+       nullptr,
+       {"a.bmp"}},
   };
   for (const auto& c : cases) {
     std::vector<std::string> args;

@@ -15,6 +15,7 @@
 #include "cli/InputList.h"
 #include "cli/InterruptPipe.h"
 #include "cli/JobMemory.h"
+#include "cli/OutputPattern.h"
 #include "cli/ProgressLine.h"
 #include "image/import/MemoryBudget.h"
 
@@ -130,7 +131,9 @@ class BatchRun {
       std::error_code ignored;
       fs::create_directories(fs::path(path).parent_path(), ignored);
       parts.emplace_back(PartName(path), path);
-      path = parts.back().first;
+      // The one-picture form takes its outputs for patterns; the names of
+      // the inputs are data.
+      path = EscapeOutputName(parts.back().first);
     }
     const std::vector<std::string> args = OperationArguments(operation, path);
     argv.insert(argv.end(), args.begin(), args.end());

@@ -285,7 +285,8 @@ Outputs (the picture is not changed):
 )" + OperationUsage(true) +
          R"(
 FILE may be "-" for standard output, and a pattern: {dir} the input's
-folder, {stem} its name without extension, {name} its name, {page} the page.
+folder, {stem} its name without extension, {name} its name, {page} the page;
+{{ and }} are braces of the name. Input names are never patterns.
 --version prints the version.
 
 Many inputs: INPUT may be a file, a folder (with --recursive), @LISTFILE

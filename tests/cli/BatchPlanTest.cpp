@@ -38,6 +38,8 @@ TEST(OutputPattern, FieldsComeFromTheInputAndRelativeNamesGoIntoTheOutputFolder)
       {"{nope}.dxf", "a.tif", "", nullptr},
       {"{stem.dxf", "a.tif", "", nullptr},
       {"a}.dxf", "a.tif", "", nullptr},
+      {"{{stem}}-{{{stem}}}.dxf", "a.tif", "", "{stem}-{a}.dxf"},
+      {"{{stem}.dxf", "a.tif", "", nullptr},
   };
   for (const auto& c : cases) {
     std::vector<ConvertOperation> operations{{ConvertOperation::DxfTrace, 0, c.pattern}};

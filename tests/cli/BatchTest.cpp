@@ -26,11 +26,11 @@ namespace fs = std::filesystem;
 const std::string kSample = std::string(QOV_SOURCE_DIR) + "/res/samples/drawing-24.bmp";
 const std::vector<std::string> kTrace{"--threshold", "50", "--dxf-trace", "{dir}/{stem}.dxf"};
 
-// Copies of the sample named name0.bmp, name1.bmp, ... in `dir`, and
-// `broken` files that are no pictures.
-void MakeInputs(const TempDir& dir, int good, int broken = 0) {
+// Copies of the sample named good0.bmp, good1.bmp, ... (or `stem`0.bmp, ...)
+// in `dir`, and `broken` files that are no pictures.
+void MakeInputs(const TempDir& dir, int good, int broken = 0, const std::string& stem = "good") {
   for (int i = 0; i < good; ++i)
-    fs::copy_file(kSample, dir.File("good" + std::to_string(i) + ".bmp"));
+    fs::copy_file(kSample, dir.File(stem + std::to_string(i) + ".bmp"));
   for (int i = 0; i < broken; ++i)
     std::ofstream(dir.File("broken" + std::to_string(i) + ".bmp")) << "not a picture\n";
 }
@@ -70,11 +70,14 @@ TEST(Batch, OneBadFileStopsNoOtherAndTheExitStatusSaysHowManySucceeded) {
     int good;
     int broken;
     int exitStatus;
+    const char* stem = "good";  // of the good inputs' names
   };
   const std::string reference = ReferenceTrace();
-  for (const Case& c : {Case{3, 0, 0}, Case{3, 1, 4}, Case{0, 2, 5}}) {
+  // Braces in a name are the name's, not fields of a pattern.
+  for (const Case& c : {Case{3, 0, 0}, Case{3, 1, 4}, Case{0, 2, 5}, Case{2, 0, 0, "s{1}"},
+                        Case{2, 1, 4, "p{name}"}}) {
     TempDir dir;
-    MakeInputs(dir, c.good, c.broken);
+    MakeInputs(dir, c.good, c.broken, c.stem);
     ProgramResult result = RunConvert(
         Args({"-j", "2", "--report", dir.File("report.jsonl"), "--recursive", dir.path()}, kTrace));
     EXPECT_EQ(result.exitStatus, c.exitStatus) << result.err;
@@ -86,6 +89,8 @@ TEST(Batch, OneBadFileStopsNoOtherAndTheExitStatusSaysHowManySucceeded) {
     for (const fs::path& dxf : FilesEndingIn(dir.path(), ".dxf"))
       EXPECT_EQ(ReadFileBytes(dxf), reference) << dxf;
     EXPECT_EQ(FilesEndingIn(dir.path(), ".dxf").size(), static_cast<std::size_t>(c.good));
+    // The inputs, their outputs and the report: no part file is left.
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 2 * c.good + c.broken + 1);
   }
 }
 

@@ -16,6 +16,7 @@
 #include "cli/InterruptPipe.h"
 #include "cli/JobMemory.h"
 #include "cli/OutputPattern.h"
+#include "cli/PartFile.h"
 #include "cli/ProgressLine.h"
 #include "image/import/MemoryBudget.h"
 
@@ -24,16 +25,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
-
-// An output is written under a hidden name beside its final one and renamed
-// when the whole input has been converted: an interrupted run leaves no half
-// file under a final name, and --skip-existing can trust what it finds.
-std::string PartName(const std::string& output) {
-  const fs::path path(output);
-  return (path.parent_path() /
-          ("." + path.filename().string() + ".qov-part-" + std::to_string(getpid())))
-      .string();
-}
 
 // A path the one-picture form cannot take for an option or a list.
 std::string PlainInput(const std::string& input) {
@@ -260,6 +251,12 @@ BatchExit RunBatch(const ConvertOptions& options, const std::string& program,
     err << "qov-convert: " << error << "\nTry 'qov-convert --help'.\n";
     return kBatchUsage;
   }
+  std::vector<std::string> outputs;
+  for (const BatchJob& job : *jobs) {
+    const std::vector<std::string> written = job.Outputs();
+    outputs.insert(outputs.end(), written.begin(), written.end());
+  }
+  RemoveStaleParts(outputs);
   return BatchRun(options, program, std::move(*jobs), *report, err, terminal).Run();
 }
 

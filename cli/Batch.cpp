@@ -15,6 +15,8 @@
 #include "cli/InputList.h"
 #include "cli/InterruptPipe.h"
 #include "cli/JobMemory.h"
+#include "cli/OutputPattern.h"
+#include "cli/PartFile.h"
 #include "cli/ProgressLine.h"
 #include "image/import/MemoryBudget.h"
 
@@ -23,16 +25,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
-
-// An output is written under a hidden name beside its final one and renamed
-// when the whole input has been converted: an interrupted run leaves no half
-// file under a final name, and --skip-existing can trust what it finds.
-std::string PartName(const std::string& output) {
-  const fs::path path(output);
-  return (path.parent_path() /
-          ("." + path.filename().string() + ".qov-part-" + std::to_string(getpid())))
-      .string();
-}
 
 // A path the one-picture form cannot take for an option or a list.
 std::string PlainInput(const std::string& input) {
@@ -125,19 +117,17 @@ class BatchRun {
 
   static void AddArguments(const ConvertOperation& operation, std::vector<std::string>& argv,
                            std::vector<std::pair<std::string, std::string>>& parts) {
-    argv.push_back(OperationName(operation.kind));
-    if (operation.kind == ConvertOperation::Threshold)
-      argv.push_back(std::to_string(operation.percent));
-    if (!operation.WritesFile())
-      return;
-    if (operation.path == "-") {
-      argv.push_back(operation.path);
-      return;
+    std::string path = operation.path;
+    if (operation.WritesFile() && path != "-") {
+      std::error_code ignored;
+      fs::create_directories(fs::path(path).parent_path(), ignored);
+      parts.emplace_back(PartName(path), path);
+      // The one-picture form takes its outputs for patterns; the names of
+      // the inputs are data.
+      path = EscapeOutputName(parts.back().first);
     }
-    std::error_code ignored;
-    fs::create_directories(fs::path(operation.path).parent_path(), ignored);
-    parts.emplace_back(PartName(operation.path), operation.path);
-    argv.push_back(parts.back().first);
+    const std::vector<std::string> args = OperationArguments(operation, path);
+    argv.insert(argv.end(), args.begin(), args.end());
   }
 
   // Waits for a child's message or end, or an interrupt; false on the latter.
@@ -261,6 +251,12 @@ BatchExit RunBatch(const ConvertOptions& options, const std::string& program,
     err << "qov-convert: " << error << "\nTry 'qov-convert --help'.\n";
     return kBatchUsage;
   }
+  std::vector<std::string> outputs;
+  for (const BatchJob& job : *jobs) {
+    const std::vector<std::string> written = job.Outputs();
+    outputs.insert(outputs.end(), written.begin(), written.end());
+  }
+  RemoveStaleParts(outputs);
   return BatchRun(options, program, std::move(*jobs), *report, err, terminal).Run();
 }
 

@@ -1,9 +1,11 @@
 #include "cli/BatchPlan.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <system_error>
 
+#include "cli/FileIdentity.h"
 #include "cli/OutputPattern.h"
 
 namespace qov {
@@ -11,36 +13,38 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// One spelling for each file, so that "a.dxf", "./a.dxf" and "x/../a.dxf"
-// are seen to be the same.
-std::string Canonical(const std::string& path) {
-  std::error_code ec;
-  fs::path absolute = fs::absolute(path, ec);
-  return (ec ? fs::path(path) : absolute).lexically_normal().string();
+using FileNames = std::map<std::string, const std::string*>;
+
+// The report is written before the first input ends, so it must be none of
+// the files the run reads or writes.
+bool CheckReport(const std::string& report, const FileNames& inputs, const FileNames& writers,
+                 std::string& error) {
+  const std::string key = FileIdentity(report);
+  if (auto input = inputs.find(key); input != inputs.end()) {
+    error = "the report " + report + " would replace the input " + *input->second;
+    return false;
+  }
+  if (auto writer = writers.find(key); writer != writers.end()) {
+    error = "the input " + *writer->second + " would write the report " + report;
+    return false;
+  }
+  return true;
 }
 
-// Names each input and each output file once across all jobs.
-bool CheckCollisions(const std::vector<BatchJob>& jobs, std::string& error) {
-  std::map<std::string, const std::string*> inputs, writers;
+// Pictures of two inputs on standard output would run into each other.
+bool CheckStandardOutput(const std::vector<BatchJob>& jobs, std::string& error) {
+  const std::string* writer = nullptr;
   for (const BatchJob& job : jobs) {
-    if (!inputs.emplace(Canonical(job.input), &job.input).second) {
-      error = "the input " + job.input + " is named twice";
+    const bool writes = std::any_of(job.operations.begin(), job.operations.end(),
+                                    [](const ConvertOperation& operation) {
+                                      return operation.WritesFile() && operation.path == "-";
+                                    });
+    if (writes && writer) {
+      error =
+          "the inputs " + *writer + " and " + job.input + " would both write - (standard output)";
       return false;
     }
-  }
-  for (const BatchJob& job : jobs) {
-    for (const std::string& output : job.Outputs()) {
-      const std::string key = Canonical(output);
-      if (auto input = inputs.find(key); input != inputs.end()) {
-        error = "the output " + output + " would replace the input " + *input->second;
-        return false;
-      }
-      auto [it, fresh] = writers.emplace(key, &job.input);
-      if (!fresh && it->second != &job.input) {
-        error = "the inputs " + *it->second + " and " + job.input + " would both write " + output;
-        return false;
-      }
-    }
+    writer = writes ? &job.input : writer;
   }
   return true;
 }
@@ -56,6 +60,33 @@ std::vector<std::string> BatchJob::Outputs() const {
   return outputs;
 }
 
+bool CheckCollisions(const std::vector<BatchJob>& jobs, const std::string& report,
+                     std::string& error) {
+  FileNames inputs, writers;
+  for (const BatchJob& job : jobs) {
+    if (!inputs.emplace(FileIdentity(job.input), &job.input).second) {
+      error = "the input " + job.input + " is named twice";
+      return false;
+    }
+  }
+  for (const BatchJob& job : jobs) {
+    for (const std::string& output : job.Outputs()) {
+      const std::string key = FileIdentity(output);
+      if (auto input = inputs.find(key); input != inputs.end()) {
+        error = "the output " + output + " would replace the input " + *input->second;
+        return false;
+      }
+      auto [it, fresh] = writers.emplace(key, &job.input);
+      if (!fresh && it->second != &job.input) {
+        error = "the inputs " + *it->second + " and " + job.input + " would both write " + output;
+        return false;
+      }
+    }
+  }
+  return CheckStandardOutput(jobs, error) &&
+         (report.empty() || CheckReport(report, inputs, writers, error));
+}
+
 std::optional<std::vector<BatchJob>> PlanBatch(const ConvertOptions& options,
                                                const std::vector<std::string>& inputs,
                                                std::string& error) {
@@ -66,7 +97,7 @@ std::optional<std::vector<BatchJob>> PlanBatch(const ConvertOptions& options,
       return std::nullopt;
     jobs.push_back(std::move(job));
   }
-  if (!CheckCollisions(jobs, error))
+  if (!CheckCollisions(jobs, options.report, error))
     return std::nullopt;
   if (!options.shard)
     return jobs;

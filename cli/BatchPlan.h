@@ -21,12 +21,19 @@ struct BatchJob {
 
 // The jobs for `inputs` (already expanded) under `options`, in input order
 // and narrowed to the options' shard. Null with `error` set when the output
-// patterns are malformed, an input is named twice, two inputs would write the
-// same file or an output would replace an input: all of that holds for the
-// whole list, whichever shard runs, so every shard refuses the same run.
+// patterns are malformed or the files collide (CheckCollisions): all of that
+// holds for the whole list, whichever shard runs, so every shard refuses the
+// same run.
 std::optional<std::vector<BatchJob>> PlanBatch(const ConvertOptions& options,
                                                const std::vector<std::string>& inputs,
                                                std::string& error);
+
+// Whether `jobs` name each input once, write each output (standard output
+// included) from one input only, replace no input and leave `report` (when
+// set) to the report alone; false
+// with `error` saying which files collide.
+bool CheckCollisions(const std::vector<BatchJob>& jobs, const std::string& report,
+                     std::string& error);
 
 // Whether every output of `job` exists and is not older than its input, so
 // that a resumed run may leave it alone. A job with no outputs never is.

@@ -2,7 +2,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -15,18 +15,23 @@ extern char** environ;
 namespace qov {
 namespace {
 
-// posix_spawn's file actions, released on every path.
-class SpawnActions {
- public:
-  SpawnActions() { posix_spawn_file_actions_init(&m_actions); }
-  ~SpawnActions() { posix_spawn_file_actions_destroy(&m_actions); }
-  SpawnActions(const SpawnActions&) = delete;
-  SpawnActions& operator=(const SpawnActions&) = delete;
-  posix_spawn_file_actions_t* get() { return &m_actions; }
-
- private:
-  posix_spawn_file_actions_t m_actions{};
-};
+// In the new process: it ends with the run that started it (a run killed
+// outright leaves no conversion going on), and it reads nothing and writes
+// its messages into `errorFd`. Only calls that are safe after fork().
+[[noreturn]] void ExecChild(char* const* args, int errorFd, pid_t parent, const char* cannotStart) {
+  // The run may have ended before the signal was asked for.
+  if (prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 || getppid() != parent)
+    _exit(127);
+  const int nothing = open("/dev/null", O_RDONLY | O_CLOEXEC);
+  if (nothing < 0 || dup2(nothing, STDIN_FILENO) < 0 || dup2(errorFd, STDERR_FILENO) < 0)
+    _exit(127);
+  execve(args[0], args, environ);
+  for (const char* text : {cannotStart, strerrordesc_np(errno)}) {
+    if (write(STDERR_FILENO, text, std::strlen(text)) < 0)
+      break;
+  }
+  _exit(127);
+}
 
 }  // namespace
 
@@ -39,19 +44,20 @@ std::optional<ChildProcess> ChildProcess::Start(const std::vector<std::string>& 
     error = std::string("cannot make a pipe: ") + std::strerror(errno);
     return std::nullopt;
   }
-  SpawnActions actions;
-  posix_spawn_file_actions_addopen(actions.get(), STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_adddup2(actions.get(), fds[1], STDERR_FILENO);
   std::vector<char*> args;
   for (const std::string& arg : argv)
     args.push_back(const_cast<char*>(arg.c_str()));
   args.push_back(nullptr);
-  pid_t pid = -1;
-  const int failed = posix_spawn(&pid, args[0], actions.get(), nullptr, args.data(), environ);
+  // Its last line, as the one-picture form gives a reason.
+  const std::string cannotStart = "qov-convert: cannot start " + argv[0] + ": ";
+  const pid_t parent = getpid();
+  const pid_t pid = fork();
+  if (pid == 0)
+    ExecChild(args.data(), fds[1], parent, cannotStart.c_str());
   close(fds[1]);
-  if (failed != 0) {
+  if (pid < 0) {
     close(fds[0]);
-    error = "cannot start " + argv[0] + ": " + std::strerror(failed);
+    error = "cannot start " + argv[0] + ": " + std::strerror(errno);
     return std::nullopt;
   }
   return ChildProcess(pid, fds[0]);

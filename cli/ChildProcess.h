@@ -21,8 +21,9 @@ class ChildProcess {
   };
 
   // Starts argv[0] with the arguments that follow, reading nothing, writing
-  // standard output where this process does and standard error into a pipe.
-  // Null with `error` set when it cannot be started.
+  // standard output where this process does and standard error into a pipe;
+  // it is killed when this process ends. Null with `error` set when no process
+  // can be made; a program that cannot be run ends with status 127 and says why.
   static std::optional<ChildProcess> Start(const std::vector<std::string>& argv,
                                            std::string& error);
 

@@ -1,34 +1,35 @@
 #include "cli/ConvertOptions.h"
 
-#include <array>
+#include <algorithm>
 #include <charconv>
+#include <cstdio>
 
 namespace qov {
 namespace {
 
-struct OptionInfo {
-  const char* name;
-  ConvertOperation::Kind kind;
+// A parameter given on the command line, and whether an operation after it
+// took it.
+struct GivenParameter {
+  std::string name;
+  double value;
+  bool taken;
 };
 
-constexpr std::array<OptionInfo, 11> kOptions{{
-    {"--threshold", ConvertOperation::Threshold},
-    {"--outline", ConvertOperation::Outline},
-    {"--dither1", ConvertOperation::Dither1},
-    {"--dither2", ConvertOperation::Dither2},
-    {"--error-diffusion", ConvertOperation::ErrorDiffusion},
-    {"--save-bmp", ConvertOperation::SaveBmp},
-    {"--dxf-crosses", ConvertOperation::DxfCrosses},
-    {"--dxf-lines", ConvertOperation::DxfLines},
-    {"--dxf-trace", ConvertOperation::DxfTrace},
-    {"--vectorscript", ConvertOperation::VectorScript},
-    {"--vectorscript-all", ConvertOperation::VectorScriptAll},
-}};
+const OperationRow* FindOperation(std::span<const OperationRow> table, const std::string& arg) {
+  for (const OperationRow& row : table) {
+    if (arg == row.option)
+      return &row;
+  }
+  return nullptr;
+}
 
-const OptionInfo* FindOption(const std::string& arg) {
-  for (const auto& option : kOptions) {
-    if (arg == option.name)
-      return &option;
+const OperationParameter* FindParameter(std::span<const OperationRow> table,
+                                        const std::string& arg) {
+  for (const OperationRow& row : table) {
+    for (const OperationParameter& parameter : row.parameters) {
+      if (arg.starts_with("--") && arg.substr(2) == parameter.name)
+        return &parameter;
+    }
   }
   return nullptr;
 }
@@ -124,14 +125,98 @@ std::optional<std::string> ParseReadOption(const std::vector<std::string>& args,
   return std::string();
 }
 
+// `--NAME VALUE` for a parameter some operation declares: it holds for the
+// operations after it. Empty when `arg` is none; else the usage error, or ""
+// when the value was taken.
+std::optional<std::string> ParseParameter(const std::vector<std::string>& args, std::size_t& i,
+                                          std::span<const OperationRow> table,
+                                          std::vector<GivenParameter>& given) {
+  const std::string& arg = args[i];
+  const OperationParameter* parameter = FindParameter(table, arg);
+  if (!parameter)
+    return std::nullopt;
+  const std::string* text = OptionValue(args, i);
+  if (!text)
+    return arg + " needs an argument";
+  double value = 0;
+  const char* end = text->data() + text->size();
+  auto [ptr, ec] = std::from_chars(text->data(), end, value);
+  if (text->empty() || ec != std::errc() || ptr != end || !(value >= parameter->low) ||
+      !(value <= parameter->high)) {
+    char range[64];
+    std::snprintf(range, sizeof range, "%g to %g", parameter->low, parameter->high);
+    return arg + " takes a number from " + range + ", not '" + *text + "'";
+  }
+  std::erase_if(given, [&](const GivenParameter& g) { return g.name == parameter->name; });
+  given.push_back({parameter->name, value, false});
+  return std::string();
+}
+
+// The operation of `row` with its argument, args[i] being its option, and the
+// parameters it declares as given so far; empty on success, else the error.
+std::string ParseOperation(const std::vector<std::string>& args, std::size_t& i,
+                           const OperationRow& row, std::vector<GivenParameter>& given,
+                           std::vector<ConvertOperation>& operations) {
+  ConvertOperation operation{row.kind, 0, {}, {}};
+  for (const OperationParameter& parameter : row.parameters) {
+    auto it = std::find_if(given.begin(), given.end(),
+                           [&](const GivenParameter& g) { return g.name == parameter.name; });
+    if (it != given.end())
+      it->taken = true;
+    operation.parameters.push_back(
+        {parameter.name, it != given.end() ? it->value : parameter.fallback});
+  }
+  if (row.argument != OperationArgument::None) {
+    const std::string* value = OptionValue(args, i);
+    if (!value)
+      return std::string(row.option) + " needs an argument";
+    if (row.argument == OperationArgument::Percent) {
+      auto percent = ParseWhole(*value, 0, 100);
+      if (!percent)
+        return std::string(row.option) + " takes an integer from 0 to 100, not '" + *value + "'";
+      operation.percent = *percent;
+    } else if (value->empty()) {
+      return std::string(row.option) + " needs a file name";
+    } else {
+      operation.path = *value;
+    }
+  }
+  operations.push_back(std::move(operation));
+  return {};
+}
+
+// One line of the usage text: the option and its value, then what it does.
+std::string UsageLine(const std::string& option, const char* value, const char* help) {
+  std::string line = "  " + option + (value ? std::string(" ") + value : "");
+  line.resize(std::max<std::size_t>(line.size() + 2, 27), ' ');
+  return line + help + "\n";
+}
+
+// The usage lines of the operations that write a file, or of those that do
+// not, each with the parameters it is the first to declare.
+std::string OperationUsage(bool outputs) {
+  std::string text;
+  std::vector<std::string> shown;
+  for (const OperationRow& row : OperationTable()) {
+    const char* value = row.argument == OperationArgument::Percent ? "P"
+                        : row.argument == OperationArgument::File  ? "FILE"
+                                                                   : nullptr;
+    if (row.WritesFile() == outputs)
+      text += UsageLine(row.option, value, row.help);
+    for (const OperationParameter& parameter : row.parameters) {
+      if (row.WritesFile() != outputs || std::ranges::count(shown, parameter.name))
+        continue;
+      shown.emplace_back(parameter.name);
+      text += UsageLine(std::string("--") + parameter.name, parameter.valueName, parameter.help);
+    }
+  }
+  return text;
+}
+
 }  // namespace
 
 const char* OperationName(ConvertOperation::Kind kind) {
-  for (const auto& option : kOptions) {
-    if (option.kind == kind)
-      return option.name;
-  }
-  return "?";
+  return OperationRowOf(kind).option;
 }
 
 bool ConvertOptions::IsSingle() const {
@@ -139,8 +224,10 @@ bool ConvertOptions::IsSingle() const {
          report.empty() && outputDir.empty() && !shard && !skipExisting && !quiet && !recursive;
 }
 
-ParsedOptions ParseConvertOptions(const std::vector<std::string>& args) {
+ParsedOptions ParseConvertOptions(const std::vector<std::string>& args,
+                                  std::span<const OperationRow> table) {
   ConvertOptions options;
+  std::vector<GivenParameter> given;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (arg == "--help" || arg == "-h") {
@@ -151,52 +238,34 @@ ParsedOptions ParseConvertOptions(const std::vector<std::string>& args) {
       options.version = true;
       return {options, {}};
     }
-    if (auto error = ParseReadOption(args, i, options)) {
-      if (!error->empty())
-        return {std::nullopt, *error};
+    std::optional<std::string> error = ParseReadOption(args, i, options);
+    if (!error)
+      error = ParseParameter(args, i, table, given);
+    if (std::string runError; !error && ParseRunOption(args, i, options, runError))
+      error = runError;
+    if (const OperationRow* row = error ? nullptr : FindOperation(table, arg))
+      error = ParseOperation(args, i, *row, given, options.operations);
+    if (error && !error->empty())
+      return {std::nullopt, *error};
+    if (error)
       continue;
-    }
-    std::string error;
-    if (ParseRunOption(args, i, options, error)) {
-      if (!error.empty())
-        return {std::nullopt, error};
-      continue;
-    }
-    const OptionInfo* option = FindOption(arg);
-    if (!option) {
-      if (arg.size() > 1 && arg[0] == '-')
-        return {std::nullopt, "unknown option " + arg};
-      if (arg.empty() || arg == "@")
-        return {std::nullopt, "an empty input name"};
-      options.inputs.push_back(arg);
-      continue;
-    }
-    ConvertOperation operation{option->kind, 0, {}};
-    if (option->kind == ConvertOperation::Threshold || operation.WritesFile()) {
-      const std::string* value = OptionValue(args, i);
-      if (!value)
-        return {std::nullopt, std::string(arg) + " needs an argument"};
-      if (option->kind == ConvertOperation::Threshold) {
-        auto percent = ParseWhole(*value, 0, 100);
-        if (!percent) {
-          return {std::nullopt, "--threshold takes an integer from 0 to 100, not '" + *value + "'"};
-        }
-        operation.percent = *percent;
-      } else {
-        if (value->empty())
-          return {std::nullopt, std::string(arg) + " needs a file name"};
-        operation.path = *value;
-      }
-    }
-    options.operations.push_back(operation);
+    if (arg.size() > 1 && arg[0] == '-')
+      return {std::nullopt, "unknown option " + arg};
+    if (arg.empty() || arg == "@")
+      return {std::nullopt, "an empty input name"};
+    options.inputs.push_back(arg);
+  }
+  for (const GivenParameter& parameter : given) {
+    if (!parameter.taken)
+      return {std::nullopt, "--" + parameter.name + " is followed by no operation that takes it"};
   }
   if (options.inputs.empty())
     return {std::nullopt, "no input file"};
   return {options, {}};
 }
 
-const char* ConvertUsage() {
-  return R"(Usage: qov-convert INPUT [--page N] [--max-megapixels N] [OPERATION]...
+std::string ConvertUsage() {
+  return std::string(R"(Usage: qov-convert INPUT [--page N] [--max-megapixels N] [OPERATION]...
        qov-convert [RUN OPTION]... INPUT... OPERATION...
 
 Opens a picture and runs the operations in the order given, exactly as the
@@ -210,22 +279,14 @@ Reading:
                            (default: what the available memory holds)
 
 Raster operations (change the picture in place):
-  --threshold P            simple binarization at P percent (0 to 100)
-  --outline                reduce black areas to their outlines
-  --dither1                3 x 3 ordered dither, black and white
-  --dither2                2 x 2 ordered dither, black, grey and white
-  --error-diffusion        one-dimensional error diffusion
-
+)") + OperationUsage(false) +
+         R"(
 Outputs (the picture is not changed):
-  --save-bmp FILE          save the current picture as a 24-bit .bmp
-  --dxf-crosses FILE       DXF: every dark pixel as a cross
-  --dxf-lines FILE         DXF: touching dark pixels joined by lines
-  --dxf-trace FILE         DXF: outlines traced into runs (auto trace)
-  --vectorscript FILE      VectorScript, near-white colours left out
-  --vectorscript-all FILE  VectorScript, every colour written
-
+)" + OperationUsage(true) +
+         R"(
 FILE may be "-" for standard output, and a pattern: {dir} the input's
-folder, {stem} its name without extension, {name} its name, {page} the page.
+folder, {stem} its name without extension, {name} its name, {page} the page;
+{{ and }} are braces of the name. Input names are never patterns.
 --version prints the version.
 
 Many inputs: INPUT may be a file, a folder (with --recursive), @LISTFILE
@@ -240,8 +301,9 @@ in a process of its own; one that fails does not stop the others.
   --report FILE            one JSON object a line for each input
   --quiet                  no progress line on a terminal
 Outputs are written under a temporary name and renamed when complete. Two
-inputs that would write the same file, or an output that would replace an
-input, are a usage error before anything runs.
+inputs that would write the same file (standard output included), an output
+that would replace an input, or a report that would be an input or an output,
+are a usage error before anything runs.
 
 Exit status with one input and no run option: 0 done; 1 the input is not a
 readable picture (reason on stderr); 2 usage error; 3 an output could not be

@@ -4,31 +4,13 @@
 // checked before an input is read.
 
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
+#include "cli/Operations.h"
+
 namespace qov {
-
-struct ConvertOperation {
-  enum Kind {
-    Threshold,
-    Outline,
-    Dither1,
-    Dither2,
-    ErrorDiffusion,
-    SaveBmp,
-    DxfCrosses,
-    DxfLines,
-    DxfTrace,
-    VectorScript,
-    VectorScriptAll,
-  };
-  Kind kind;
-  int percent = 0;   // Threshold
-  std::string path;  // the outputs; "-" is standard output
-
-  bool WritesFile() const { return kind >= SaveBmp; }
-};
 
 // Every N-th input from the K-th on (K counted from 1), so that N runs of the
 // same command share the work without talking to each other.
@@ -64,10 +46,12 @@ struct ParsedOptions {
   std::string error;  // the usage error when options is empty
 };
 
-ParsedOptions ParseConvertOptions(const std::vector<std::string>& args);
+// The options in `args`, with the operations of `table`.
+ParsedOptions ParseConvertOptions(const std::vector<std::string>& args,
+                                  std::span<const OperationRow> table = OperationTable());
 
 // The text of --help.
-const char* ConvertUsage();
+std::string ConvertUsage();
 
 // The option that runs `kind` ("--dxf-trace"), for messages.
 const char* OperationName(ConvertOperation::Kind kind);

@@ -9,16 +9,14 @@
 #include <cstring>
 #include <string>
 
-#include "export/VectorScriptDlg.h"
 #include "image/QOV_V2Doc.h"
 #include "platform/CmdTarget.h"
 #include "platform/Dialog.h"
 #include "platform/File.h"
+#include "platform/FrameworkIds.h"
 #include "platform/FrameworkStrings.h"
 #include "platform/headless/HeadlessBackend.h"
 #include "platform/headless/HeadlessView.h"
-#include "raster/ThresholdDlg.h"
-#include "res/Resource.h"
 #include "view/QOV_V2View.h"
 
 namespace qov {
@@ -124,36 +122,36 @@ class Conversion {
   }
 
  private:
+  // Gives the command's dialog the operation's answers when it opens.
+  void QueueAnswer(const OperationRow& row, const ConvertOperation& operation) {
+    if (row.answer) {
+      m_platform.backend().QueueDialogData(
+          [answer = row.answer, operation](CDialog& dlg) { answer(dlg, operation); });
+    }
+  }
+
   // A raster command that did not get done is reported; the operations
   // after it still run.
   void RunRaster(const ConvertOperation& operation) {
-    if (operation.kind == ConvertOperation::Threshold) {
-      m_platform.backend().QueueDialogData([percent = operation.percent](CDialog& dlg) {
-        dynamic_cast<CThresholdDlg&>(dlg).m_nThreshold = percent;
-      });
-    }
-    const CCommandResult result = ExecuteCommand(m_view, RasterCommand(operation.kind));
+    const OperationRow& row = OperationRowOf(operation.kind);
+    QueueAnswer(row, operation);
+    const CCommandResult result = ExecuteCommand(m_view, row.command);
     if (result.m_status != CCommandResult::done)
-      m_err << "qov-convert: " << OperationName(operation.kind) << ": " << Reason(result) << '\n';
+      m_err << "qov-convert: " << row.option << ": " << Reason(result) << '\n';
   }
 
   ConvertExit WriteOutput(const ConvertOperation& operation, const std::string& path) {
-    if (operation.kind == ConvertOperation::SaveBmp) {
+    const OperationRow& row = OperationRowOf(operation.kind);
+    if (row.command == ID_FILE_SAVE_AS) {
       if (!m_doc.OnSaveDocument(path)) {
         m_err << "qov-convert: " << operation.path << ": " << m_doc.GetFailureReason() << '\n';
         return kExitCannotWrite;
       }
       return kExitDone;
     }
-    HeadlessBackend& backend = m_platform.backend();
-    UINT command = ExportCommand(operation.kind);
-    if (command == ID_SAVE_VECTORSCRIPT) {
-      int option = operation.kind == ConvertOperation::VectorScriptAll ? 0 : 1;
-      backend.QueueDialogData(
-          [option](CDialog& dlg) { dynamic_cast<CVectorScriptDlg&>(dlg).m_nColorOption = option; });
-    }
-    backend.QueueFileDialog(path);
-    const CCommandResult result = ExecuteCommand(m_view, command);
+    QueueAnswer(row, operation);
+    m_platform.backend().QueueFileDialog(path);
+    const CCommandResult result = ExecuteCommand(m_view, row.command);
     if (result.m_status == CCommandResult::done)
       return kExitDone;
     m_err << "qov-convert: " << operation.path << ": " << Reason(result) << '\n';
@@ -170,34 +168,6 @@ class Conversion {
         // The command boundary leaves the texts out when it had no memory
         // left even for them; the line still says something.
         return result.m_strReason.empty() ? reason::kCommandFailed : result.m_strReason;
-    }
-  }
-
-  static UINT RasterCommand(ConvertOperation::Kind kind) {
-    switch (kind) {
-      case ConvertOperation::Threshold:
-        return ID_BINARIZE;
-      case ConvertOperation::Outline:
-        return ID_OUTLINE;
-      case ConvertOperation::Dither1:
-        return ID_DITHER1;
-      case ConvertOperation::Dither2:
-        return ID_DITHER2;
-      default:
-        return ID_ERROR_DIFFUSION;
-    }
-  }
-
-  static UINT ExportCommand(ConvertOperation::Kind kind) {
-    switch (kind) {
-      case ConvertOperation::DxfCrosses:
-        return ID_DOTS_TO_CROSSES;
-      case ConvertOperation::DxfLines:
-        return ID_DOTS_TO_LINES;
-      case ConvertOperation::DxfTrace:
-        return ID_AUTO_TRACE;
-      default:
-        return ID_SAVE_VECTORSCRIPT;
     }
   }
 

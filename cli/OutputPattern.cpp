@@ -21,10 +21,20 @@ std::string FieldValue(std::string_view field, const fs::path& input, int page) 
   return std::to_string(page);
 }
 
+// "{{" and "}}" stand for a brace of the name itself.
+bool IsEscapedBrace(const std::string& pattern, std::size_t at) {
+  return (pattern[at] == '{' || pattern[at] == '}') && at + 1 < pattern.size() &&
+         pattern[at + 1] == pattern[at];
+}
+
 }  // namespace
 
 bool CheckOutputPattern(const std::string& pattern, std::string& error) {
   for (std::size_t at = 0; at < pattern.size(); ++at) {
+    if (IsEscapedBrace(pattern, at)) {
+      ++at;
+      continue;
+    }
     if (pattern[at] == '}') {
       error = "a '}' without '{' in the output name " + pattern;
       return false;
@@ -55,6 +65,10 @@ std::string ExpandOutputPattern(const std::string& pattern, const std::string& i
   const fs::path inputPath(input);
   std::string result;
   for (std::size_t at = 0; at < pattern.size(); ++at) {
+    if (IsEscapedBrace(pattern, at)) {
+      result += pattern[at++];
+      continue;
+    }
     const std::size_t close = pattern[at] == '{' ? pattern.find('}', at) : std::string::npos;
     if (close == std::string::npos) {
       result += pattern[at];
@@ -66,6 +80,16 @@ std::string ExpandOutputPattern(const std::string& pattern, const std::string& i
   if (!outputDir.empty() && fs::path(result).is_relative())
     return (fs::path(outputDir) / result).string();
   return result;
+}
+
+std::string EscapeOutputName(const std::string& name) {
+  std::string pattern;
+  for (char c : name) {
+    pattern += c;
+    if (c == '{' || c == '}')
+      pattern += c;
+  }
+  return pattern;
 }
 
 bool ExpandOutputs(std::vector<ConvertOperation>& operations, const std::string& input, int page,

@@ -9,7 +9,8 @@
 namespace qov {
 
 // Whether `pattern` holds only the known fields ({dir}, {stem}, {name},
-// {page}) and no stray brace; otherwise `error` says what is wrong.
+// {page}), braces doubled ("{{" and "}}" for "{" and "}") and no stray brace;
+// otherwise `error` says what is wrong.
 bool CheckOutputPattern(const std::string& pattern, std::string& error);
 
 // The output that a checked `pattern` names for `input` ({dir} its folder or
@@ -18,6 +19,9 @@ bool CheckOutputPattern(const std::string& pattern, std::string& error);
 // and the result is relative. "-" (standard output) stays "-".
 std::string ExpandOutputPattern(const std::string& pattern, const std::string& input, int page,
                                 const std::string& outputDir);
+
+// The pattern that names `name` itself, whatever braces it holds.
+std::string EscapeOutputName(const std::string& name);
 
 // Every output of `operations` expanded for `input`; false with `error` set
 // when a pattern is malformed.

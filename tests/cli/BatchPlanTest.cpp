@@ -38,6 +38,8 @@ TEST(OutputPattern, FieldsComeFromTheInputAndRelativeNamesGoIntoTheOutputFolder)
       {"{nope}.dxf", "a.tif", "", nullptr},
       {"{stem.dxf", "a.tif", "", nullptr},
       {"a}.dxf", "a.tif", "", nullptr},
+      {"{{stem}}-{{{stem}}}.dxf", "a.tif", "", "{stem}-{a}.dxf"},
+      {"{{stem}.dxf", "a.tif", "", nullptr},
   };
   for (const auto& c : cases) {
     std::vector<ConvertOperation> operations{{ConvertOperation::DxfTrace, 0, c.pattern}};
@@ -52,12 +54,24 @@ TEST(OutputPattern, FieldsComeFromTheInputAndRelativeNamesGoIntoTheOutputFolder)
 
 struct PlanCase {
   const char* name;
-  std::vector<std::string> args;
-  const char* error;  // a part of the refusal; null when the plan is made
+  std::vector<std::string> args;  // "T/" stands for the folder of the files below
+  const char* error;              // a part of the refusal; null when the plan is made
   std::vector<std::string> inputs;
 };
 
+// T/a/x.bmp, T/a/y.bmp, T/b.bmp; T/alias a link to the folder T/a, T/hard.bmp
+// a hard link of T/b.bmp.
+void MakeLinkedFiles(const test::TempDir& dir) {
+  std::filesystem::create_directories(dir.path() / "a");
+  for (const char* name : {"a/x.bmp", "a/y.bmp", "b.bmp"})
+    std::ofstream(dir.File(name)) << "x";
+  std::filesystem::create_directory_symlink("a", dir.path() / "alias");
+  std::filesystem::create_hard_link(dir.File("b.bmp"), dir.File("hard.bmp"));
+}
+
 TEST(BatchPlan, RefusesCollisionsForTheWholeListAndKeepsTheShardsShare) {
+  test::TempDir dir;
+  MakeLinkedFiles(dir);
   const PlanCase cases[] = {
       {"same stem in two folders",
        {"a/x.bmp", "b/x.bmp", "--dxf-trace", "{stem}.dxf"},
@@ -82,15 +96,50 @@ TEST(BatchPlan, RefusesCollisionsForTheWholeListAndKeepsTheShardsShare) {
        nullptr,
        {"1.bmp", "4.bmp"}},
       {"shard 3 of 3", {"--shard", "3/3", "0.bmp", "1.bmp"}, nullptr, {}},
+      {"outputs over the inputs through a linked folder",
+       {"T/a/x.bmp", "T/a/y.bmp", "--output-dir", "T/alias", "--save-bmp", "{name}"},
+       "would replace the input",
+       {}},
+      {"an output over a hard link of an input",
+       {"--quiet", "T/b.bmp", "--dxf-trace", "T/hard.bmp"},
+       "would replace the input",
+       {}},
+      {"an input twice through a linked folder", {"T/a/x.bmp", "T/alias/x.bmp"}, "named twice", {}},
+      {"one new file through a linked folder",
+       {"T/a/x.bmp", "T/alias/y.bmp", "--dxf-trace", "{dir}/new.dxf"},
+       "would both write",
+       {}},
+      {"the report over an input",
+       {"T/a/x.bmp", "T/a/y.bmp", "--report", "T/alias/y.bmp"},
+       "the report T/alias/y.bmp would replace the input T/a/y.bmp",
+       {}},
+      {"the report named like an output",
+       {"a.bmp", "b.bmp", "--dxf-trace", "{stem}.dxf", "--report", "./b.dxf"},
+       "the input b.bmp would write the report ./b.dxf",
+       {}},
+      {"standard output from two inputs",
+       {"--shard", "2/2", "a.bmp", "b.bmp", "--dxf-trace", "-"},
+       "the inputs a.bmp and b.bmp would both write - (standard output)",
+       {}},
+      {"standard output twice from one input",
+       {"--quiet", "a.bmp", "--dxf-trace", "-", "--save-bmp", "-"},
+       nullptr,
+       {"a.bmp"}},
   };
   for (const auto& c : cases) {
-    ParsedOptions parsed = ParseConvertOptions(c.args);
+    std::vector<std::string> args;
+    for (const std::string& arg : c.args)
+      args.push_back(arg.starts_with("T/") ? dir.File(arg.substr(2)) : arg);
+    ParsedOptions parsed = ParseConvertOptions(args);
     ASSERT_TRUE(parsed.options) << c.name << ": " << parsed.error;
     std::string error;
     auto jobs = PlanBatch(*parsed.options, parsed.options->inputs, error);
     if (c.error) {
       EXPECT_FALSE(jobs) << c.name;
-      EXPECT_NE(error.find(c.error), std::string::npos) << c.name << ": " << error;
+      std::string expected = c.error;
+      for (std::size_t at; (at = expected.find("T/")) != std::string::npos;)
+        expected.replace(at, 2, dir.File(""));
+      EXPECT_NE(error.find(expected), std::string::npos) << c.name << ": " << error;
       continue;
     }
     ASSERT_TRUE(jobs) << c.name << ": " << error;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -26,11 +27,11 @@ namespace fs = std::filesystem;
 const std::string kSample = std::string(QOV_SOURCE_DIR) + "/res/samples/drawing-24.bmp";
 const std::vector<std::string> kTrace{"--threshold", "50", "--dxf-trace", "{dir}/{stem}.dxf"};
 
-// Copies of the sample named name0.bmp, name1.bmp, ... in `dir`, and
-// `broken` files that are no pictures.
-void MakeInputs(const TempDir& dir, int good, int broken = 0) {
+// Copies of the sample named good0.bmp, good1.bmp, ... (or `stem`0.bmp, ...)
+// in `dir`, and `broken` files that are no pictures.
+void MakeInputs(const TempDir& dir, int good, int broken = 0, const std::string& stem = "good") {
   for (int i = 0; i < good; ++i)
-    fs::copy_file(kSample, dir.File("good" + std::to_string(i) + ".bmp"));
+    fs::copy_file(kSample, dir.File(stem + std::to_string(i) + ".bmp"));
   for (int i = 0; i < broken; ++i)
     std::ofstream(dir.File("broken" + std::to_string(i) + ".bmp")) << "not a picture\n";
 }
@@ -70,11 +71,14 @@ TEST(Batch, OneBadFileStopsNoOtherAndTheExitStatusSaysHowManySucceeded) {
     int good;
     int broken;
     int exitStatus;
+    const char* stem = "good";  // of the good inputs' names
   };
   const std::string reference = ReferenceTrace();
-  for (const Case& c : {Case{3, 0, 0}, Case{3, 1, 4}, Case{0, 2, 5}}) {
+  // Braces in a name are the name's, not fields of a pattern.
+  for (const Case& c : {Case{3, 0, 0}, Case{3, 1, 4}, Case{0, 2, 5}, Case{2, 0, 0, "s{1}"},
+                        Case{2, 1, 4, "p{name}"}}) {
     TempDir dir;
-    MakeInputs(dir, c.good, c.broken);
+    MakeInputs(dir, c.good, c.broken, c.stem);
     ProgramResult result = RunConvert(
         Args({"-j", "2", "--report", dir.File("report.jsonl"), "--recursive", dir.path()}, kTrace));
     EXPECT_EQ(result.exitStatus, c.exitStatus) << result.err;
@@ -86,6 +90,8 @@ TEST(Batch, OneBadFileStopsNoOtherAndTheExitStatusSaysHowManySucceeded) {
     for (const fs::path& dxf : FilesEndingIn(dir.path(), ".dxf"))
       EXPECT_EQ(ReadFileBytes(dxf), reference) << dxf;
     EXPECT_EQ(FilesEndingIn(dir.path(), ".dxf").size(), static_cast<std::size_t>(c.good));
+    // The inputs, their outputs and the report: no part file is left.
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 2 * c.good + c.broken + 1);
   }
 }
 
@@ -128,6 +134,70 @@ TEST(Batch, AnInterruptedRunLeavesNoHalfFileAndTheNextDoesTheRestOnce) {
             kInputs - static_cast<int>(doneBefore));
   for (const fs::path& dxf : FilesEndingIn(dir.path(), ".dxf"))
     EXPECT_EQ(ReadFileBytes(dxf), reference) << dxf;
+}
+
+// The part file that the run `pid` on this machine writes for `output`.
+std::string PartFile(const std::string& output, pid_t pid) {
+  char host[256] = {};
+  gethostname(host, sizeof host - 1);
+  const fs::path path(output);
+  return (path.parent_path() /
+          ("." + path.filename().string() + "." + host + ".qov-part-" + std::to_string(pid)))
+      .string();
+}
+
+TEST(Batch, AKilledRunEndsItsConversionsAndTheNextRemovesTheirPartFiles) {
+  TempDir dir;
+  MakeInputs(dir, 1);
+  const std::string output = dir.File("good0.dxf");
+  // The part file of a run that is still going is left alone.
+  WriteFileBytes(PartFile(output, getpid()), "x");
+  std::vector<std::string> args{QOV_CONVERT_PATH,
+                                "--quiet",
+                                dir.File("good0.bmp"),
+                                "--threshold",
+                                "50",
+                                "--dxf-lines",
+                                output,
+                                "--dxf-crosses",
+                                "-"};
+  std::vector<char*> argv;
+  for (auto& arg : args)
+    argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  int out[2];
+  ASSERT_EQ(pipe(out), 0);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+  posix_spawn_file_actions_addclose(&actions, out[0]);
+  // The conversion, orphaned, comes to this test, which can then tell how it ended.
+  ASSERT_EQ(prctl(PR_SET_CHILD_SUBREAPER, 1), 0);
+  pid_t pid = 0;
+  ASSERT_EQ(posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ), 0);
+  posix_spawn_file_actions_destroy(&actions);
+  close(out[1]);
+  // Its file is written before its crosses go to standard output, more than
+  // the pipe holds: it waits there for this test to read them.
+  char buffer[1 << 16];
+  ASSERT_EQ(read(out[0], buffer, 1), 1);
+  kill(pid, SIGKILL);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  while (read(out[0], buffer, sizeof buffer) > 0) {
+  }
+  close(out[0]);
+  const pid_t orphan = waitpid(-1, &status, 0);
+  prctl(PR_SET_CHILD_SUBREAPER, 0);
+  ASSERT_GT(orphan, 0);
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "it ran on: " << status;
+  EXPECT_TRUE(FileExists(PartFile(output, pid)));
+  EXPECT_FALSE(FileExists(output));
+
+  ProgramResult next = RunConvert({"--quiet", dir.File("good0.bmp"), "--dxf-lines", output});
+  EXPECT_EQ(next.exitStatus, 0) << next.err;
+  EXPECT_FALSE(FileExists(PartFile(output, pid)));
+  EXPECT_TRUE(FileExists(PartFile(output, getpid())));
 }
 
 TEST(Batch, TheProgressLineIsDrawnOnlyOnATerminal) {

@@ -186,7 +186,7 @@ def render(truth, dpi, pen, scan=False, seed=0, supersample=4, blur=0.5, noise=8
 
 def write_png(path, pixels, dpi):
     """An 8-bit grey PNG whose pHYs chunk gives the resolution."""
-    Image.fromarray(pixels, "L").save(path, dpi=(dpi, dpi))
+    Image.fromarray(pixels, "L").save(path, dpi=(dpi, dpi), compress_level=1)
 
 
 def write_pbm(path, pixels, level=128):

@@ -132,9 +132,16 @@ def _junctions(cx, cy, angle, n):
     tag = {"kind": "junction"}
     ux, uy = math.cos(math.radians(angle)), math.sin(math.radians(angle))
     x = [_centred_line(cx - 60, cy, 0, 24), _centred_line(cx - 60, cy, angle, 24)]
-    t = [g.segment((cx - 12, cy - 6), (cx + 12, cy - 6)), g.segment((cx, cy - 6), (cx + 14 * ux, cy - 6 + 14 * uy))]
+    foot = (cx, cy - 6)
+    t = [
+        g.segment((cx - 12, cy - 6), (cx + 12, cy - 6)),
+        g.segment(foot, (foot[0] + 14 * ux, foot[1] + 14 * uy)),
+    ]
     corner = (cx + 48, cy - 6)
-    ell = [g.segment(corner, (corner[0] + 16, corner[1])), g.segment(corner, (corner[0] + 16 * ux, corner[1] + 16 * uy))]
+    ell = [
+        g.segment(corner, (corner[0] + 16, corner[1])),
+        g.segment(corner, (corner[0] + 16 * ux, corner[1] + 16 * uy)),
+    ]
     prims = []
     for name, pair in (("X", x), ("T", t), ("L", ell)):
         for k, p in enumerate(pair):

@@ -26,16 +26,17 @@ QUICK_PAGES = ["lines", "arcs", "misc/t-part.dxf"]
 
 def arguments():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--convert", default="build/release/cli/qov-convert", help="qov-convert to run")
-    parser.add_argument("--work", default="build/vector-quality", help="folder for pages and outputs")
-    parser.add_argument("--drawings", type=int, default=10, help="LibreCAD drawings to use (at most %d)" % len(pages.DRAWINGS))
-    parser.add_argument("--dpi", default="300,400", help="resolutions, comma-separated")
-    parser.add_argument("--pens", default="0.35,0.7", help="pen widths in mm, comma-separated")
-    parser.add_argument("--conditions", default="clean,scan", help="clean, scan or both")
-    parser.add_argument("--rotation", type=float, default=0.3, help="degrees a scanned sheet is turned")
-    parser.add_argument("--pass-dpi", action="store_true", help="give qov-convert --dpi instead of relying on the picture's own")
-    parser.add_argument("--quick", action="store_true", help="lines, arcs and one drawing at 300 dpi, pen 0.35 mm")
-    parser.add_argument("--fresh", action="store_true", help="make the pictures again")
+    add = parser.add_argument
+    add("--convert", default="build/release/cli/qov-convert", help="qov-convert to run")
+    add("--work", default="build/vector-quality", help="folder for pages and outputs")
+    add("--drawings", type=int, default=10, help=f"LibreCAD drawings (at most {len(pages.DRAWINGS)})")
+    add("--dpi", default="300,400", help="resolutions, comma-separated")
+    add("--pens", default="0.35,0.7", help="pen widths in mm, comma-separated")
+    add("--conditions", default="clean,scan", help="clean, scan or both")
+    add("--rotation", type=float, default=0.3, help="degrees a scanned sheet is turned")
+    add("--pass-dpi", action="store_true", help="also give qov-convert --dpi")
+    add("--quick", action="store_true", help="lines, arcs and one drawing at 300 dpi, pen 0.35 mm")
+    add("--fresh", action="store_true", help="make the pictures again")
     args = parser.parse_args()
     if args.quick:
         args.dpi, args.pens = "300", "0.35"
@@ -112,9 +113,11 @@ def run_picture(args, picture, vectorizer):
     perfect) and shows what an exact drawing costs in bytes."""
     out = Path(args.work) / "out" / picture.name
     out.mkdir(parents=True, exist_ok=True)
-    row = {"page": picture.truth["name"], "condition": picture.condition, "dpi": picture.dpi, "pen": picture.pen}
+    row = {"page": picture.truth["name"], "condition": picture.condition}
+    row.update(dpi=picture.dpi, pen=picture.pen)
     dxfgeom.write_dxf(out / "truth.dxf", picture.truth["primitives"])
-    rows = [{**row, "tool": "truth", **score.score(picture.truth, out / "truth.dxf", picture.dpi, picture.pen)}]
+    exact = score.score(picture.truth, out / "truth.dxf", picture.dpi, picture.pen)
+    rows = [{**row, "tool": "truth", **exact}]
     for tool, command, dxf, unit_mm in tool_commands(args, picture, out):
         if tool == "qov-convert" and not vectorizer:
             rows.append({**row, "tool": tool, "status": "missing"})
@@ -133,7 +136,8 @@ def main():
     (work / "pictures").mkdir(parents=True, exist_ok=True)
     vectorizer = has_vectorizer(args.convert)
     if not vectorizer:
-        print(f"vector-quality: {args.convert} has no --dxf-vectorize option; scoring potrace alone", file=sys.stderr)
+        missing = f"{args.convert} has no --dxf-vectorize option; scoring potrace alone"
+        print(f"vector-quality: {missing}", file=sys.stderr)
     rows = []
     for base in page_list(args):
         for condition in args.conditions:

@@ -12,7 +12,6 @@ centrelines are both within it. Area outlines are scored like strokes.
 
 import argparse
 import json
-import math
 import os
 
 import numpy as np
@@ -28,8 +27,8 @@ SHORTEST = 2.0  # mm: shorter source lines are not scored as lines
 def _ends(p):
     if p["type"] == "segment":
         return np.array([p["a"], p["b"]])
-    c, r = np.array(p["c"]), p["r"]
-    return np.array([c + r * np.array([math.cos(math.radians(a)), math.sin(math.radians(a))]) for a in (p["a0"], p["a1"])])
+    t = np.radians([p["a0"], p["a1"]])
+    return np.array(p["c"]) + p["r"] * np.column_stack([np.cos(t), np.sin(t)])
 
 
 def _lines_matched(sources, outputs):
@@ -96,7 +95,10 @@ def _shapes(src, entities, tol):
         return [p for e in entities if e.dxftype == kind for p in e.prims]
 
     def lines(kinds):
-        return [p for p in src if p["type"] == "segment" and p["kind"] in kinds and g.length(p) >= SHORTEST - 1e-6]
+        long_enough = SHORTEST - 1e-6
+        return [
+            p for p in src if p["type"] == "segment" and p["kind"] in kinds and g.length(p) >= long_enough
+        ]
 
     out_lines = of("LINE")
     found = {}

@@ -15,9 +15,10 @@ packages=(
   python3 python3-ezdxf python3-pil
   potrace xvfb xauth desktop-file-utils dbus strace parallel
 )
-# Only the side-by-side comparison runs these; make test does not wait for them.
+# Only the benchmarks (the side-by-side comparison, the vectorizer's quality)
+# run these; make test does not wait for them.
 if [ "${1:-}" = bench ]; then
-  packages+=(imagemagick time)
+  packages+=(imagemagick time python3-numpy python3-scipy librecad-data)
 fi
 
 missing=()

@@ -152,10 +152,13 @@ class Conversion {
     QueueAnswer(row, operation);
     m_platform.backend().QueueFileDialog(path);
     const CCommandResult result = ExecuteCommand(m_view, row.command);
-    if (result.m_status == CCommandResult::done)
-      return kExitDone;
-    m_err << "qov-convert: " << operation.path << ": " << Reason(result) << '\n';
-    return kExitCannotWrite;
+    if (result.m_status != CCommandResult::done) {
+      m_err << "qov-convert: " << operation.path << ": " << Reason(result) << '\n';
+      return kExitCannotWrite;
+    }
+    if (const char* warning = row.warning ? row.warning(m_doc, operation) : ""; *warning)
+      m_err << "qov-convert: " << operation.path << ": " << warning << '\n';
+    return kExitDone;
   }
 
   static std::string Reason(const CCommandResult& result) {

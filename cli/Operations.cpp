@@ -4,9 +4,13 @@
 #include <charconv>
 
 #include "export/VectorScriptDlg.h"
+#include "image/DibResolution.h"
+#include "image/QOV_V2Doc.h"
 #include "platform/FrameworkIds.h"
 #include "raster/ThresholdDlg.h"
 #include "res/Resource.h"
+#include "res/Strings.h"
+#include "vector/VectorizeDlg.h"
 
 namespace qov {
 namespace {
@@ -25,6 +29,30 @@ void AnswerVectorScript(CDialog& dlg, const ConvertOperation&) {
 
 void AnswerVectorScriptAll(CDialog& dlg, const ConvertOperation&) {
   dynamic_cast<CVectorScriptDlg&>(dlg).m_nColorOption = 0;
+}
+
+// The vectorizer's settings; a 0 is measured from the picture, as in its
+// dialog.
+constexpr OperationParameter kVectorizeParameters[] = {
+    {"dpi", "N", 0, 100000, 0, "the picture's resolution (default: the file's own)"},
+    {"vector-threshold", "P", 0, 100, 50, "percent below which a pixel is ink (default 50)"},
+    {"max-pen", "MM", 0, 1000, 2, "wider ink is an area, outlined (default 2)"},
+    {"tolerance", "MM", 0, 1000, 0, "how far a line may leave the ink (default: pen / 4)"},
+    {"speck", "MM2", 0, 1000000, 0, "smaller dots are left out (default: pen squared)"},
+};
+
+void AnswerVectorize(CDialog& dlg, const ConvertOperation& operation) {
+  VectorizeParams& params = dynamic_cast<CVectorizeDlg&>(dlg).m_params;
+  params.dpi = operation.Parameter("dpi");
+  params.threshold = static_cast<int>(operation.Parameter("vector-threshold"));
+  params.maxPenMm = operation.Parameter("max-pen");
+  params.toleranceMm = operation.Parameter("tolerance");
+  params.speckMm2 = operation.Parameter("speck");
+}
+
+const char* WarnOfAssumedSize(const CQOV_V2Doc& doc, const ConvertOperation& operation) {
+  const bool known = operation.Parameter("dpi") > 0 || GetDibResolution(doc.m_hDib).Known();
+  return known ? "" : reason::kNoResolution;
 }
 
 constexpr std::array<OperationRow, Op::kKindCount> kOperations{{
@@ -50,6 +78,8 @@ constexpr std::array<OperationRow, Op::kKindCount> kOperations{{
      "VectorScript, near-white colours left out"},
     {Op::VectorScriptAll, "--vectorscript-all", ID_SAVE_VECTORSCRIPT, Arg::File,
      AnswerVectorScriptAll, "VectorScript, every colour written"},
+    {Op::DxfVectorize, "--dxf-vectorize", ID_VECTORIZE, Arg::File, AnswerVectorize,
+     "DXF: centerlines as lines, arcs and circles in mm", kVectorizeParameters, WarnOfAssumedSize},
 }};
 
 constexpr bool InKindOrder() {

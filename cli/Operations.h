@@ -14,6 +14,7 @@
 namespace qov {
 
 class CDialog;
+class CQOV_V2Doc;
 
 // A named number an operation's dialog takes, given as `--NAME VALUE` before
 // the operation; it holds for every later operation that declares it. A row
@@ -42,6 +43,7 @@ struct ConvertOperation {
     DxfTrace,
     VectorScript,
     VectorScriptAll,
+    DxfVectorize,
     kKindCount
   };
   struct ParameterValue {
@@ -74,6 +76,9 @@ struct OperationRow {
   void (*answer)(CDialog& dlg, const ConvertOperation& operation);
   const char* help;
   std::span<const OperationParameter> parameters = {};
+  // A warning about an output written as asked but not as well as it could
+  // be (empty: none); null when the operation has none to give.
+  const char* (*warning)(const CQOV_V2Doc& doc, const ConvertOperation& operation) = nullptr;
 
   bool WritesFile() const { return argument == OperationArgument::File; }
 };

@@ -64,6 +64,19 @@ TEST_F(ExternalReader, ReadsAutoTrace) {
   ExpectReadable(ID_AUTO_TRACE, 4 + 4 + 15, 10, H - 21, 50, H - 5);
 }
 
+TEST_F(ExternalReader, ReadsVectorizedDrawing) {
+  // The filled rectangle as an outline, the diagonal as a centerline.
+  const std::string path = dir.File("vector.dxf");
+  backend().QueueDialogData([](CDialog&) {});
+  backend().QueueFileDialog(path);
+  ASSERT_TRUE(Run(ID_VECTORIZE));
+  const std::string command = std::string(kPython) + " " + QOV_SOURCE_DIR +
+                              "/tests/export/check_dxf.py " + path + " vector";
+  const int status = std::system(command.c_str());
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << command;
+}
+
 TEST_F(ExternalReader, ReadsPictureWithoutSegments) {
   doc.ReplaceDib(MakeDib24(W, H, Uniform(kWhite)));
   ExpectReadable(ID_DOTS_TO_CROSSES, 0, 0, 0, 0, 0);

@@ -2,6 +2,7 @@
 
 #include "image/import/MemoryBudget.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
@@ -59,6 +60,13 @@ CMemoryBudget::CMemoryBudget() : m_maxPixels(std::numeric_limits<std::uint64_t>:
 
 CMemoryBudget CMemoryBudget::Megapixels(double megapixels) {
   return CMemoryBudget(static_cast<std::uint64_t>(std::floor(megapixels * kPixelsPerMegapixel)));
+}
+
+std::uint64_t CMemoryBudget::MaxLibraryAllocation() const {
+  constexpr std::uint64_t kFloor = std::uint64_t{64} << 20;
+  constexpr std::uint64_t kCeiling = std::uint64_t{1} << 40;
+  const std::uint64_t pixels = std::min(m_maxPixels, kCeiling / 4);
+  return std::clamp(4 * pixels, kFloor, kCeiling);
 }
 
 bool CMemoryBudget::Admit(std::uint64_t width, std::uint64_t height) {

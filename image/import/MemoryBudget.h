@@ -22,6 +22,11 @@ class CMemoryBudget {
   static CMemoryBudget Megapixels(double megapixels);
 
   std::uint64_t MaxPixels() const { return m_maxPixels; }
+  // The largest single buffer a picture library may take for its own use (a
+  // strip, a tile, a chunk, a colour map): room for four bytes a pixel of
+  // the largest admitted picture, at least 64 MiB (the largest strips real
+  // scanners write) and at most 1 TiB.
+  std::uint64_t MaxLibraryAllocation() const;
 
   // Whether a width × height picture fits; a refusal is remembered for
   // DescribeRefusal.

@@ -53,6 +53,7 @@ DibReadError ReasonNamed(const std::string& name) {
       {"NotAPicture", DibReadError::NotAPicture},
       {"CorruptPicture", DibReadError::CorruptPicture},
       {"NoSuchPage", DibReadError::NoSuchPage},
+      {"UnsupportedPicture", DibReadError::UnsupportedPicture},
       {"OverBudget", DibReadError::OverBudget},
   };
   return kReasons.at(name);
@@ -89,6 +90,23 @@ TEST(PictureImport, EveryTableFileReadsToItsPixelsOrIsRefusedForItsReason) {
     EXPECT_EQ(result.failure.reason, DibReadError::None);
     EXPECT_TRUE(NearPicture(PictureOfBlock(result.block.get()), ReadExpected(c.outcome),
                             std::stoi(c.tolerance)));
+  }
+}
+
+// Where a library would read on (into the header, or into 2 GiB of memory for
+// a chunk of a 180-byte file), the refusal says what is wrong.
+TEST(PictureImport, RefusalsSayWhatTheLibraryWouldHaveReadOnFrom) {
+  struct Case {
+    const char* file;
+    const char* detail;
+  };
+  for (const Case& c : {Case{"png-huge-text.png", "tEXt: chunk data is too large"},
+                        Case{"strip-offset-zero.tif", "strip 0 starts at offset 0"},
+                        Case{"complex-int.tif", "complex samples (sample format 5)"},
+                        Case{"complex-float.tif", "complex samples (sample format 6)"}}) {
+    const ImportResult result = ReadPicture(kImportDir + c.file, {1, kTestMegapixels});
+    EXPECT_NE(DescribePictureReadFailure(result.failure).find(c.detail), std::string::npos)
+        << DescribePictureReadFailure(result.failure);
   }
 }
 

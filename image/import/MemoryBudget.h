@@ -8,14 +8,20 @@
 
 namespace qov {
 
-// The memory the kernel says is available now (MemAvailable), in bytes; 0
-// when it does not say.
+// The memory this process can take now, in bytes: the least of what the
+// kernel says is available (MemAvailable), what the address-space limit
+// leaves (RLIMIT_AS less the current VmSize) and what the memory limits of
+// its control group and the groups above it leave (cgroup v2: memory.max
+// less memory.current, "max" for none; the first version's memory
+// controller: limit_in_bytes less usage_in_bytes). 0 when none of them gives
+// a figure.
 std::uint64_t AvailableMemoryBytes();
 
 class CMemoryBudget {
  public:
-  // The default: the memory the machine has available now, minus a margin
-  // for the program and the commands' working rows, as 24-bit pixels.
+  // The default: the memory the process can take now (AvailableMemoryBytes),
+  // minus a margin for the program and the commands' working rows, as
+  // 24-bit pixels.
   CMemoryBudget();
   // An explicit limit, as `qov-convert --max-megapixels` and the settings
   // give it.

@@ -3,10 +3,13 @@
 // files, a two-page TIFF) reads to the pixels its maker expects, or is
 // refused for the reason its table gives.
 
+#include <sys/resource.h>
+
 #include <fstream>
 #include <map>
 #include <sstream>
 
+#include "image/import/MemoryBudget.h"
 #include "image/import/PictureFile.h"
 #include "tests/image/ImageTestSupport.h"
 
@@ -108,6 +111,37 @@ TEST(PictureImport, RefusalsSayWhatTheLibraryWouldHaveReadOnFrom) {
     EXPECT_NE(DescribePictureReadFailure(result.failure).find(c.detail), std::string::npos)
         << DescribePictureReadFailure(result.failure);
   }
+}
+
+// An address-space limit (ulimit -v) of 1 GiB beyond what the process maps
+// now, for the scope.
+class ScopedAddressSpaceLimit {
+ public:
+  ScopedAddressSpaceLimit() {
+    ::getrlimit(RLIMIT_AS, &m_previous);
+    std::ifstream status("/proc/self/status");
+    std::uint64_t kibibytes = 0;
+    for (std::string key; status >> key;) {
+      if (key == "VmSize:" && status >> kibibytes)
+        break;
+    }
+    const rlimit limit{kibibytes * 1024 + (rlim_t{1} << 30), m_previous.rlim_max};
+    ::setrlimit(RLIMIT_AS, &limit);
+  }
+  ~ScopedAddressSpaceLimit() { ::setrlimit(RLIMIT_AS, &m_previous); }
+
+ private:
+  rlimit m_previous{};
+};
+
+// Without an explicit limit, a picture is measured against what the process
+// may still map, not only against the machine's free memory.
+TEST(PictureImport, DefaultBudgetKeepsWithinTheAddressSpaceLimit) {
+  const ScopedAddressSpaceLimit limit;
+  const ImportResult result = ReadPicture(kImportDir + "huge-declared.tif", {1, 0});
+  EXPECT_EQ(result.failure.reason, DibReadError::OverBudget)
+      << DescribePictureReadFailure(result.failure);
+  EXPECT_LE(CMemoryBudget().MaxPixels(), (std::uint64_t{1} << 30) / 3);
 }
 
 // The message names the declared size and the limit, in English and in

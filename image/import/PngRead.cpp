@@ -8,6 +8,7 @@
 #include <array>
 #include <csetjmp>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "image/import/PackedRow.h"
@@ -28,13 +29,31 @@ void OnError(png_structp png, png_const_charp message) {
   png_longjmp(png, 1);
 }
 
-// Warnings (an odd colour profile, a late chunk) leave the pixels intact.
-void OnWarning(png_structp, png_const_charp) {}
+// Warnings (an odd colour profile, a late chunk) leave the pixels intact;
+// but a chunk longer than the limit set below is only a warning in some
+// libpng versions, which then take its buffer all the same.
+void OnWarning(png_structp png, png_const_charp message) {
+  if (std::string_view(message).ends_with("chunk data is too large"))
+    png_error(png, message);
+}
 
 void ReadData(png_structp png, png_bytep data, png_size_t length) {
   auto* in = static_cast<CSourceFile*>(png_get_io_ptr(png));
   if (in->Read(data, length) != length)
     png_error(png, "the file ends early");
+}
+
+// libpng's own buffers are bounded by the budget before it reads a chunk: a
+// chunk's declared length alone would otherwise make it take up to 2 GiB.
+// The picture's size is the budget's to judge, right after the header, so
+// that a refusal says why: libpng's own limit of a million pixels a side
+// gives way to the format's. Text and unknown chunks are kept only up to a
+// count; the pixels need none of them.
+void LimitPngBuffers(png_structp png, const CMemoryBudget& budget) {
+  constexpr png_uint_32 kKeptChunks = 128;
+  png_set_user_limits(png, PNG_UINT_31_MAX, PNG_UINT_31_MAX);
+  png_set_chunk_malloc_max(png, static_cast<png_alloc_size_t>(budget.MaxLibraryAllocation()));
+  png_set_chunk_cache_max(png, kKeptChunks);
 }
 
 // Owns libpng's structures.
@@ -149,6 +168,7 @@ HGLOBAL ReadPngPicture(CSourceFile& in, CMemoryBudget& budget, PictureReadFailur
     return nullptr;
   }
   png_set_read_fn(reader.png, &in, ReadData);
+  LimitPngBuffers(reader.png, budget);
   failure.reason = DibReadError::CorruptPicture;
   PackedColours packed;
   if (!ReadHeader(reader.png, reader.info, packed)) {

@@ -33,10 +33,11 @@ class CTiffFile {
 
 // Stored rows converted to blue, green, red and placed by orientation.
 class COrientedRows;
-// Reads the current directory's rows; false when libtiff fails (its message
-// in the file's Error()) or the layout is one it cannot convert, or one whose
-// scan line alone would take more than `maxAllocation` bytes (`unsupported`
-// set, the reason in `detail`).
+// Reads the current directory's rows; false when libtiff fails or a strip
+// starts in the header (the message in the file's Error()), or the layout is
+// one it cannot convert, has complex samples, or has a scan line that alone
+// would take more than `maxAllocation` bytes (`unsupported` set, the reason
+// in `detail`).
 bool ReadTiffRows(const CTiffFile& tiff, const COrientedRows& rows, tmsize_t maxAllocation,
                   bool& unsupported, std::string& detail);
 

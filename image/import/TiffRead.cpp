@@ -12,12 +12,9 @@ namespace qov::import {
 namespace {
 
 // libtiff's own buffers (a strip, a tile, a colour map) are bounded by the
-// budget too, with room for the largest strips real scanners write.
+// budget too.
 tmsize_t MaxAllocation(const CMemoryBudget& budget) {
-  constexpr std::uint64_t kFloor = std::uint64_t{64} << 20;
-  constexpr std::uint64_t kCeiling = std::uint64_t{1} << 40;
-  const std::uint64_t pixels = std::min(budget.MaxPixels(), kCeiling / 4);
-  return static_cast<tmsize_t>(std::clamp(4 * pixels, kFloor, kCeiling));
+  return static_cast<tmsize_t>(budget.MaxLibraryAllocation());
 }
 
 // The resolution tags as the stored picture's pels per metre; the unit

@@ -241,6 +241,27 @@ bool ReadRgbaBands(TIFF* tif, const COrientedRows& rows, std::uint32_t width, st
   return true;
 }
 
+// What libtiff would read without complaint but is no picture: a strip or
+// tile at offset 0 (where the file's header is, read as pixels), and complex
+// samples (libtiff takes their real parts as if they were the picture).
+bool RefusedPage(TIFF* tif, bool& unsupported, std::string& detail) {
+  std::uint16_t format = SAMPLEFORMAT_UINT;
+  TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLEFORMAT, &format);
+  if (format == SAMPLEFORMAT_COMPLEXINT || format == SAMPLEFORMAT_COMPLEXIEEEFP) {
+    unsupported = true;
+    detail = "complex samples (sample format " + std::to_string(format) + ")";
+    return true;
+  }
+  const std::uint32_t count = TIFFNumberOfStrips(tif);
+  for (std::uint32_t i = 0; i < count; ++i) {
+    if (TIFFGetStrileOffset(tif, i) == 0) {
+      TIFFErrorExtR(tif, "picture", "strip %u starts at offset 0, in the file's header", i);
+      return true;
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 bool ReadTiffRows(const CTiffFile& tiff, const COrientedRows& rows, tmsize_t maxAllocation,
@@ -249,6 +270,8 @@ bool ReadTiffRows(const CTiffFile& tiff, const COrientedRows& rows, tmsize_t max
   std::uint32_t width = 0, height = 0;
   TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &width);
   TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &height);
+  if (RefusedPage(tif, unsupported, detail))
+    return false;
   TiffLayout layout;
   if (ScanlineLayout(tif, layout)) {
     // Thousands of samples per pixel make a scan line larger than the

@@ -4,6 +4,8 @@
 // refused for the reason its table gives; and to the resolution its other
 // table gives.
 
+#include <sys/resource.h>
+
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -11,6 +13,7 @@
 
 #include "image/DibResolution.h"
 #include "image/QOV_V2Doc.h"
+#include "image/import/MemoryBudget.h"
 #include "image/import/PictureFile.h"
 #include "tests/image/ImageTestSupport.h"
 
@@ -57,6 +60,7 @@ DibReadError ReasonNamed(const std::string& name) {
       {"NotAPicture", DibReadError::NotAPicture},
       {"CorruptPicture", DibReadError::CorruptPicture},
       {"NoSuchPage", DibReadError::NoSuchPage},
+      {"UnsupportedPicture", DibReadError::UnsupportedPicture},
       {"OverBudget", DibReadError::OverBudget},
   };
   return kReasons.at(name);
@@ -140,6 +144,54 @@ TEST(PictureImport, EveryResolutionTableFileKeepsItsResolutionThroughABmpSave) {
     ASSERT_TRUE(doc.OnOpenDocument(dir.File("saved.bmp"))) << doc.GetFailureReason();
     EXPECT_EQ(ResolutionOf(doc.m_hDib), expected) << "after the .bmp save";
   }
+}
+
+// Where a library would read on (into the header, or into 2 GiB of memory for
+// a chunk of a 180-byte file), the refusal says what is wrong.
+TEST(PictureImport, RefusalsSayWhatTheLibraryWouldHaveReadOnFrom) {
+  struct Case {
+    const char* file;
+    const char* detail;
+  };
+  for (const Case& c : {Case{"png-huge-text.png", "tEXt: chunk data is too large"},
+                        Case{"strip-offset-zero.tif", "strip 0 starts at offset 0"},
+                        Case{"complex-int.tif", "complex samples (sample format 5)"},
+                        Case{"complex-float.tif", "complex samples (sample format 6)"}}) {
+    const ImportResult result = ReadPicture(kImportDir + c.file, {1, kTestMegapixels});
+    EXPECT_NE(DescribePictureReadFailure(result.failure).find(c.detail), std::string::npos)
+        << DescribePictureReadFailure(result.failure);
+  }
+}
+
+// An address-space limit (ulimit -v) of 1 GiB beyond what the process maps
+// now, for the scope.
+class ScopedAddressSpaceLimit {
+ public:
+  ScopedAddressSpaceLimit() {
+    ::getrlimit(RLIMIT_AS, &m_previous);
+    std::ifstream status("/proc/self/status");
+    std::uint64_t kibibytes = 0;
+    for (std::string key; status >> key;) {
+      if (key == "VmSize:" && status >> kibibytes)
+        break;
+    }
+    const rlimit limit{kibibytes * 1024 + (rlim_t{1} << 30), m_previous.rlim_max};
+    ::setrlimit(RLIMIT_AS, &limit);
+  }
+  ~ScopedAddressSpaceLimit() { ::setrlimit(RLIMIT_AS, &m_previous); }
+
+ private:
+  rlimit m_previous{};
+};
+
+// Without an explicit limit, a picture is measured against what the process
+// may still map, not only against the machine's free memory.
+TEST(PictureImport, DefaultBudgetKeepsWithinTheAddressSpaceLimit) {
+  const ScopedAddressSpaceLimit limit;
+  const ImportResult result = ReadPicture(kImportDir + "huge-declared.tif", {1, 0});
+  EXPECT_EQ(result.failure.reason, DibReadError::OverBudget)
+      << DescribePictureReadFailure(result.failure);
+  EXPECT_LE(CMemoryBudget().MaxPixels(), (std::uint64_t{1} << 30) / 3);
 }
 
 // The message names the declared size and the limit, in English and in

@@ -277,6 +277,16 @@ def make_tiffs():
     big = dict(w=40000, h=40000, bps=1, spp=1, photometric=0, data=b"\0" * 16)
     write("huge-declared.tif", tiff_bytes([big]))
     refused("huge-declared.tif", "OverBudget")
+    # A strip at offset 0 would be the file's header read as pixels.
+    grey, _ = grey_page(8, 1)
+    write("strip-offset-zero.tif", tiff_bytes([dict(grey, tags={273: (4, [0])})]))
+    refused("strip-offset-zero.tif", "CorruptPicture")
+    # Complex samples, integer and floating point, of 16 bits: libtiff would
+    # show them as grey.
+    for name, sample_format in (("complex-int.tif", 5), ("complex-float.tif", 6)):
+        page = dict(grey, bps=16, data=bytes(2 * W * H), tags={339: (3, [sample_format])})
+        write(name, tiff_bytes([page]))
+        refused(name, "UnsupportedPicture")
 
 
 # ---- PNG: every colour type and depth, written here ----
@@ -367,6 +377,11 @@ def make_pngs():
     data[40] ^= 0xFF  # inside the compressed data: its checksum no longer matches
     write("png-corrupt.png", bytes(data))
     refused("png-corrupt.png", "CorruptPicture")
+    # A text chunk declaring 2 GiB in a file of 180 bytes.
+    text = struct.pack(">I", 0x7FFFFFFF) + b"tEXt" + b"Comment\0" + b"x" * 100
+    header = b"\x89PNG\r\n\x1a\n" + png_chunk(b"IHDR", struct.pack(">IIBBBBB", 4, 4, 8, 0, 0, 0, 0))
+    write("png-huge-text.png", (header + text).ljust(180, b"x"))
+    refused("png-huge-text.png", "CorruptPicture")
 
 
 # ---- JPEG: Pillow's encoder; its decode, with EXIF orientation applied, is

@@ -1,5 +1,6 @@
 #include "cli/BatchReport.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -23,6 +24,24 @@ std::size_t Utf8Length(const std::string& text, std::size_t at) {
       return 0;
   }
   return length;
+}
+
+bool IsUtf8(const std::string& text) {
+  for (std::size_t at = 0, length = 0; at < text.size(); at += length) {
+    length = Utf8Length(text, at);
+    if (length == 0)
+      return false;
+  }
+  return true;
+}
+
+// `items`, each written by `format`, as a JSON array.
+template <typename Format>
+std::string JsonArray(const std::vector<std::string>& items, Format format) {
+  std::string array = "[";
+  for (std::size_t i = 0; i < items.size(); ++i)
+    array += (i ? "," : "") + format(items[i]);
+  return array + "]";
 }
 
 const char* StatusName(JobRecord::Status status) {
@@ -63,14 +82,37 @@ std::string JsonString(const std::string& text) {
   return json + "\"";
 }
 
+std::string NameBytes(const std::string& name) {
+  std::string text;
+  for (std::size_t at = 0; at < name.size();) {
+    const std::size_t length = Utf8Length(name, at);
+    if (length == 0 || name[at] == '%') {
+      char escape[4];
+      std::snprintf(escape, sizeof escape, "%%%02X", static_cast<unsigned char>(name[at]));
+      text += escape;
+      ++at;
+    } else {
+      text.append(name, at, length);
+      at += length;
+    }
+  }
+  return text;
+}
+
 std::string FormatJobRecord(const JobRecord& record) {
-  std::string line = "{\"input\":" + JsonString(record.input) + ",\"outputs\":[";
-  for (std::size_t i = 0; i < record.outputs.size(); ++i)
-    line += (i ? "," : "") + JsonString(record.outputs[i]);
+  std::string line = "{\"input\":" + JsonString(record.input);
+  if (!IsUtf8(record.input))
+    line += ",\"input_bytes\":" + JsonString(NameBytes(record.input));
+  line += ",\"outputs\":" + JsonArray(record.outputs, JsonString);
+  if (!std::all_of(record.outputs.begin(), record.outputs.end(), IsUtf8)) {
+    line += ",\"outputs_bytes\":" + JsonArray(record.outputs, [](const std::string& name) {
+              return JsonString(NameBytes(name));
+            });
+  }
   char numbers[96];
   std::snprintf(numbers, sizeof numbers, ",\"seconds\":%.3f,\"peak_memory\":%llu}", record.seconds,
                 static_cast<unsigned long long>(record.peakBytes));
-  return line + "],\"status\":\"" + StatusName(record.status) +
+  return line + ",\"status\":\"" + StatusName(record.status) +
          "\",\"reason\":" + JsonString(record.reason) + numbers;
 }
 

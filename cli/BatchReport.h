@@ -25,7 +25,14 @@ struct JobRecord {
 // U+FFFD so that the line stays valid JSON.
 std::string JsonString(const std::string& text);
 
-// The record as one line of JSON, without the line feed.
+// A file name's exact bytes as UTF-8 text: '%' and every byte that is not
+// part of a UTF-8 character written as %XX (two upper-case hex digits), as
+// percent-decoding reads them back.
+std::string NameBytes(const std::string& name);
+
+// The record as one line of JSON, without the line feed. A name that is not
+// UTF-8 (shown with U+FFFD) has its NameBytes beside it: "input_bytes", and
+// "outputs_bytes" (every output, in order) when an output is not UTF-8.
 std::string FormatJobRecord(const JobRecord& record);
 
 class BatchReport {

@@ -290,15 +290,17 @@ folder, {stem} its name without extension, {name} its name, {page} the page;
 --version prints the version.
 
 Many inputs: INPUT may be a file, a folder (with --recursive), @LISTFILE
-(one path a line) or - (such a list on standard input). Each input is converted
-in a process of its own; one that fails does not stop the others.
+(one path a line, blank lines skipped) or - (such a list on standard input).
+Each input is converted in a process of its own; one that fails does not stop
+the others.
   -j, --jobs N             N inputs at a time (default: one per core)
   --recursive              take the pictures in folders and their subfolders
   --output-dir DIR         relative output names are taken inside DIR
   --skip-existing          skip an input whose outputs are all there and
                            not older than it (resumes an interrupted run)
   --shard K/N              only every N-th input, from the K-th (K = 1..N)
-  --report FILE            one JSON object a line for each input
+  --report FILE            one JSON object a line for each input; names that
+                           are not UTF-8 also as bytes, % and stray bytes %XX
   --quiet                  no progress line on a terminal
 Outputs are written under a temporary name and renamed when complete. Two
 inputs that would write the same file (standard output included), an output
@@ -309,7 +311,8 @@ Exit status with one input and no run option: 0 done; 1 the input is not a
 readable picture (reason on stderr); 2 usage error; 3 an output could not be
 written (reason on stderr).
 Exit status otherwise: 0 every input done (or skipped); 2 usage error; 4 some
-inputs failed; 5 every input failed; 130 interrupted.
+inputs failed (skipped ones count as done); 5 every input failed; 130
+interrupted.
 )";
 }
 

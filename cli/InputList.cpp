@@ -24,7 +24,7 @@ bool ReadList(std::istream& in, std::vector<std::string>& paths) {
   while (std::getline(in, line)) {
     if (!line.empty() && line.back() == '\r')
       line.pop_back();
-    if (!line.empty())
+    if (line.find_first_not_of(" \t\v\f") != std::string::npos)
       paths.push_back(line);
   }
   return !in.bad();

@@ -12,7 +12,7 @@ namespace qov {
 // (whether or not it exists: a missing file fails when it is converted), a
 // folder (only with `recursive`) as the picture files in it and its
 // subfolders sorted by path, "@LISTFILE" as the paths in that file one a
-// line, and "-" as such a list read from `stdinList`. Null with `error` set
+// line (blank lines left out), and "-" as such a list read from `stdinList`. Null with `error` set
 // when a list cannot be read, a folder cannot be walked or is given without
 // `recursive`.
 std::optional<std::vector<std::string>> ExpandInputs(const std::vector<std::string>& args,

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/Batch.h"
+#include "cli/BatchPlan.h"
 #include "cli/ConvertOptions.h"
 #include "cli/Converter.h"
 #include "cli/OutputPattern.h"
@@ -45,7 +46,9 @@ int main(int argc, char** argv) {
   }
   qov::ConvertOptions single = *parsed.options;
   std::string error;
-  if (!qov::ExpandOutputs(single.operations, single.inputs[0], single.page, {}, error)) {
+  // An output over the input would destroy the picture as it is converted.
+  if (!qov::ExpandOutputs(single.operations, single.inputs[0], single.page, {}, error) ||
+      !qov::CheckCollisions({{single.inputs[0], single.operations}}, {}, error)) {
     std::cerr << "qov-convert: " << error << "\nTry 'qov-convert --help'.\n";
     return qov::kExitUsage;
   }

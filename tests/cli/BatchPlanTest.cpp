@@ -155,7 +155,7 @@ TEST(InputList, RecursiveFoldersGiveTheirPicturesSortedAndListsTheirLines) {
   std::filesystem::create_directories(dir.path() / "sub");
   for (const char* name : {"b.PNG", "a.bmp", "notes.dxf", "sub/d.tif"})
     std::ofstream(dir.File(name)) << "x";
-  std::ofstream(dir.File("list.txt")) << "one.bmp\r\n\ntwo words.tif\n";
+  std::ofstream(dir.File("list.txt")) << "one.bmp\r\n\n \t\r\ntwo words.tif\n";
   std::istringstream stdinList("three.jpg\n");
   struct Case {
     std::vector<std::string> args;
@@ -188,10 +188,27 @@ TEST(BatchReport, EveryLineIsOneValidJsonObject) {
   EXPECT_EQ(JsonString("tab\tline\n"), "\"tab\\u0009line\\u000a\"");
   EXPECT_EQ(JsonString("図面.tif"), "\"図面.tif\"");
   EXPECT_EQ(JsonString("bad\xff\xe3\x81"), "\"bad\\ufffd\\ufffd\\ufffd\"");
-  JobRecord record{"a.bmp", {"a.dxf", "b.dxf"}, JobRecord::Failed, "not a bitmap", 1.5, 4096};
-  EXPECT_EQ(FormatJobRecord(record),
-            "{\"input\":\"a.bmp\",\"outputs\":[\"a.dxf\",\"b.dxf\"],\"status\":\"failed\","
-            "\"reason\":\"not a bitmap\",\"seconds\":1.500,\"peak_memory\":4096}");
+  struct Case {
+    JobRecord record;
+    const char* line;
+  };
+  // A name that is not UTF-8 has its exact bytes beside it, '%' and the
+  // bytes that are no UTF-8 written as %XX, so that no two names give one line.
+  const Case cases[] = {
+      {{"a.bmp", {"a.dxf", "b.dxf"}, JobRecord::Failed, "not a bitmap", 1.5, 4096},
+       "{\"input\":\"a.bmp\",\"outputs\":[\"a.dxf\",\"b.dxf\"],\"status\":\"failed\","
+       "\"reason\":\"not a bitmap\",\"seconds\":1.500,\"peak_memory\":4096}"},
+      {{"5%\xff.bmp", {"a.dxf", "\xfe\xff.dxf"}, JobRecord::Done, "", 0, 0},
+       "{\"input\":\"5%\\ufffd.bmp\",\"input_bytes\":\"5%25%FF.bmp\","
+       "\"outputs\":[\"a.dxf\",\"\\ufffd\\ufffd.dxf\"],\"outputs_bytes\":[\"a.dxf\",\"%FE%FF.dxf\"]"
+       ","
+       "\"status\":\"done\",\"reason\":\"\",\"seconds\":0.000,\"peak_memory\":0}"},
+      {{"5%\xfe.bmp", {}, JobRecord::Done, "", 0, 0},
+       "{\"input\":\"5%\\ufffd.bmp\",\"input_bytes\":\"5%25%FE.bmp\",\"outputs\":[],"
+       "\"status\":\"done\",\"reason\":\"\",\"seconds\":0.000,\"peak_memory\":0}"},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(FormatJobRecord(c.record), c.line);
 }
 
 TEST(ProgressLine, TellsDoneOfAllTheFileTheRateAndTheTimeLeft) {

@@ -72,18 +72,26 @@ TEST(Batch, OneBadFileStopsNoOtherAndTheExitStatusSaysHowManySucceeded) {
     int broken;
     int exitStatus;
     const char* stem = "good";  // of the good inputs' names
+    bool upToDate = false;      // the good inputs' outputs are there: --skip-existing skips them
   };
   const std::string reference = ReferenceTrace();
-  // Braces in a name are the name's, not fields of a pattern.
+  // Braces in a name are the name's, not fields of a pattern. Skipped inputs
+  // count as done: when the others all fail, some failed.
   for (const Case& c : {Case{3, 0, 0}, Case{3, 1, 4}, Case{0, 2, 5}, Case{2, 0, 0, "s{1}"},
-                        Case{2, 1, 4, "p{name}"}}) {
+                        Case{2, 1, 4, "p{name}"}, Case{1, 2, 4, "good", true}}) {
     TempDir dir;
     MakeInputs(dir, c.good, c.broken, c.stem);
-    ProgramResult result = RunConvert(
-        Args({"-j", "2", "--report", dir.File("report.jsonl"), "--recursive", dir.path()}, kTrace));
+    for (int i = 0; c.upToDate && i < c.good; ++i)
+      WriteFileBytes(dir.File(c.stem + std::to_string(i) + ".dxf"), reference);
+    std::vector<std::string> args =
+        Args({"-j", "2", "--report", dir.File("report.jsonl"), "--recursive", dir.path()}, kTrace);
+    if (c.upToDate)
+      args.insert(args.begin(), "--skip-existing");
+    ProgramResult result = RunConvert(args);
     EXPECT_EQ(result.exitStatus, c.exitStatus) << result.err;
     const std::string report = ReadFileBytes(dir.File("report.jsonl"));
-    EXPECT_EQ(CountOccurrences(report, "\"status\":\"done\""), c.good) << report;
+    EXPECT_EQ(CountOccurrences(report, "\"status\":\"done\""), c.upToDate ? 0 : c.good) << report;
+    EXPECT_EQ(CountOccurrences(report, "\"status\":\"skipped\""), c.upToDate ? c.good : 0);
     EXPECT_EQ(CountOccurrences(report, "\"status\":\"failed\""), c.broken) << report;
     EXPECT_EQ(CountOccurrences(report, "\"reason\":\"\""), c.good) << report;
     EXPECT_EQ(CountOccurrences(result.err, "broken"), c.broken) << result.err;

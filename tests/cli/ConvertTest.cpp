@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -31,13 +32,20 @@ class UsageError : public testing::TestWithParam<UsageCase> {};
 
 TEST_P(UsageError, ExitsWithTwoAndWritesNothing) {
   TempDir dir;
+  // COPY is a copy of the sample that an output may not replace, LINK a link to it.
+  WriteFileBytes(dir.File("copy.bmp"), ReadFileBytes(kSample));
+  symlink("copy.bmp", dir.File("link.bmp").c_str());
+  const std::map<std::string, std::string> names{{"SAMPLE", kSample},
+                                                 {"OUT", dir.File("out")},
+                                                 {"COPY", dir.File("copy.bmp")},
+                                                 {"LINK", dir.File("link.bmp")}};
   std::vector<std::string> args;
-  for (const auto& arg : GetParam().args) {
-    args.push_back(arg == "SAMPLE" ? kSample : arg == "OUT" ? dir.File("out") : arg);
-  }
+  for (const auto& arg : GetParam().args)
+    args.push_back(names.contains(arg) ? names.at(arg) : arg);
   ProgramResult result = RunConvert(args);
   EXPECT_EQ(result.exitStatus, 2) << result.err;
   EXPECT_FALSE(FileExists(dir.File("out")));
+  EXPECT_EQ(ReadFileBytes(dir.File("copy.bmp")), ReadFileBytes(kSample));
   EXPECT_TRUE(result.out.empty());
   EXPECT_NE(result.err.find("qov-convert: "), std::string::npos);
 }
@@ -59,7 +67,12 @@ INSTANTIATE_TEST_SUITE_P(
                     UsageCase{"PageZero", {"SAMPLE", "--page", "0"}},
                     UsageCase{"PageMissing", {"SAMPLE", "--page"}},
                     UsageCase{"MaxMegapixelsZero", {"SAMPLE", "--max-megapixels", "0"}},
-                    UsageCase{"MaxMegapixelsNotANumber", {"SAMPLE", "--max-megapixels", "5x"}}),
+                    UsageCase{"MaxMegapixelsNotANumber", {"SAMPLE", "--max-megapixels", "5x"}},
+                    UsageCase{"OutputOverTheInput", {"COPY", "--dxf-trace", "COPY"}},
+                    UsageCase{"OutputOverTheInputByPattern",
+                              {"COPY", "--save-bmp", "OUT", "--dxf-lines", "{dir}/{name}"}},
+                    UsageCase{"OutputOverALinkToTheInput", {"COPY", "--save-bmp", "LINK"}},
+                    UsageCase{"InputThroughALinkUnderTheOutput", {"LINK", "--save-bmp", "COPY"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Convert, HelpListsEveryOperation) {

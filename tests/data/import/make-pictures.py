@@ -478,7 +478,7 @@ def make_tiff_resolutions():
 def make_png_resolutions():
     rows = [bytes([0, 128, 255])] * 2
     for name, x, y, unit, expected in (("metre", 11811, 5906, 1, (11811, 5906)),
-                                       ("aspect", 2, 1, 0, (0, 0)),
+                                       ("ratio-only", 2, 1, 0, (0, 0)),
                                        ("absurd", 2000000, 11811, 1, (0, 0))):
         phys = png_chunk(b"pHYs", struct.pack(">IIB", x, y, unit))
         write(f"res-{name}.png", png_bytes(3, 2, 8, 0, rows, phys))
@@ -501,7 +501,7 @@ def make_jpeg_resolutions():
             # The JFIF density comes before EXIF's.
             ("jfif-inch", (300, 150), None, {282: 72, 283: 72}, (11811, 5906)),
             ("jfif-centimetre", None, (2, 118, 59), {}, (11800, 5900)),
-            ("jfif-aspect", None, (0, 300, 150), {}, (0, 0)),
+            ("jfif-ratio-only", None, (0, 300, 150), {}, (0, 0)),
             ("jfif-zero", None, (1, 0, 150), {}, (0, 0)),
             ("exif-inch", None, None, {282: 300, 283: 150, 296: 2}, (11811, 5906)),
             ("exif-no-unit", None, None, {282: 300, 283: 150}, (11811, 5906)),

@@ -111,18 +111,23 @@ bool IsConvertibleBitCount(std::uint32_t bitCount) {
 
 std::uint8_t RowConverter::Channel::Extract(std::uint32_t pixel) const {
   const std::uint32_t value = (pixel & mask) >> shift;
-  // Narrow channels are shifted up (5 bits: value × 8), wide ones keep
-  // their top 8 bits.
-  if (bits <= 8)
+  if (bits > 8)
+    return static_cast<std::uint8_t>(value >> (bits - 8));
+  if (!replicate || bits == 0)
     return static_cast<std::uint8_t>(value << (8 - bits));
-  return static_cast<std::uint8_t>(value >> (bits - 8));
+  std::uint32_t repeated = value;
+  unsigned filled = bits;
+  for (; filled < 8; filled += bits)
+    repeated = repeated << bits | value;
+  return static_cast<std::uint8_t>(repeated >> (filled - 8));
 }
 
 RowConverter::RowConverter(const PixelFormat& format, std::int64_t width)
     : m_width(static_cast<std::size_t>(width)), m_palette(format.palette) {
-  const auto channel = [](std::uint32_t mask) {
+  const auto channel = [&format](std::uint32_t mask) {
     Channel c;
     c.mask = mask;
+    c.replicate = format.scaling == FieldScaling::replicate;
     if (mask != 0) {
       c.shift = static_cast<unsigned>(std::countr_zero(mask));
       c.bits = static_cast<unsigned>(std::bit_width(mask >> c.shift));
@@ -149,6 +154,7 @@ RowConverter::RowConverter(const PixelFormat& format, std::int64_t width)
       m_convert = &RowConverter::Convert24;
       break;
     case 32:
+      // Whole bytes read the same either way.
       m_convert =
           format.masks == kMasks888 ? &RowConverter::Convert32 : &RowConverter::Convert32Masked;
       break;
@@ -247,6 +253,10 @@ class RunLengthWriter {
       : m_palette(palette), m_target(target) {}
 
   bool Done() const { return m_row >= m_target.rows; }
+  // The last row is reached and written to its end, or beyond.
+  bool LastRowComplete() const {
+    return Done() || (m_row == m_target.rows - 1 && m_col >= m_target.width);
+  }
   void EndOfLine() {
     ++m_row;
     m_col = 0;
@@ -311,11 +321,13 @@ bool AbsoluteRun(ByteCursor& in, RunLengthWriter& out, bool rle4, unsigned count
 
 }  // namespace
 
-void DecodeRunLength(ByteCursor& in, bool rle4, const Palette& palette, const TargetImage& target) {
+bool DecodeRunLength(ByteCursor& in, bool rle4, const Palette& palette, const TargetImage& target) {
   RunLengthWriter out(palette, target);
   std::uint8_t first = 0;
   std::uint8_t second = 0;
-  while (!out.Done() && in.Next(first) && in.Next(second)) {
+  while (!out.Done()) {
+    if (!in.Next(first) || !in.Next(second))
+      return out.LastRowComplete();
     if (first != 0) {
       EncodedRun(out, rle4, first, second);
       continue;
@@ -325,21 +337,22 @@ void DecodeRunLength(ByteCursor& in, bool rle4, const Palette& palette, const Ta
         out.EndOfLine();
         break;
       case 1:  // end of bitmap
-        return;
+        return true;
       case 2: {  // delta: right dx, up dy
         std::uint8_t dx = 0;
         std::uint8_t dy = 0;
         if (!in.Next(dx) || !in.Next(dy))
-          return;
+          return out.LastRowComplete();
         out.Delta(dx, dy);
         break;
       }
       default:
         if (!AbsoluteRun(in, out, rle4, second))
-          return;
+          return out.LastRowComplete();
         break;
     }
   }
+  return true;
 }
 
 }  // namespace qov::dib

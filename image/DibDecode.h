@@ -39,6 +39,7 @@ inline constexpr std::uint32_t BI_RGB = 0;
 inline constexpr std::uint32_t BI_RLE8 = 1;
 inline constexpr std::uint32_t BI_RLE4 = 2;
 inline constexpr std::uint32_t BI_BITFIELDS = 3;
+inline constexpr std::uint32_t BI_ALPHABITFIELDS = 6;  // and an alpha mask, ignored
 // The largest file the format can describe: its size field has 32 bits.
 inline constexpr std::uint64_t kMaxFileSize = 0xFFFFFFFFu;
 
@@ -137,12 +138,20 @@ inline constexpr ChannelMasks kMasks555{0x7C00, 0x03E0, 0x001F};
 // Blue, green and red in bytes 0, 1 and 2; byte 3 unused.
 inline constexpr ChannelMasks kMasks888{0x00FF0000, 0x0000FF00, 0x000000FF};
 
+// How a channel's field becomes 8 bits. Fields of the default layouts are
+// shifted into the top bits (5 bits: value × 8), as they always were read;
+// fields of masks that a bitmap gives are scaled by repeating their bits
+// (5 bits: 31 becomes 255, 16 becomes 132). Fields of more than 8 bits
+// keep their top 8 either way.
+enum class FieldScaling { shift, replicate };
+
 // How the source pixels are stored: bit count plus the colour table (up to
 // 8 bits) or the channel masks (16 and 32 bits).
 struct PixelFormat {
   std::uint32_t bitCount;
   const Palette* palette;
   ChannelMasks masks;
+  FieldScaling scaling = FieldScaling::shift;
 };
 
 // True for the depths RowConverter handles: 1, 4, 8, 16, 24 and 32 bits.
@@ -160,6 +169,7 @@ class RowConverter {
     std::uint32_t mask = 0;
     unsigned shift = 0;  // of the mask's lowest bit
     unsigned bits = 0;   // from that bit to the mask's highest bit
+    bool replicate = false;
     std::uint8_t Extract(std::uint32_t pixel) const;
   };
   using ConvertFn = void (RowConverter::*)(const std::byte*, std::byte*) const;
@@ -229,7 +239,7 @@ class ByteCursor {
 // Decodes RLE8 or RLE4 data into the target rows, bottom row first. Pixels
 // beyond the width are dropped; a delta past the top row, an end-of-bitmap
 // code or the end of the data ends decoding, and what was not decoded stays
-// black.
-void DecodeRunLength(ByteCursor& in, bool rle4, const Palette& palette, const TargetImage& target);
+// black. False when the data ends before the last row is complete.
+bool DecodeRunLength(ByteCursor& in, bool rle4, const Palette& palette, const TargetImage& target);
 
 }  // namespace qov::dib

@@ -21,8 +21,8 @@ enum class DibReadError {
   BadDimensions,           // width ≤ 0, height 0, negative height with RLE
   TooLarge,                // 24-bit pixels + 54 bytes would not fit in 32 bits
   UnsupportedBitCount,     // uncompressed, and not 1, 4, 8, 16, 24 or 32 bits
-  UnsupportedCompression,  // bit fields, JPEG, PNG, or unknown
-  TruncatedPixels,         // the pixel data ends early (uncompressed)
+  UnsupportedCompression,  // JPEG, PNG, Huffman, RLE24, or unknown
+  TruncatedPixels,         // the pixel data ends early (uncompressed; a warning for RLE)
   OutOfMemory,
   // Other picture formats, and limits every format shares.
   NotAPicture,         // the first bytes name no format that is read
@@ -39,8 +39,12 @@ const char* DescribeDibReadError(DibReadError error, Language language = Languag
 // block (40-byte header, no colour table) owned by the caller. Returns null
 // for a file that is not a readable bitmap and sets *reason; errors of the
 // file system propagate as CFileException. A picture that `budget` does not
-// admit is refused (OverBudget) before anything is allocated.
-HGLOBAL ReadDibFile(CFile& file, DibReadError* reason = nullptr, CMemoryBudget* budget = nullptr);
+// admit is refused (OverBudget) before anything is allocated. A picture read
+// whole sets *warning to None; run-length data that ends before its last
+// row is read as far as it goes, the rest black, with *warning set to
+// TruncatedPixels.
+HGLOBAL ReadDibFile(CFile& file, DibReadError* reason = nullptr, CMemoryBudget* budget = nullptr,
+                    DibReadError* warning = nullptr);
 
 // Writes block h as a .bmp file; false when nothing was written (null block,
 // a header other than 40 bytes, a size that does not fit the file format).

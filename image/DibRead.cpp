@@ -20,7 +20,10 @@ namespace {
 class FileReader {
  public:
   explicit FileReader(CFile& file)
-      : m_file(file), m_pos(file.Seek(0, CFile::current)), m_length(file.GetLength()) {}
+      : m_file(file),
+        m_start(file.Seek(0, CFile::current)),
+        m_pos(m_start),
+        m_length(file.GetLength()) {}
 
   std::size_t Read(void* buffer, std::size_t count) {
     const std::size_t got = m_file.Read(buffer, count);
@@ -35,9 +38,12 @@ class FileReader {
     m_pos += count;
   }
   std::uint64_t Remaining() const { return m_pos < m_length ? m_length - m_pos : 0; }
+  // Where the reading is, from the bitmap's first byte.
+  std::uint64_t Offset() const { return m_pos - m_start; }
 
  private:
   CFile& m_file;
+  std::uint64_t m_start;
   std::uint64_t m_pos;
   std::uint64_t m_length;
 };
@@ -101,9 +107,16 @@ class FileRowSource : public RowSource {
   std::size_t m_next = 0;
 };
 
+// Bit fields: three masks, red, green and blue; and alpha, ignored.
+constexpr std::size_t kMaskBytes = 12;
+constexpr std::size_t kAlphaMaskBytes = 4;
+constexpr std::uint32_t kOs2HeaderSize = 64;
+
 // The information header. The 12-byte core header has its own layout; every
-// other kind starts with the 40-byte layout, and what follows it is skipped.
-DibReadError ReadInfoHeader(FileReader& in, DibInfo& info, std::size_t& entrySize) {
+// other kind starts with the 40-byte layout. Of what follows, the masks that
+// larger headers hold next go to `masks`; the rest is skipped.
+DibReadError ReadInfoHeader(FileReader& in, DibInfo& info, std::size_t& entrySize,
+                            std::array<std::byte, kMaskBytes>& masks) {
   std::array<std::byte, kWindowsInfoHeaderSize> header{};
   if (!in.ReadExact(header.data(), 4))
     return DibReadError::TruncatedHeader;
@@ -125,13 +138,41 @@ DibReadError ReadInfoHeader(FileReader& in, DibInfo& info, std::size_t& entrySiz
   const std::uint64_t rest = size - kWindowsInfoHeaderSize;
   if (rest > in.Remaining())
     return DibReadError::TruncatedHeader;
-  in.Skip(rest);
+  const std::size_t inHeader = rest >= kMaskBytes ? kMaskBytes : 0;
+  in.ReadExact(masks.data(), inHeader);
+  in.Skip(rest - inHeader);
+  return DibReadError::None;
+}
+
+// 16- and 32-bit pixels whose channels the masks place; the OS/2 header's 3
+// names Huffman coding instead.
+bool HasBitFields(const DibInfo& info) {
+  const bool fields = info.compression == BI_BITFIELDS ||
+                      (info.compression == BI_ALPHABITFIELDS && info.bitCount == 32);
+  return fields && (info.bitCount == 16 || info.bitCount == 32) &&
+         info.headerSize != kOs2HeaderSize;
+}
+
+// The channel masks: the default layout's, or the file's, which follow a
+// 40-byte header and lie inside the larger ones (read with the header).
+DibReadError ReadChannelMasks(FileReader& in, const DibInfo& info,
+                              std::array<std::byte, kMaskBytes>& fields, PixelFormat& format) {
+  format.masks = info.bitCount == 16 ? kMasks555 : kMasks888;
+  if (!HasBitFields(info))
+    return DibReadError::None;
+  if (info.headerSize == kWindowsInfoHeaderSize) {
+    if (!in.ReadExact(fields.data(), fields.size()))
+      return DibReadError::TruncatedHeader;
+    if (info.compression == BI_ALPHABITFIELDS)
+      in.Skip(std::min<std::uint64_t>(kAlphaMaskBytes, in.Remaining()));
+  }
+  format.masks = {Get32(fields.data()), Get32(fields.data() + 4), Get32(fields.data() + 8)};
+  format.scaling = FieldScaling::replicate;
   return DibReadError::None;
 }
 
 // 24-bit pixels are taken as stored whatever the compression field says,
 // except for the values that name an encoded stream (JPEG, PNG, RLE24).
-// Bit fields are not read from files.
 DibReadError CheckFileFormat(const DibInfo& info, bool& runLength) {
   runLength = false;
   if (info.bitCount == 24) {
@@ -142,6 +183,8 @@ DibReadError CheckFileFormat(const DibInfo& info, bool& runLength) {
     runLength = true;
     return DibReadError::None;
   }
+  if (HasBitFields(info))
+    return DibReadError::None;
   if (info.compression != BI_RGB)
     return DibReadError::UnsupportedCompression;
   return IsConvertibleBitCount(info.bitCount) ? DibReadError::None
@@ -167,7 +210,15 @@ void ReadColorTable(FileReader& in, const DibInfo& info, std::size_t entrySize, 
   in.Skip((entries - kept) * entrySize);
 }
 
-DibReadError ReadUncompressed(FileReader& in, const DibInfo& info, const Palette& palette,
+// A file header's pixel offset is followed where it leaves a gap after the
+// headers and the colour table and lies inside the file; any other offset
+// is taken for a writer's mistake, and the pixels follow the table.
+void SkipToPixels(FileReader& in, std::uint32_t pixelOffset) {
+  if (pixelOffset > in.Offset() && pixelOffset - in.Offset() < in.Remaining())
+    in.Skip(pixelOffset - in.Offset());
+}
+
+DibReadError ReadUncompressed(FileReader& in, const DibInfo& info, const PixelFormat& format,
                               const TargetImage& target) {
   const std::uint64_t stride = DibRowStride(info.bitCount, info.width);
   // Bottom-up 24-bit rows are already in the block's layout.
@@ -176,28 +227,30 @@ DibReadError ReadUncompressed(FileReader& in, const DibInfo& info, const Palette
                ? DibReadError::None
                : DibReadError::TruncatedPixels;
   }
-  const PixelFormat format{info.bitCount, &palette, info.bitCount == 16 ? kMasks555 : kMasks888};
   const RowConverter converter(format, info.width);
   FileRowSource rows(in, static_cast<std::size_t>(stride), target.rows);
   return ConvertRows(rows, converter, target, info.height < 0);
 }
 
-HGLOBAL ReadPixels(FileReader& in, const DibInfo& info, const Palette& palette, bool runLength,
-                   DibReadError& error) {
+// Run-length data that ends before its last row leaves the rest black and
+// sets `warning`.
+HGLOBAL ReadPixels(FileReader& in, const DibInfo& info, const PixelFormat& format, bool runLength,
+                   DibReadError& error, DibReadError& warning) {
   if (!runLength && !HoldsAllRows(info, in.Remaining())) {
     error = DibReadError::TruncatedPixels;
     return nullptr;
   }
   return DecodeIntoNewBlock(info, error, [&](const TargetImage& target) {
     if (!runLength)
-      return ReadUncompressed(in, info, palette, target);
+      return ReadUncompressed(in, info, format, target);
     FileChunkCursor cursor(in);
-    DecodeRunLength(cursor, info.compression == BI_RLE4, palette, target);
+    if (!DecodeRunLength(cursor, info.compression == BI_RLE4, *format.palette, target))
+      warning = DibReadError::TruncatedPixels;
     return DibReadError::None;
   });
 }
 
-HGLOBAL ReadBitmap(CFile& file, CMemoryBudget* budget, DibReadError& error) {
+HGLOBAL ReadBitmap(CFile& file, CMemoryBudget* budget, DibReadError& error, DibReadError& warning) {
   FileReader in(file);
   std::array<std::byte, kFileHeaderSize> fileHeader{};
   if (!in.ReadExact(fileHeader.data(), fileHeader.size()) ||
@@ -208,7 +261,8 @@ HGLOBAL ReadBitmap(CFile& file, CMemoryBudget* budget, DibReadError& error) {
   DibInfo info;
   std::size_t entrySize = 0;
   bool runLength = false;
-  error = ReadInfoHeader(in, info, entrySize);
+  std::array<std::byte, kMaskBytes> fields{};
+  error = ReadInfoHeader(in, info, entrySize, fields);
   if (error == DibReadError::None)
     error = CheckFileFormat(info, runLength);
   if (error == DibReadError::None)
@@ -217,25 +271,33 @@ HGLOBAL ReadBitmap(CFile& file, CMemoryBudget* budget, DibReadError& error) {
       !budget->Admit(static_cast<std::uint64_t>(info.width),
                      static_cast<std::uint64_t>(info.Rows())))
     error = DibReadError::OverBudget;
+  Palette palette;
+  PixelFormat format{info.bitCount, &palette, {}};
+  if (error == DibReadError::None)
+    error = ReadChannelMasks(in, info, fields, format);
   if (error != DibReadError::None)
     return nullptr;
-  Palette palette;
   ReadColorTable(in, info, entrySize, palette);
-  return ReadPixels(in, info, palette, runLength, error);
+  SkipToPixels(in, Get32(fileHeader.data() + 10));
+  return ReadPixels(in, info, format, runLength, error, warning);
 }
 
 }  // namespace
 
-HGLOBAL ReadDibFile(CFile& file, DibReadError* reason, CMemoryBudget* budget) {
+HGLOBAL ReadDibFile(CFile& file, DibReadError* reason, CMemoryBudget* budget,
+                    DibReadError* warning) {
   DibReadError error = DibReadError::None;
+  DibReadError ending = DibReadError::None;
   HGLOBAL h = nullptr;
   try {
-    h = ReadBitmap(file, budget, error);
+    h = ReadBitmap(file, budget, error, ending);
   } catch (const std::bad_alloc&) {
     error = DibReadError::OutOfMemory;
   }
   if (reason)
     *reason = h ? DibReadError::None : error;
+  if (warning)
+    *warning = h ? ending : DibReadError::None;
   return h;
 }
 

@@ -131,6 +131,7 @@ bool CQOV_V2Doc::OnNewDocument() {
     return false;
   SetModifiedFlag(false);
   ReplaceDib(nullptr);
+  m_readWarning = DibReadError::None;
   return true;
 }
 
@@ -156,6 +157,7 @@ bool CQOV_V2Doc::OnOpenDocument(const std::string& path) {
   }
   SetModifiedFlag(false);
   ReplaceDib(dib.release());
+  m_readWarning = failure.warning;
   ClearFailure();
   return true;
 }

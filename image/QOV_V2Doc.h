@@ -51,9 +51,16 @@ class CQOV_V2Doc : public CDocument {
   // that succeeded; on failure the document is unchanged and
   // GetFailureMessage() (Japanese) and GetFailureReason() (English) say why.
   bool OnOpenDocument(const std::string& path) override;
+  // What the last picture opened left to say although it opened: None, or
+  // TruncatedPixels when its data ended early and the rest is black (see
+  // DescribeDibReadError for its texts). A failed open leaves it as it was.
+  DibReadError GetReadWarning() const { return m_readWarning; }
   // Writes to a temporary file beside the target and renames it over the
   // target; clears the modified flag only after a complete write.
   bool OnSaveDocument(const std::string& path) override;
+
+ private:
+  DibReadError m_readWarning = DibReadError::None;
 };
 
 }  // namespace qov

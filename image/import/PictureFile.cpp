@@ -22,7 +22,7 @@ HGLOBAL ReadKind(PictureKind kind, CFile& file, const PictureReadOptions& option
   HGLOBAL h = nullptr;
   switch (kind) {
     case PictureKind::Bmp:
-      return ReadDibFile(file, &failure.reason, &budget);
+      return ReadDibFile(file, &failure.reason, &budget, &failure.warning);
     case PictureKind::Tiff:
       h = import::ReadTiffPicture(in, options, budget, failure);
       break;
@@ -93,12 +93,15 @@ HGLOBAL ReadPictureFile(CFile& file, const PictureReadOptions& options,
   } catch (const std::bad_alloc&) {
     result.reason = DibReadError::OutOfMemory;
   }
-  if (h)
+  if (h) {
+    const DibReadError warning = result.warning;
     result = {};
-  else if (result.reason == DibReadError::None)
+    result.warning = warning;
+  } else if (result.reason == DibReadError::None) {
     result.reason = DibReadError::CorruptPicture;
-  else if (result.reason == DibReadError::OverBudget)
+  } else if (result.reason == DibReadError::OverBudget) {
     result.refusal = budget;
+  }
   return h;
 }
 

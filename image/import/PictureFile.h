@@ -28,6 +28,9 @@ struct PictureReadFailure {
   DibReadError reason = DibReadError::None;
   std::string detail;
   std::optional<CMemoryBudget> refusal;
+  // For a picture that was read: TruncatedPixels when its data ended early
+  // and the rest was left black (run-length .bmp files), else None.
+  DibReadError warning = DibReadError::None;
 };
 
 // "the picture file is damaged: Not a JPEG file" — the reason's text, then
@@ -40,7 +43,8 @@ std::string DescribePictureReadFailure(const PictureReadFailure& failure,
 // Reads the picture from `file`, positioned at its start, into a new 24-bit
 // block (40-byte header, no colour table) owned by the caller. Returns null
 // for a file that cannot be read and sets *failure; a picture the budget does
-// not admit is refused before anything is allocated. Errors of the file
+// not admit is refused before anything is allocated. A picture that was read
+// leaves *failure empty but for its warning. Errors of the file
 // system propagate as CFileException.
 HGLOBAL ReadPictureFile(CFile& file, const PictureReadOptions& options,
                         PictureReadFailure* failure = nullptr);

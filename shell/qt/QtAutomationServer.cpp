@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/CmdTarget.h"
+#include "platform/OleLock.h"
 #include "shell/OleObjectFactory.h"
 
 namespace qov {
@@ -244,7 +245,7 @@ void QtAutomationServer::CreateInstance(COleObjectFactory& factory, const QDBusM
           ? GUIDFromString(arguments[0].toString().toStdString())
           : std::nullopt;
   if (!iid) {
-    Reply(message.createErrorReply(
+    Refuse(message.createErrorReply(
         QDBusError::InvalidArgs,
         QStringLiteral("CreateInstance takes an interface identifier, \"{XXXXXXXX-...}\"")));
     return;
@@ -252,12 +253,12 @@ void QtAutomationServer::CreateInstance(COleObjectFactory& factory, const QDBusM
   COleObjectFactory::CreateError error = COleObjectFactory::CreateError::None;
   std::unique_ptr<CCmdTarget> target = factory.CreateInstance(*iid, &error);
   if (!target) {
-    Reply(error == COleObjectFactory::CreateError::NoInterface
-              ? message.createErrorReply(
-                    kErrorNoInterface,
-                    QStringLiteral("The object does not answer %1").arg(arguments[0].toString()))
-              : message.createErrorReply(kErrorFailed,
-                                         QStringLiteral("The object could not be made")));
+    Refuse(error == COleObjectFactory::CreateError::NoInterface
+               ? message.createErrorReply(
+                     kErrorNoInterface,
+                     QStringLiteral("The object does not answer %1").arg(arguments[0].toString()))
+               : message.createErrorReply(kErrorFailed,
+                                          QStringLiteral("The object could not be made")));
     return;
   }
   const QString path = kObjectPathPrefix + QString::number(++m_nLastObject);
@@ -268,7 +269,7 @@ void QtAutomationServer::CreateInstance(COleObjectFactory& factory, const QDBusM
                     this);
   if (!Bus().registerVirtualObject(path, busObject)) {
     delete busObject;
-    Reply(message.createErrorReply(kErrorFailed, QStringLiteral("Cannot serve %1").arg(path)));
+    Refuse(message.createErrorReply(kErrorFailed, QStringLiteral("Cannot serve %1").arg(path)));
     return;
   }
   const QString client = message.service();
@@ -324,6 +325,14 @@ void QtAutomationServer::DestroyObject(std::map<QString, Object>::iterator objec
 
 void QtAutomationServer::Reply(const QDBusMessage& reply) {
   Bus().send(reply);
+}
+
+// A request that made no object: a program started for it, holding none,
+// has nothing left to serve and ends as after the last release.
+void QtAutomationServer::Refuse(const QDBusMessage& error) {
+  Reply(error);
+  if (m_objects.empty() && AfxOleCanExitApp())
+    AfxOleOnReleaseAllObjects();
 }
 
 }  // namespace qov

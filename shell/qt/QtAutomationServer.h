@@ -64,6 +64,7 @@ class QtAutomationServer : public QObject, public IAutomationBackend {
   void ClientLeft(const QString& client);
   void DestroyObject(std::map<QString, Object>::iterator object);
   void Reply(const QDBusMessage& reply);
+  void Refuse(const QDBusMessage& error);
 
   std::optional<QDBusConnection> m_bus;
   QDBusServiceWatcher* m_pClients = nullptr;

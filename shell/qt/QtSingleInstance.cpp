@@ -1,5 +1,6 @@
 #include "shell/qt/QtSingleInstance.h"
 
+#include <QApplication>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
@@ -51,11 +52,17 @@ bool ClaimSocket(const QString& socketPath, const std::function<bool()>& listen)
   return listen();
 }
 
+// A modal dialog or message that the window shows comes above it: the
+// request waits for it to close, and the user must see what it waits for.
 void BringToFront(QWidget& window) {
   window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
   window.show();
   window.raise();
   window.activateWindow();
+  if (QWidget* modal = QApplication::activeModalWidget()) {
+    modal->raise();
+    modal->activateWindow();
+  }
 }
 
 }  // namespace

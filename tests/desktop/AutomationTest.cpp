@@ -178,12 +178,19 @@ TEST_F(AutomationTest, AutomationSwitchesServeWithoutAWindowUntilTheLastRelease)
     ASSERT_TRUE(WaitFor([&] { return bus->HasOwner(name); })) << flag;
     QDBusConnection client = bus->Connection();
 
-    const QDBusMessage refused = client.call(CreateInstanceCall(name, CLSID_QOV_V2Document));
-    EXPECT_EQ(refused.errorName(), QStringLiteral("qov.Error.NoInterface"));
-    EXPECT_TRUE(WaitForEnd(qov)) << "a program started for a refused request stays";
-
-    Start(qov, {QString::fromLatin1(flag)});
-    ASSERT_TRUE(WaitFor([&] { return bus->HasOwner(name); })) << flag;
+    // A request that makes no object ends a program started for it.
+    QDBusMessage malformed = CreateInstanceCall(name, IID_IDispatch);
+    malformed.setArguments({QStringLiteral("{not an interface}")});
+    const std::pair<QDBusMessage, QString> kRefused[] = {
+        {CreateInstanceCall(name, CLSID_QOV_V2Document), QStringLiteral("qov.Error.NoInterface")},
+        {malformed, QStringLiteral("org.freedesktop.DBus.Error.InvalidArgs")}};
+    for (const auto& [call, errorName] : kRefused) {
+      EXPECT_EQ(client.call(call).errorName(), errorName);
+      EXPECT_TRUE(WaitForEnd(qov))
+          << "a program started for a refused request stays: " << errorName.toStdString();
+      Start(qov, {QString::fromLatin1(flag)});
+      ASSERT_TRUE(WaitFor([&] { return bus->HasOwner(name); })) << flag;
+    }
     const QDBusMessage created = client.call(CreateInstanceCall(name, IID_IDispatch));
     ASSERT_EQ(created.type(), QDBusMessage::ReplyMessage) << created.errorMessage().toStdString();
     const QString server = created.service();

@@ -34,6 +34,14 @@ DibFields WithCompression(DibFields s, std::uint32_t compression) {
   s.compression = compression;
   return s;
 }
+// Bit fields (compression 3 unless already set) with `masks`.
+DibFields WithMasks(DibFields s, std::uint32_t headerSize, std::vector<std::uint32_t> masks) {
+  s.headerSize = headerSize;
+  if (s.compression == 0)
+    s.compression = 3;
+  s.masks = std::move(masks);
+  return s;
+}
 DibFields WithColorsUsed(DibFields s, std::uint32_t used) {
   s.clrUsed = used;
   return s;
@@ -51,6 +59,7 @@ TEST_P(DibReadConversion, OpensAsTheExpectedPicture) {
   const ReadResult r = ReadBmpBytes(GetParam().bytes);
   ASSERT_EQ(r.error, E::None) << DescribeDibReadError(r.error);
   EXPECT_TRUE(SamePicture(PictureOfBlock(r.block.get()), GetParam().expected));
+  EXPECT_EQ(r.warning, GetParam().warning) << DescribeDibReadError(r.warning);
 }
 
 const std::vector<Bgr> kTable4 = {kRed, kGreen, kBlue, kDarkGray};
@@ -123,14 +132,41 @@ INSTANTIATE_TEST_SUITE_P(
                        MakeBmpFile(Fields(24, 1, -3,
                                         PackRows(24, {{0xFF0000}, {0x00FF00}, {0x0000FF}}, true))),
                        MakePicture({{kRed}, {kGreen}, {kBlue}})},
-        // A gap before the pixels is read as pixels: the picture shifts.
-        DecodeCase{"PixelOffsetIsNotUsed",
-                       [] {
-                         Bytes f = MakeBmpFile(Fields(24, 1, 2, {9, 9, 9, 9, 1, 2, 3, 0, 4, 5, 6, 0}));
-                         f[10] = 58;
-                         return f;
-                       }(),
-                       MakePicture({{{1, 2, 3}}, {{9, 9, 9}}})},
+        // A gap before the pixels is skipped where the file header says.
+        DecodeCase{"PixelOffsetPastTheTableIsFollowed",
+                   [] {
+                     Bytes f = MakeBmpFile(Fields(24, 1, 2, {9, 9, 9, 9, 1, 2, 3, 0, 4, 5, 6, 0}));
+                     f[10] = 58;
+                     return f;
+                   }(),
+                   MakePicture({{{4, 5, 6}}, {{1, 2, 3}}})},
+        // An offset outside the file is a writer's mistake: the pixels follow
+        // the headers.
+        DecodeCase{"PixelOffsetOutsideTheFileIsNotUsed",
+                   [] {
+                     Bytes f = MakeBmpFile(Fields(24, 1, 2, {9, 9, 9, 9, 1, 2, 3, 0}));
+                     f[10] = 62;
+                     return f;
+                   }(),
+                   MakePicture({{{1, 2, 3}}, {{9, 9, 9}}})},
+        // Masks after a 40-byte header or inside a larger one; each field
+        // becomes 8 bits by repeating its bits (5 bits: 10 is 82, 6 bits: 20
+        // is 81), wider ones keep their top 8.
+        DecodeCase{"BitFields565",
+                   MakeBmpFile(WithMasks(
+                       Fields(16, 2, 1, PackRows(16, {{0xF800, 10u << 11 | 20u << 5 | 10u}})), 40,
+                       {0xF800, 0x07E0, 0x001F})),
+                   MakePicture({{{0, 0, 255}, {82, 81, 82}}})},
+        DecodeCase{"BitFields1010102InV5Header",
+                   MakeBmpFile(WithMasks(
+                       Fields(32, 1, 1, PackRows(32, {{0x3FFu << 20 | 0x201u << 10 | 0x0FFu}})),
+                       124, {0x3FF00000, 0x000FFC00, 0x000003FF})),
+                   MakePicture({{{0x3F, 0x80, 0xFF}}})},
+        DecodeCase{"AlphaBitFields32",
+                   MakeBmpFile(WithMasks(
+                       WithCompression(Fields(32, 1, 1, PackRows(32, {{0x123456FFu}})), 6), 40,
+                       {0xFF000000, 0x00FF0000, 0x0000FF00, 0x000000FF})),
+                   MakePicture({{{0x56, 0x34, 0x12}}})},
         // Colours-used declares a table of a 24-bit file; the pixels follow it.
         DecodeCase{"TwentyFourBitPixelsFollowDeclaredTable",
                        MakeBmpFile(WithColorsUsed(
@@ -200,9 +236,14 @@ INSTANTIATE_TEST_SUITE_P(
                     E::UnsupportedBitCount},
         RefusalCase{"ThirtyBitsPerPixel", MakeBmpFile(Fields(30, 1, 1, {0, 0, 0, 0})),
                     E::UnsupportedBitCount},
-        RefusalCase{"BitFields16", MakeBmpFile(WithCompression(Fields(16, 2, 1, {0, 0, 0, 0}), 3)),
-                    E::UnsupportedCompression},
-        RefusalCase{"BitFields32", MakeBmpFile(WithCompression(Fields(32, 1, 1, {0, 0, 0, 0}), 3)),
+        RefusalCase{"BitFieldMasksCut",
+                    Truncated(MakeBmpFile(WithMasks(Fields(16, 2, 1, {0, 0, 0, 0}), 40,
+                                                    {0xF800, 0x07E0, 0x001F})),
+                              54 + 8),
+                    E::TruncatedHeader},
+        RefusalCase{"AlphaBitFields16",
+                    MakeBmpFile(WithMasks(WithCompression(Fields(16, 2, 1, {0, 0, 0, 0}), 6), 40,
+                                          {0xF800, 0x07E0, 0x001F, 0})),
                     E::UnsupportedCompression},
         RefusalCase{"Jpeg24", MakeBmpFile(WithCompression(Fields(24, 1, 1, {0, 0, 0, 0}), 4)),
                     E::UnsupportedCompression},
@@ -268,10 +309,14 @@ INSTANTIATE_TEST_SUITE_P(
         DecodeCase{"DeltaPastTopEndsDecoding", MakeBmpFile(Rle8(2, 2, {1, 1, 0, 2, 0, 200, 2, 2})),
                    BlackWith(2, 2, {{0, 1, kRed}})},
         // Data that ends inside an absolute run: the pixels that arrived count.
+        // Data that ends early leaves the rest black and says so.
         DecodeCase{"EndInsideAbsoluteRun", MakeBmpFile(Rle8(5, 1, {0, 5, 1, 2})),
-                   BlackWith(5, 1, {{0, 0, kRed}, {1, 0, kGreen}})},
-        DecodeCase{"EndOfDataIsNotAnError", MakeBmpFile(Rle8(2, 2, {2, 3})),
-                   BlackWith(2, 2, {{0, 1, kBlue}, {1, 1, kBlue}})},
+                   BlackWith(5, 1, {{0, 0, kRed}, {1, 0, kGreen}}), E::TruncatedPixels},
+        DecodeCase{"EndOfDataBeforeTheLastRowIsAWarning", MakeBmpFile(Rle8(2, 2, {2, 3})),
+                   BlackWith(2, 2, {{0, 1, kBlue}, {1, 1, kBlue}}), E::TruncatedPixels},
+        // The last row written to its end is enough without the end codes.
+        DecodeCase{"EndOfDataAfterTheLastPixel", MakeBmpFile(Rle8(1, 2, {1, 1, 0, 0, 1, 2})),
+                   MakePicture({{kGreen}, {kRed}})},
         DecodeCase{"EndOfBitmapStops", MakeBmpFile(Rle8(2, 1, {1, 1, 0, 1, 1, 2})),
                    BlackWith(2, 1, {{0, 0, kRed}})},
         DecodeCase{"Rle4EncodedRunAlternatesNibbles", MakeBmpFile(Rle4(5, 1, Rle({5, 0x12}))),
@@ -290,7 +335,7 @@ INSTANTIATE_TEST_SUITE_P(
         // A table of 2^32 − 1 entries is skipped past the end: nothing is decoded.
         DecodeCase{"RunLengthWithHugeTableIsBlack",
                    MakeBmpFile(WithColorsUsed(Rle8(2, 1, Rle({2, 1})), 0xFFFFFFFFu)),
-                   BlackWith(2, 1, {})}));
+                   BlackWith(2, 1, {}), E::TruncatedPixels}));
 
 // Codes straddle the 32768-byte chunks of the file at every offset (a
 // 41-byte header makes the odd ones): the picture is the same as where they

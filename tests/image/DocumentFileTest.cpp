@@ -114,6 +114,27 @@ INSTANTIATE_TEST_SUITE_P(
                                   },
                                   "unsupported number of bits per pixel"}));
 
+// Run-length data that stops before the last row opens, the rest black, and
+// the document keeps the warning until the next picture opens.
+TEST(DocumentOpen, RunLengthFileThatEndsEarlyOpensWithAWarning) {
+  DibFields fields;
+  fields.width = 2;
+  fields.height = 2;
+  fields.bitCount = 8;
+  fields.compression = 1;
+  fields.colorTable = {kRed};
+  fields.pixels = {2, 0};
+  TempDir dir;
+  WriteBytes(dir.File("cut.bmp"), MakeBmpFile(fields));
+  CQOV_V2Doc doc;
+  ASSERT_TRUE(doc.OnOpenDocument(dir.File("cut.bmp"))) << doc.GetFailureReason();
+  EXPECT_EQ(doc.GetReadWarning(), DibReadError::TruncatedPixels);
+  EXPECT_FALSE(doc.OnOpenDocument(dir.File("missing.bmp")));
+  EXPECT_EQ(doc.GetReadWarning(), DibReadError::TruncatedPixels);
+  ASSERT_TRUE(doc.OnOpenDocument(kPicture));
+  EXPECT_EQ(doc.GetReadWarning(), DibReadError::None);
+}
+
 TEST(DocumentNew, EmptiesTheDocument) {
   CQOV_V2Doc doc;
   OpenModified(doc, kPicture);

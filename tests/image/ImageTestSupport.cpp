@@ -10,7 +10,7 @@ namespace qov::test {
 ReadResult ReadBmp(const std::string& path) {
   ReadResult result;
   CFile file(path, CFile::modeRead);
-  result.block = CGlobalOwner(ReadDibFile(file, &result.error));
+  result.block = CGlobalOwner(ReadDibFile(file, &result.error, nullptr, &result.warning));
   return result;
 }
 

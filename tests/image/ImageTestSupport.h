@@ -19,6 +19,7 @@ struct DecodeCase {
   const char* name;
   Bytes bytes;
   Picture expected;
+  DibReadError warning = DibReadError::None;  // ReadBmp only
 };
 struct RefusalCase {
   const char* name;
@@ -35,6 +36,7 @@ Bytes Truncated(Bytes b, std::size_t size);
 struct ReadResult {
   CGlobalOwner block;
   DibReadError error = DibReadError::None;
+  DibReadError warning = DibReadError::None;  // ReadBmp only
 };
 ReadResult ReadBmp(const std::string& path);
 ReadResult ReadBmpBytes(const Bytes& bytes);

@@ -93,6 +93,8 @@ class Conversion {
       return kExitBadInput;
     }
     m_doc.SetPathName(input);
+    if (!m_doc.GetOpenWarningReason().empty())
+      m_err << "qov-convert: " << input << ": warning: " << m_doc.GetOpenWarningReason() << '\n';
     m_view.OnInitialUpdate();
     return kExitDone;
   }

@@ -158,6 +158,11 @@ bool CQOV_V2Doc::OnOpenDocument(const std::string& path) {
   SetModifiedFlag(false);
   ReplaceDib(dib.release());
   m_readWarning = failure.warning;
+  if (m_readWarning == DibReadError::None)
+    SetOpenWarning({}, {});
+  else
+    SetOpenWarning(DescribeDibReadError(m_readWarning, Language::Japanese),
+                   DescribeDibReadError(m_readWarning));
   ClearFailure();
   return true;
 }

@@ -52,6 +52,15 @@ class CDocument : public CCmdTarget {
   void SetFailure(std::string message, std::string reason);
   void SetFailure(const CFileException& e);
   void ClearFailure() { SetFailure({}, {}); }
+  // What the last successful OnOpenDocument had to say although the file
+  // opened ("" when nothing): shown by the window, printed by the batch
+  // converter as a warning.
+  const std::string& GetOpenWarningMessage() const { return m_strOpenWarningMessage; }
+  const std::string& GetOpenWarningReason() const { return m_strOpenWarningReason; }
+  void SetOpenWarning(std::string message, std::string reason) {
+    m_strOpenWarningMessage = std::move(message);
+    m_strOpenWarningReason = std::move(reason);
+  }
 
  private:
   bool m_bModified = false;
@@ -59,6 +68,8 @@ class CDocument : public CCmdTarget {
   std::string m_strTitle;
   std::string m_strFailureMessage;
   std::string m_strFailureReason;
+  std::string m_strOpenWarningMessage;
+  std::string m_strOpenWarningReason;
   std::vector<CView*> m_views;
 };
 

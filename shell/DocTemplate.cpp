@@ -4,6 +4,7 @@
 
 #include "platform/Document.h"
 #include "platform/FrameworkStrings.h"
+#include "platform/MessageBox.h"
 #include "platform/View.h"
 #include "platform/WaitCursor.h"
 #include "res/Strings.h"
@@ -97,6 +98,8 @@ bool CSingleDocTemplate::OpenInto(CDocument& doc, const std::string& path) {
   doc.SetPathName(path);
   if (CWinApp* app = AfxGetApp())
     app->AddToRecentFileList(path);
+  if (!doc.GetOpenWarningMessage().empty())
+    AfxMessageBox(doc.GetOpenWarningMessage(), MB_ICONEXCLAMATION);
   return true;
 }
 

@@ -153,7 +153,18 @@ TEST(Convert, PageAndMemoryLimitChooseWhatIsRead) {
     int exitStatus;
     const char* err;
   };
+  // Run-length data that stops after its first row of two: it opens, the
+  // rest black, with a warning.
+  TempDir input;
+  const std::string cut = input.File("cut.bmp");
+  WriteBytes(cut, MakeBmpFile({.width = 2,
+                               .height = 2,
+                               .bitCount = 8,
+                               .compression = 1,
+                               .colorTable = {kRed},
+                               .pixels = {2, 0, 0, 0}}));
   const Case cases[] = {
+      {{cut, "--page", "1"}, 0, "cut.bmp: warning: the pixel data is cut short\n"},
       {{kTwoPages, "--page", "2"}, 0, ""},
       {{kTwoPages, "--page", "3"}, 1, "the file has no such page: page 3 of 2\n"},
       {{kTwoPages, "--max-megapixels", "0.00005"},

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "vector/Fit.h"
+
 namespace qov {
 namespace {
 
@@ -42,7 +44,7 @@ Point2 UnitBetween(const Point2& a, const Point2& b) {
 
 }  // namespace
 
-double CentrePath(std::vector<Point2>& points, bool closed, const CPixelGrid& ink,
+double CentrePath(std::vector<Point2>& points, bool closed, const CInkSampler& ink,
                   double maxWidth) {
   const std::size_t n = points.size();
   if (n < 3)
@@ -63,10 +65,10 @@ double CentrePath(std::vector<Point2>& points, bool closed, const CPixelGrid& in
     const Point2 along = UnitBetween(original[before], original[after]);
     const Point2 normal{-along.y, along.x};
     const Point2& p = original[i];
-    if (!ink.AtPoint(p.x, p.y))
+    if (!ink.IsInk(p))
       continue;
-    const double plus = InkReach(ink, p, normal, maxWidth);
-    const double minus = InkReach(ink, p, {-normal.x, -normal.y}, maxWidth);
+    const double plus = ink.EdgeDistance(p, normal, maxWidth);
+    const double minus = ink.EdgeDistance(p, {-normal.x, -normal.y}, maxWidth);
     if (plus + minus > maxWidth)
       continue;
     const double shift = (plus - minus) / 2;
@@ -95,10 +97,8 @@ std::size_t PointBack(const std::vector<Point2>& points, double length) {
   return 0;
 }
 
-// How far beyond `from` along d the pen's centre went: the dark pixels
-// beyond the cross-section at `from` are a band as wide as the pen and a
-// half disc at its end, so their count gives the band's length better than
-// any one pixel's edge could.
+}  // namespace
+
 double InkBeyond(const CPixelGrid& ink, const Point2& from, const Point2& d, double halfWidth) {
   const double reach = InkReach(ink, from, d, 6 * halfWidth + 6) + 1;
   const double side = halfWidth + 1.5;
@@ -119,29 +119,13 @@ double InkBeyond(const CPixelGrid& ink, const Point2& from, const Point2& d, dou
   return (area - M_PI * width * width / 8) / width;
 }
 
-}  // namespace
-
-void PlaceEndInInk(std::vector<Point2>& points, bool atBack, const CPixelGrid& ink,
-                   double halfWidth) {
-  if (points.size() < 2)
+void TrimPathEnd(std::vector<Point2>& points, bool atBack, double length) {
+  if (points.size() < 3)
     return;
   if (!atBack)
     std::reverse(points.begin(), points.end());
-  // The thinning bends a line's last pixels towards a corner of the pen's
-  // end: the direction comes from the points before them.
-  const std::size_t near = PointBack(points, halfWidth + 1);
-  const std::size_t inner = PointBack(points, 2 * halfWidth + 4);
-  if (inner < near) {
-    const Point2 d = UnitBetween(points[inner], points[near]);
-    const Point2 from = points[near];
-    const double along = InkBeyond(ink, from, d, halfWidth);
-    const Point2 end{from.x + along * d.x, from.y + along * d.y};
-    points.resize(near + 1);
-    while (points.size() > 1 &&
-           (points.back().x - end.x) * d.x + (points.back().y - end.y) * d.y >= 0)
-      points.pop_back();
-    points.push_back(end);
-  }
+  const std::size_t keep = std::max<std::size_t>(PointBack(points, length), 1);
+  points.resize(keep + 1);
   if (!atBack)
     std::reverse(points.begin(), points.end());
 }

@@ -83,22 +83,48 @@ void CDrawingPieces::AddStrokes(std::vector<StrokePath> strokes, const SkeletonG
   for (StrokePath& stroke : strokes) {
     if (stroke.points.size() < 2 || PathLength(stroke.points) < m_dPen)
       continue;
-    double half = CentrePath(stroke.points, stroke.closed, m_ink, m_dMaxPen);
+    double half = CentrePath(stroke.points, stroke.closed, m_levels, m_dMaxPen);
     if (half <= 0)
       half = m_dPen / 2;
-    if (!stroke.closed) {
-      if (stroke.startNode == kNoNode)
-        PlaceEndInInk(stroke.points, false, m_ink, half);
-      if (stroke.endNode == kNoNode)
-        PlaceEndInInk(stroke.points, true, m_ink, half);
-    }
+    const bool freeStart = !stroke.closed && stroke.startNode == kNoNode;
+    const bool freeEnd = !stroke.closed && stroke.endNode == kNoNode;
+    if (freeStart)
+      TrimPathEnd(stroke.points, false, half + 1);
+    if (freeEnd)
+      TrimPathEnd(stroke.points, true, half + 1);
     Shape shape;
     shape.startNode = stroke.startNode;
     shape.endNode = stroke.endNode;
     shape.throughs = stroke.throughs;
     AddPath(stroke.points, stroke.closed, shape);
+    if (freeStart && !m_shapes.empty() && !m_shapes.back().pieces.empty())
+      ExtendToInk(m_shapes.back().pieces.front(), true, half);
+    if (freeEnd && !m_shapes.empty() && !m_shapes.back().pieces.empty())
+      ExtendToInk(m_shapes.back().pieces.back(), false, half);
   }
   MeetAtNodes(graph);
+}
+
+// A free end goes on along its piece, line or arc, as far as the ink shows
+// the pen's centre went.
+void CDrawingPieces::ExtendToInk(PathPiece& piece, bool atStart, double halfWidth) const {
+  Point2& end = atStart ? piece.start : piece.end;
+  const Point2& other = atStart ? piece.end : piece.start;
+  Point2 d = PieceDirection(piece, end);
+  const Point2 inner = piece.kind == PathPiece::Arc ? piece.through : other;
+  if ((end.x - inner.x) * d.x + (end.y - inner.y) * d.y < 0)
+    d = {-d.x, -d.y};
+  const double along = InkBeyond(m_ink, end, d, halfWidth);
+  if (piece.kind == PathPiece::Line) {
+    end = {end.x + along * d.x, end.y + along * d.y};
+    return;
+  }
+  const Point2& c = piece.circle.centre;
+  const double rx = end.x - c.x, ry = end.y - c.y;
+  // The turn that takes the radius towards d.
+  const double angle = (rx * d.y - ry * d.x >= 0 ? 1 : -1) * along / piece.circle.radius;
+  end = {c.x + rx * std::cos(angle) - ry * std::sin(angle),
+         c.y + rx * std::sin(angle) + ry * std::cos(angle)};
 }
 
 void CDrawingPieces::AddOutlines(std::vector<std::vector<Point2>> outlines) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "vector/InkSampler.h"
 #include "vector/PathPieces.h"
 #include "vector/PixelGrid.h"
 #include "vector/Strokes.h"
@@ -15,10 +16,11 @@ namespace qov {
 
 class CDrawingPieces {
  public:
-  // `ink` holds the distances from white (non-zero: dark); the widths and
-  // the tolerance are in pixels.
-  CDrawingPieces(const CPixelGrid& ink, double maxPen, double pen, double tolerance)
-      : m_ink(ink), m_dMaxPen(maxPen), m_dPen(pen), m_dTolerance(tolerance) {}
+  // `ink` holds the distances from white (non-zero: dark), `levels` the
+  // picture's grey levels; the widths and the tolerance are in pixels.
+  CDrawingPieces(const CPixelGrid& ink, const CInkSampler& levels, double maxPen, double pen,
+                 double tolerance)
+      : m_ink(ink), m_levels(levels), m_dMaxPen(maxPen), m_dPen(pen), m_dTolerance(tolerance) {}
 
   void AddStrokes(std::vector<StrokePath> strokes, const SkeletonGraph& graph);
   void AddOutlines(std::vector<std::vector<Point2>> outlines);
@@ -41,12 +43,14 @@ class CDrawingPieces {
   };
 
   void AddPath(std::vector<Point2>& points, bool closed, Shape shape);
+  void ExtendToInk(PathPiece& piece, bool atStart, double halfWidth) const;
   void MeetAtNodes(const SkeletonGraph& graph);
   void MeetAtNode(const SkeletonNode& node, const std::vector<NodeEnd>& ends,
                   const std::vector<const PathPiece*>& throughs);
   void WritePieces(const Shape& shape, VectorDrawing& drawing, std::int32_t height) const;
 
   const CPixelGrid& m_ink;
+  const CInkSampler& m_levels;
   double m_dMaxPen;
   double m_dPen;
   double m_dTolerance;

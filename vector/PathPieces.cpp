@@ -56,10 +56,81 @@ class CPathSplitter {
       pieces.push_back(piece);
       i = piece.last;
     }
+    RelaxBoundaries(pieces);
     return pieces;
   }
 
  private:
+  // The sum of the squared distances of points i to j from the piece of
+  // `kind` fitted to them, and the largest; infinite for a fit that cannot
+  // be made.
+  double FitError(PathPiece::Kind kind, std::size_t i, std::size_t j, double& worst) const {
+    const std::size_t n = j - i + 1;
+    double sum = 0;
+    worst = 0;
+    if (kind == PathPiece::Line) {
+      const LineFit line = FitLine(&m_points[i], n);
+      for (std::size_t k = i; k <= j; ++k) {
+        const Point2 foot = ProjectOnLine(line, m_points[k]);
+        const double d = std::hypot(m_points[k].x - foot.x, m_points[k].y - foot.y);
+        sum += d * d;
+      }
+      worst = line.maxDeviation;
+      return sum;
+    }
+    const CircleFit circle = n >= 6 ? FitCircle(&m_points[i], n) : CircleFit{};
+    if (!circle.found)
+      return HUGE_VAL;
+    for (std::size_t k = i; k <= j; ++k) {
+      const double d =
+          std::hypot(m_points[k].x - circle.centre.x, m_points[k].y - circle.centre.y) -
+          circle.radius;
+      sum += d * d;
+    }
+    worst = circle.maxDeviation;
+    return sum;
+  }
+
+  // The greedy split runs each piece on as far as it keeps to the points,
+  // so it reaches a little into the next one: the arc of a fillet into the
+  // line after it. Each boundary moves to where the two pieces, both still
+  // within the tolerance, fit their points best.
+  void RelaxBoundaries(std::vector<PathPiece>& pieces) const {
+    constexpr std::size_t kReach = 40;
+    for (std::size_t k = 1; k < pieces.size(); ++k) {
+      PathPiece& a = pieces[k - 1];
+      PathPiece& b = pieces[k];
+      if (b.last < a.first + 4)
+        continue;
+      const std::size_t low = std::max(a.first + 2, a.last > kReach ? a.last - kReach : 0);
+      const std::size_t high = std::min(b.last - 2, a.last + kReach);
+      std::size_t best = a.last;
+      double bestError = HUGE_VAL;
+      for (std::size_t split = low; split <= high; ++split) {
+        double worstA = 0, worstB = 0;
+        const double error =
+            FitError(a.kind, a.first, split, worstA) + FitError(b.kind, split, b.last, worstB);
+        if (worstA <= m_dTolerance && worstB <= m_dTolerance && error < bestError) {
+          bestError = error;
+          best = split;
+        }
+      }
+      a.last = b.first = best;
+      Refit(a);
+      Refit(b);
+    }
+  }
+
+  void Refit(PathPiece& piece) const {
+    const std::size_t n = piece.last - piece.first + 1;
+    if (piece.kind == PathPiece::Line) {
+      piece.line = FitLine(&m_points[piece.first], n);
+    } else {
+      piece.circle = FitCircle(&m_points[piece.first], n);
+      piece.through = m_points[(piece.first + piece.last) / 2];
+    }
+  }
+
   bool LineFits(std::size_t i, std::size_t j) const {
     return FitLine(&m_points[i], j - i + 1).maxDeviation <= m_dTolerance;
   }

@@ -30,23 +30,34 @@ class CStrokeJoiner {
  public:
   explicit CStrokeJoiner(SkeletonGraph& graph) : m_graph(graph) {}
 
-  // A node where three or more lines meet loses every spur, except the
-  // longest when nothing else meets there: the thinning leaves short forks
-  // at a stroke's ends and corners as well as at its junctions.
+  // The thinning leaves short forks, and loops round a pixel or two, where
+  // a stroke ends, bends or meets another. A node loses every such spur
+  // when a longer line leaves it; when none does, it keeps its longest.
   void PruneSpurs(double spurLength) {
     std::vector<std::vector<std::size_t>> spurs(m_graph.nodes.size());
     for (std::size_t e = 0; e < m_graph.edges.size(); ++e) {
       const SkeletonEdge& edge = m_graph.edges[e];
       const bool oneFree = (edge.from == kNoNode) != (edge.to == kNoNode);
-      if (!edge.closed && oneFree && PathLength(edge.points) < spurLength)
-        spurs[static_cast<std::size_t>(edge.from != kNoNode ? edge.from : edge.to)].push_back(e);
+      const bool loop = edge.from != kNoNode && edge.from == edge.to;
+      if (edge.closed || !(oneFree || loop))
+        continue;
+      const int node = edge.from != kNoNode ? edge.from : edge.to;
+      // A fork reaches from the middle of the ink to its edge: no longer
+      // than the ink is wide there.
+      const double width = 2 * m_graph.nodes[static_cast<std::size_t>(node)].halfWidth + 2;
+      if (PathLength(edge.points) < std::max(spurLength, width))
+        spurs[static_cast<std::size_t>(node)].push_back(e);
     }
     for (std::size_t n = 0; n < spurs.size(); ++n) {
-      const std::size_t live = LiveEnds(static_cast<int>(n)).size();
-      if (live < 3 || spurs[n].empty())
-        continue;
       std::vector<std::size_t>& found = spurs[n];
-      if (found.size() == live) {
+      if (found.empty())
+        continue;
+      std::size_t others = 0;
+      for (EdgeEnd end : LiveEnds(static_cast<int>(n))) {
+        if (std::find(found.begin(), found.end(), EdgeOf(end)) == found.end())
+          ++others;
+      }
+      if (others == 0) {
         const auto longest = std::max_element(found.begin(), found.end(), [this](auto a, auto b) {
           return PathLength(m_graph.edges[a].points) < PathLength(m_graph.edges[b].points);
         });

@@ -106,7 +106,8 @@ VectorDrawing Vectorize(const std::byte* block, const VectorizeParams& params) {
   SplitStrokesFromAreas(ink, settings.maxPen, work);
   ThinStrokes(work);
 
-  CDrawingPieces pieces(ink, settings.maxPen, settings.pen, settings.tolerance);
+  const CInkSampler levels(block, params.threshold);
+  CDrawingPieces pieces(ink, levels, settings.maxPen, settings.pen, settings.tolerance);
   SkeletonGraph graph = TraceSkeleton(work, ink);
   pieces.AddStrokes(JoinStrokes(graph, settings.pen + 1), graph);
   pieces.AddOutlines(TraceAreaOutlines(work));

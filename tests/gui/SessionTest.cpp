@@ -168,7 +168,7 @@ TEST_F(SessionTest, FailedOpenOrSaveNamesTheFileAndSaysWhyInJapanese) {
       {"random bytes", bogus, false,
        QStringLiteral("ﾄﾞｷｭﾒﾝﾄを開くことに失敗しました。\n\n%1\n"
                       "画像ファイル (.bmp、TIFF、PNG、JPEG、PNM) ではありません。")},
-      {"bit fields", std::string(QOV_TEST_DATA_DIR) + "/bmpsuite/g/rgb32bf.bmp", false,
+      {"JPEG inside", std::string(QOV_TEST_DATA_DIR) + "/bmpsuite/q/rgb24jpeg.bmp", false,
        QStringLiteral("ﾄﾞｷｭﾒﾝﾄを開くことに失敗しました。\n\n%1\n"
                       "この圧縮形式には対応していません。")},
       {"unwritable folder", unwritable, true,

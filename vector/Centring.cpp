@@ -100,7 +100,8 @@ std::size_t PointBack(const std::vector<Point2>& points, double length) {
 }  // namespace
 
 double InkBeyond(const CPixelGrid& ink, const Point2& from, const Point2& d, double halfWidth) {
-  const double reach = InkReach(ink, from, d, 6 * halfWidth + 6) + 1;
+  const double ray = InkReach(ink, from, d, 6 * halfWidth + 6);
+  const double reach = ray + 1;
   const double side = halfWidth + 1.5;
   const double x0 = std::min({from.x, from.x + reach * d.x}) - side;
   const double x1 = std::max({from.x, from.x + reach * d.x}) + side;
@@ -116,7 +117,9 @@ double InkBeyond(const CPixelGrid& ink, const Point2& from, const Point2& d, dou
     }
   }
   const double width = 2 * halfWidth;
-  return (area - M_PI * width * width / 8) / width;
+  // Ink of other strokes beside the band counts too; the centre never
+  // went past the ink straight ahead.
+  return std::clamp((area - M_PI * width * width / 8) / width, 0.0, ray);
 }
 
 void TrimPathEnd(std::vector<Point2>& points, bool atBack, double length) {

@@ -38,29 +38,6 @@ echo "Page: A0 at 400 dpi, 13244 x 18732 pixels; G4 TIFF $(stat -c %s "$work/a0.
   "PNG $(stat -c %s "$work/a0.png") bytes, PBM $(stat -c %s "$work/a0.pbm") bytes"
 echo "CPU: $(nproc) x $(lscpu | sed -n 's/^Model name: *//p'), load $(cut -d' ' -f1-3 /proc/loadavg)"
 
-# The run of least CPU time of $runs runs of a command:
-# "cpu-seconds wall-seconds system-seconds peak-KB".
-measure() {
-  local best="" line
-  for ((i = 0; i < runs; i++)); do
-    line=$(/usr/bin/time -f '%e %U %S %M' "$@" 2>&1 >/dev/null | tail -1 |
-      awk '{ print $2 + $3, $1, $3, $4 }')
-    if [ -z "$best" ] || awk -v a="${line%% *}" -v b="${best%% *}" 'BEGIN { exit !(a < b) }'; then
-      best=$line
-    fi
-  done
-  echo "$best"
-}
-
-report() {
-  local name=$1 result wall cpu sys kb
-  shift
-  result=$(measure "$@")
-  read -r cpu wall sys kb <<<"$result"
-  printf '%-46s %6.2f s wall %6.2f s CPU (%5.2f s system) %6d MB\n' \
-    "$name" "$wall" "$cpu" "$sys" "$((kb / 1024))"
-}
-
 echo
 echo "Open, threshold 50, auto trace to DXF:"
 report "qov-convert a0.tif --threshold 50 --dxf-trace" \

@@ -41,6 +41,30 @@ bool MeetPiece(const Point2& anchor, const Point2& d, const PathPiece& piece, Po
   return IntersectLines(anchor, d, foot, PieceDirection(piece, foot), meeting);
 }
 
+// Where an arc ending at a line meets it: where the circle touches the line
+// when it comes within `tolerance` of touching (a fillet runs into the line
+// along it, and its tangent would never cross it), else where it crosses
+// the line nearest `anchor`. False when the circle stays clear of the line.
+bool ArcMeetsLine(const PathPiece& arc, const Point2& anchor, const PathPiece& line,
+                  double tolerance, Point2& meeting) {
+  const Point2& c = arc.circle.centre;
+  const double r = arc.circle.radius;
+  const Point2 foot = ProjectOnLine(line.line, c);
+  const double distance = Distance(foot, c);
+  if (distance < 1e-9 || distance > r + tolerance)
+    return false;
+  if (distance >= r - tolerance) {
+    meeting = {c.x + (foot.x - c.x) * r / distance, c.y + (foot.y - c.y) * r / distance};
+    return true;
+  }
+  const double half = std::sqrt(r * r - distance * distance);
+  const Point2& d = line.line.direction;
+  const Point2 a{foot.x + half * d.x, foot.y + half * d.y};
+  const Point2 b{foot.x - half * d.x, foot.y - half * d.y};
+  meeting = Distance(a, anchor) < Distance(b, anchor) ? a : b;
+  return true;
+}
+
 // The point nearest to every line through an anchor along its direction.
 Point2 LeastSquaresMeeting(const std::vector<Point2>& anchors, const std::vector<Point2>& dirs) {
   double a = 0, b = 0, c = 0, u = 0, v = 0;
@@ -186,8 +210,15 @@ void CDrawingPieces::MeetAtNode(const SkeletonNode& node, const std::vector<Node
   }
   for (std::size_t i = 0; i < ends.size(); ++i) {
     Point2 meeting = throughs.empty() ? LeastSquaresMeeting(anchors, dirs) : Point2{};
-    if (!throughs.empty() && !MeetPiece(anchors[i], dirs[i], *throughs.front(), meeting))
-      continue;
+    if (!throughs.empty()) {
+      const PathPiece& through = *throughs.front();
+      const bool arcOnLine =
+          ends[i].piece->kind == PathPiece::Arc && through.kind == PathPiece::Line;
+      if (!(arcOnLine &&
+            ArcMeetsLine(*ends[i].piece, anchors[i], through, 2 * m_dTolerance, meeting)) &&
+          !MeetPiece(anchors[i], dirs[i], through, meeting))
+        continue;
+    }
     if (Distance(meeting, node.centre) > reach)
       continue;
     (ends[i].atStart ? ends[i].piece->start : ends[i].piece->end) = meeting;

@@ -54,7 +54,8 @@ std::vector<Point2> FollowOutline(CPixelGrid& grid, std::int32_t x0, std::int32_
 std::vector<std::vector<Point2>> TraceAreaOutlines(CPixelGrid& grid) {
   std::vector<std::vector<Point2>> outlines;
   for (std::int32_t y = 0; y < grid.Height(); ++y) {
-    for (std::int32_t x = 0; x < grid.Width(); ++x) {
+    for (std::int32_t x = grid.NextNonZero(0, y); x < grid.Width();
+         x = grid.NextNonZero(x + 1, y)) {
       if (IsArea(grid, x, y) && !IsArea(grid, x, y - 1) && !(grid.at(x, y) & TakenBit(0)))
         outlines.push_back(FollowOutline(grid, x, y));
     }

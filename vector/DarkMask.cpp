@@ -16,6 +16,12 @@ struct Run {
   std::int32_t x1;
 };
 
+std::int32_t NextZero(const CPixelGrid& mask, std::int32_t x, std::int32_t y) {
+  while (x < mask.Width() && mask.at(x, y))
+    ++x;
+  return x;
+}
+
 class CRunComponents {
  public:
   // The runs of cells equal to `value`, joined across rows 8-connected
@@ -25,16 +31,14 @@ class CRunComponents {
     std::size_t previous = 0;
     for (std::int32_t y = 0; y < mask.Height(); ++y) {
       const std::size_t rowStart = m_runs.size();
+      // Cells are 0 or 1 here: a run of 1s ends at the next 0, one of 0s at
+      // the next cell that is not 0.
       for (std::int32_t x = 0; x < W;) {
-        if (mask.at(x, y) != value) {
-          ++x;
-          continue;
-        }
-        std::int32_t end = x;
-        while (end < W && mask.at(end, y) == value)
-          ++end;
-        m_runs.push_back({y, x, end});
-        x = end;
+        const std::int32_t start = value ? mask.NextNonZero(x, y) : x;
+        const std::int32_t end = value ? NextZero(mask, start, y) : mask.NextNonZero(x, y);
+        if (end > start)
+          m_runs.push_back({y, start, end});
+        x = value ? end : NextZero(mask, end, y);
       }
       m_parent.resize(m_runs.size());
       std::iota(m_parent.begin() + static_cast<std::ptrdiff_t>(rowStart), m_parent.end(),

@@ -5,7 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
+#include <memory>
 
 namespace qov {
 
@@ -16,11 +16,10 @@ struct PixelPos {
 
 class CPixelGrid {
  public:
+  // The border's cells are 0, the picture's are left as they come: every
+  // user writes them all first, and a page of A0 is 250 MB to clear.
   // Throws std::bad_alloc when the memory cannot be had.
-  CPixelGrid(std::int32_t width, std::int32_t height)
-      : m_nWidth(width),
-        m_nHeight(height),
-        m_cells(static_cast<std::size_t>(width + 2) * static_cast<std::size_t>(height + 2)) {}
+  CPixelGrid(std::int32_t width, std::int32_t height);
 
   std::int32_t Width() const { return m_nWidth; }
   std::int32_t Height() const { return m_nHeight; }
@@ -39,6 +38,11 @@ class CPixelGrid {
   // The cells of row y, from column 0.
   std::uint8_t* Row(std::int32_t y) { return &m_cells[Index(0, y)]; }
   const std::uint8_t* Row(std::int32_t y) const { return &m_cells[Index(0, y)]; }
+  // The first column from x on (up to the row's end) whose cell is not 0,
+  // stepping over eight cells at a time.
+  std::int32_t NextNonZero(std::int32_t x, std::int32_t y) const;
+  // The last such column from x back, or −1.
+  std::int32_t PreviousNonZero(std::int32_t x, std::int32_t y) const;
   std::uint8_t& operator[](std::size_t index) { return m_cells[index]; }
   std::uint8_t operator[](std::size_t index) const { return m_cells[index]; }
   std::uint8_t& at(std::int32_t x, std::int32_t y) { return m_cells[Index(x, y)]; }
@@ -51,12 +55,19 @@ class CPixelGrid {
   // S, SW, W, NW.
   std::ptrdiff_t NeighbourOffset(int k) const;
   // Bit k set when neighbour k has any of `mask`'s bits.
-  unsigned NeighbourBits(std::size_t index, std::uint8_t mask) const;
+  unsigned NeighbourBits(std::size_t index, std::uint8_t mask) const {
+    const std::ptrdiff_t s = Stride();
+    const std::uint8_t* p = &m_cells[index];
+    return ((p[-s] & mask) ? 1u : 0u) | ((p[-s + 1] & mask) ? 2u : 0u) | ((p[1] & mask) ? 4u : 0u) |
+           ((p[s + 1] & mask) ? 8u : 0u) | ((p[s] & mask) ? 16u : 0u) |
+           ((p[s - 1] & mask) ? 32u : 0u) | ((p[-1] & mask) ? 64u : 0u) |
+           ((p[-s - 1] & mask) ? 128u : 0u);
+  }
 
  private:
   std::int32_t m_nWidth;
   std::int32_t m_nHeight;
-  std::vector<std::uint8_t> m_cells;
+  std::unique_ptr<std::uint8_t[]> m_cells;
 };
 
 }  // namespace qov

@@ -22,7 +22,8 @@ class CSkeletonTracer {
     std::vector<std::size_t> ends;
     std::vector<std::size_t> lines;
     for (std::int32_t y = 0; y < m_grid.Height(); ++y) {
-      for (std::int32_t x = 0; x < m_grid.Width(); ++x) {
+      for (std::int32_t x = m_grid.NextNonZero(0, y); x < m_grid.Width();
+           x = m_grid.NextNonZero(x + 1, y)) {
         const std::size_t i = m_grid.Index(x, y);
         if (!(m_grid[i] & kStrokeBit))
           continue;

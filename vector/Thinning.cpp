@@ -73,7 +73,8 @@ std::vector<std::size_t> BorderPixels(CPixelGrid& grid) {
   std::vector<std::size_t> border;
   const std::ptrdiff_t s = grid.Stride();
   for (std::int32_t y = 0; y < grid.Height(); ++y) {
-    for (std::int32_t x = 0; x < grid.Width(); ++x) {
+    for (std::int32_t x = grid.NextNonZero(0, y); x < grid.Width();
+         x = grid.NextNonZero(x + 1, y)) {
       const std::size_t i = grid.Index(x, y);
       if (!(grid[i] & kStrokeBit))
         continue;

@@ -33,6 +33,8 @@ class CQOV_V2View : public CScrollView {
   void OnDraw(CDC* pDC) override;
   void OnInitialUpdate() override;
   bool OnPreparePrinting(CPrintInfo* pInfo) override;
+  // The whole picture on the page (see PicturePageRect).
+  void OnPrint(CDC* pDC, CPrintInfo* pInfo) override;
 
   void SetScale(int n);
 

@@ -2,7 +2,6 @@
 // picture pixels that touch the window, at every scale and scroll position.
 
 #include <algorithm>
-#include <tuple>
 
 #include "image/DibBlock.h"
 #include "tests/support/RecordingDC.h"
@@ -250,25 +249,6 @@ TEST_F(DrawTest, WindowShowsThePictureAtEveryScaleAndScrollPosition) {
       }
     }
   }
-}
-
-// A printed page gets the same rectangles as the screen, at their place in
-// the unscrolled picture.
-TEST_F(DrawTest, PrintingDrawsTheRectanglesOfTheScreen) {
-  host.SetClientSize({100, 60});
-  view.m_nScale = 8;
-  SetPicture(40, 30, kVaried);
-  view.ScrollToPosition({21, 13});
-  const RecordingDC screen = Paint();
-  const RecordingDC printer = Paint(true);
-  ASSERT_EQ(screen.Calls().size(), 1u);
-  ASSERT_EQ(printer.Calls().size(), 1u);
-  const Call& a = screen.Calls()[0];
-  const Call& b = printer.Calls()[0];
-  EXPECT_EQ(std::tie(a.kind, a.xDest, a.yDest, a.destWidth, a.destHeight, a.xSrc, a.ySrc,
-                     a.srcWidth, a.srcHeight),
-            std::tie(b.kind, b.xDest, b.yDest, b.destWidth, b.destHeight, b.xSrc, b.ySrc,
-                     b.srcWidth, b.srcHeight));
 }
 
 }  // namespace

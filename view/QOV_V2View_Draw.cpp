@@ -45,6 +45,10 @@ void CQOV_V2View::OnDraw(CDC* pDC) {
   if (!doc->m_hDib)
     return;
   const CSize size = PictureSize(doc->m_hDib);
+  if (m_nReduction > 1) {
+    DrawReduced(pDC, size);
+    return;
+  }
   const CPoint pos = GetScrollPosition();
   const CRect client = GetClientRect();
   const std::int64_t s = m_nScale;
@@ -56,6 +60,21 @@ void CQOV_V2View::OnDraw(CDC* pDC) {
   ClipToVisible(pos.x, client.Width(), s, src.left, src.right, dst.left, dst.right);
   ClipToVisible(pos.y, client.Height(), s, src.top, src.bottom, dst.top, dst.bottom);
   PaintDib(pDC, dst, doc->m_hDib, src);
+}
+
+// Only the visible device pixels are made, each from its whole block of
+// picture pixels.
+void CQOV_V2View::DrawReduced(CDC* pDC, CSize size) {
+  const std::int64_t d = m_nReduction;
+  const CPoint pos = GetScrollPosition();
+  const CRect client = GetClientRect();
+  const CRect dst{pos.x, pos.y, std::min(pos.x + client.Width(), DeviceExtent(size.cx)),
+                  std::min(pos.y + client.Height(), DeviceExtent(size.cy))};
+  if (dst.Width() <= 0 || dst.Height() <= 0)
+    return;
+  const CRect src{dst.left * d, dst.top * d, std::min(dst.right * d, size.cx),
+                  std::min(dst.bottom * d, size.cy)};
+  PaintDibReduced(pDC, dst, GetDocument()->m_hDib, src, m_nReduction);
 }
 
 // The whole picture, at its true size or fitted to the page, whatever the

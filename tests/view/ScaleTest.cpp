@@ -29,7 +29,18 @@ CSize Extent(std::int64_t width, std::int64_t height, Scale s) {
           (height * s.scale + s.reduction - 1) / s.reduction};
 }
 
-class ScaleTest : public ViewTest {};
+class ScaleTest : public ViewTest {
+ public:
+  // Only the header is read to size the range, so a header alone stands for
+  // a picture too large to allocate here.
+  void SetSheet(std::int64_t width, std::int64_t height) {
+    DibFields header = Fields24(PictureOf(1, 1, Uniform(kWhite)));
+    header.width = static_cast<std::int32_t>(width);
+    header.height = static_cast<std::int32_t>(height);
+    doc.ReplaceDib(BlockOf(MakeDib(header)));
+    view.OnInitialUpdate();
+  }
+};
 
 TEST_F(ScaleTest, ScrollRangeIsThePictureSizeAtTheScale) {
   SetPicture(100, 50, Uniform(kWhite));
@@ -74,7 +85,7 @@ TEST_F(ScaleTest, ScaleChangeKeepsThePictureAtTheCentreOfTheWindow) {
     host.SetClientSize(c.client);
     view.m_nScale = c.from.scale;
     view.m_nReduction = c.from.reduction;
-    SetPicture(c.width, c.height, Uniform(kWhite));
+    SetSheet(c.width, c.height);
     view.ScrollToPosition(c.pos);
     ASSERT_EQ(view.GetScrollPosition(), c.pos);
     const int invalidates = host.InvalidateCount();
@@ -86,8 +97,7 @@ TEST_F(ScaleTest, ScaleChangeKeepsThePictureAtTheCentreOfTheWindow) {
 }
 
 // The largest of ×8 .. ×1 that shows the whole picture, else the least
-// whole reduction that does. Only the header is read, so a header alone
-// stands for a sheet too large to allocate here.
+// whole reduction that does.
 TEST_F(ScaleTest, FitShowsTheWholePictureInTheWindow) {
   struct Case {
     std::int64_t width, height;
@@ -102,10 +112,7 @@ TEST_F(ScaleTest, FitShowsTheWholePictureInTheWindow) {
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.width << "x" << c.height);
     host.SetClientSize(c.client);
-    DibFields header = Fields24(PictureOf(1, 1, Uniform(kWhite)));
-    header.width = static_cast<std::int32_t>(c.width);
-    header.height = static_cast<std::int32_t>(c.height);
-    doc.ReplaceDib(BlockOf(MakeDib(header)));
+    SetSheet(c.width, c.height);
     view.SetScale(1);
     ASSERT_TRUE(Run(ID_SCALE_FIT));
     EXPECT_EQ(view.m_nScale, c.expected.scale);
@@ -181,13 +188,8 @@ TEST_F(ScaleTest, WithoutPictureInitialUpdateLeavesTheScrollSizes) {
   EXPECT_EQ(view.GetTotalSize(), (CSize{123, 45}));
 }
 
-// Only the header is read to size the range, so a header alone stands for a
-// picture too large to allocate here.
 TEST_F(ScaleTest, HugeRangeIsLimitedInsteadOfWrapping) {
-  DibFields header = Fields24(PictureOf(1, 1, Uniform(kWhite)));
-  header.width = 400'000'000;
-  header.height = 300'000'000;
-  doc.ReplaceDib(BlockOf(MakeDib(header)));
+  SetSheet(400'000'000, 300'000'000);
   view.SetScale(8);
   EXPECT_EQ(view.GetTotalSize(),
             (CSize{CScrollView::kMaxScrollExtent, CScrollView::kMaxScrollExtent}));

@@ -1,8 +1,8 @@
 // Start-up of the desktop program on an A4 picture until its first painted
 // frame (a child process per run, from its start); on an A0 page at 400 dpi
 // (13244 × 18732), one repaint of a 1920 × 1080 view at every scale, which
-// must cost the same whatever the picture's size, and a picture command,
-// which must show the wait cursor while it works.
+// must cost the same whatever the picture's size, and fitted to the window;
+// and a picture command, which must show the wait cursor while it works.
 
 #include <benchmark/benchmark.h>
 #include <spawn.h>
@@ -174,13 +174,8 @@ struct BigView {
   std::unique_ptr<QtViewWidget> widget;
 };
 
-// The view scrolled to the middle of the page, then one full repaint per
-// iteration.
-void BM_RepaintFullScreen(benchmark::State& state) {
-  BigView& big = BigView::Get();
-  big.view.SetScale(static_cast<int>(state.range(0)));
-  const CSize total = big.view.GetTotalSize();
-  big.view.ScrollToPosition({total.cx / 2, total.cy / 2});
+// One full repaint of the view per iteration.
+void RepaintRepeatedly(benchmark::State& state, BigView& big) {
   const QSize client = big.widget->viewport()->size();
   QImage screen(client, QImage::Format_RGB32);
   for (auto _ : state) {
@@ -189,7 +184,26 @@ void BM_RepaintFullScreen(benchmark::State& state) {
   }
   state.counters["client_px"] = client.width() * client.height();
 }
+
+// The view scrolled to the middle of the page.
+void BM_RepaintFullScreen(benchmark::State& state) {
+  BigView& big = BigView::Get();
+  big.view.SetScale(static_cast<int>(state.range(0)));
+  const CSize total = big.view.GetTotalSize();
+  big.view.ScrollToPosition({total.cx / 2, total.cy / 2});
+  RepaintRepeatedly(state, big);
+}
 BENCHMARK(BM_RepaintFullScreen)->Arg(1)->Arg(2)->Arg(4)->Arg(8)->Unit(benchmark::kMillisecond);
+
+// The whole page fitted to the window: every pixel of the page is read for
+// each repaint, to keep the darkest of each block.
+void BM_RepaintFitted(benchmark::State& state) {
+  BigView& big = BigView::Get();
+  big.view.OnScaleFit();
+  state.counters["reduction"] = big.view.m_nReduction;
+  RepaintRepeatedly(state, big);
+}
+BENCHMARK(BM_RepaintFitted)->Unit(benchmark::kMillisecond);
 
 // 誤差分散 (no dialog) on the whole page, through the window's command routing.
 void BM_CommandOnA0(benchmark::State& state) {

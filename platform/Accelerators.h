@@ -16,9 +16,14 @@ inline constexpr BYTE FALT = 0x10;
 // Virtual-key codes of the keys the table uses besides letters, which are
 // their upper-case character codes.
 inline constexpr WORD VK_BACK = 0x08;
+inline constexpr WORD VK_END = 0x23;
+inline constexpr WORD VK_HOME = 0x24;
 inline constexpr WORD VK_INSERT = 0x2D;
 inline constexpr WORD VK_DELETE = 0x2E;
 inline constexpr WORD VK_F6 = 0x75;
+// The keys that give "+" and "-" beside the letters.
+inline constexpr WORD VK_OEM_PLUS = 0xBB;
+inline constexpr WORD VK_OEM_MINUS = 0xBD;
 
 struct Accelerator {
   BYTE fVirt;

@@ -34,6 +34,10 @@ void CView::OnUpdate(CView* /*sender*/) {
 
 void CView::OnPrepareDC(CDC* /*pDC*/, CPrintInfo* /*pInfo*/) {}
 
+void CView::OnPrint(CDC* pDC, CPrintInfo* /*pInfo*/) {
+  OnDraw(pDC);
+}
+
 CRect CView::GetClientRect() const {
   return m_pHost ? m_pHost->GetClientRect() : CRect{};
 }

@@ -31,6 +31,10 @@ class IViewHost {
 struct CPrintInfo {
   bool m_bPreview = false;
   bool m_bDirect = false;
+  // Set by the backend before each page: the printable area in device
+  // units, and the device's pixels per inch across and down.
+  CRect m_rectDraw;
+  CSize m_sizeLogPixels;
 };
 
 class CView : public CWnd {
@@ -54,6 +58,8 @@ class CView : public CWnd {
   virtual bool OnPreparePrinting(CPrintInfo* /*pInfo*/) { return true; }
   virtual void OnBeginPrinting(CDC* /*pDC*/, CPrintInfo* /*pInfo*/) {}
   virtual void OnEndPrinting(CDC* /*pDC*/, CPrintInfo* /*pInfo*/) {}
+  // One page. Base: OnDraw, as on the screen.
+  virtual void OnPrint(CDC* pDC, CPrintInfo* pInfo);
 
   virtual void OnLButtonDown(UINT /*flags*/, CPoint /*point*/) {}
   virtual void OnLButtonUp(UINT /*flags*/, CPoint /*point*/) {}

@@ -13,7 +13,7 @@ constexpr BYTE kCtrl = FVIRTKEY | FCONTROL;
 constexpr BYTE kShift = FVIRTKEY | FSHIFT;
 constexpr BYTE kAlt = FVIRTKEY | FALT;
 
-constexpr std::array<Accelerator, 14> kMainFrame{{
+constexpr std::array<Accelerator, 20> kMainFrame{{
     {kCtrl, 'N', ID_FILE_NEW},
     {kCtrl, 'O', ID_FILE_OPEN},
     {kCtrl, 'S', ID_FILE_SAVE},
@@ -28,6 +28,12 @@ constexpr std::array<Accelerator, 14> kMainFrame{{
     {kShift, VK_INSERT, ID_EDIT_PASTE},
     {FVIRTKEY, VK_F6, ID_NEXT_PANE},
     {kShift, VK_F6, ID_PREV_PANE},
+    {kCtrl, VK_OEM_PLUS, ID_ZOOM_IN},
+    {kCtrl, VK_OEM_MINUS, ID_ZOOM_OUT},
+    {FVIRTKEY, VK_HOME, ID_SCROLL_HOME},
+    {FVIRTKEY, VK_END, ID_SCROLL_END},
+    {kCtrl, VK_HOME, ID_SCROLL_TOP_LEFT},
+    {kCtrl, VK_END, ID_SCROLL_BOTTOM_RIGHT},
 }};
 
 }  // namespace

@@ -69,6 +69,10 @@ std::vector<MenuItem> MainMenu() {
                 Command("×２", ID_SCALE_2),
                 Command("×４", ID_SCALE_4),
                 Command("×８", ID_SCALE_8),
+                Command("ウィンドウに合わせる", ID_SCALE_FIT),
+                Command("×１／２", ID_SCALE_HALF),
+                Command("×１／４", ID_SCALE_QUARTER),
+                Command("×１／８", ID_SCALE_EIGHTH),
             }),
       Popup("ﾍﾙﾌﾟ(&H)",
             {

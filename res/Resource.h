@@ -46,5 +46,16 @@ inline constexpr UINT ID_ERROR_DIFFUSION = 32790;
 inline constexpr UINT ID_AUTO_TRACE = 32791;
 // The vectorizer's DXF drawing.
 inline constexpr UINT ID_VECTORIZE = 32792;
+// Scales below ×1 and to the window, keyboard zoom, and the scrolling keys.
+inline constexpr UINT ID_SCALE_FIT = 32800;
+inline constexpr UINT ID_SCALE_HALF = 32801;
+inline constexpr UINT ID_SCALE_QUARTER = 32802;
+inline constexpr UINT ID_SCALE_EIGHTH = 32803;
+inline constexpr UINT ID_ZOOM_IN = 32804;
+inline constexpr UINT ID_ZOOM_OUT = 32805;
+inline constexpr UINT ID_SCROLL_HOME = 32806;
+inline constexpr UINT ID_SCROLL_END = 32807;
+inline constexpr UINT ID_SCROLL_TOP_LEFT = 32808;
+inline constexpr UINT ID_SCROLL_BOTTOM_RIGHT = 32809;
 
 }  // namespace qov

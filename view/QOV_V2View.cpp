@@ -1,4 +1,4 @@
-// The view: construction, message map, display scale and mouse.
+// The view: construction, message map, scroll sizes and mouse.
 
 #include "view/QOV_V2View.h"
 
@@ -14,7 +14,8 @@ namespace {
 using Entry = MessageMapEntry<CQOV_V2View>;
 using View = CQOV_V2View;
 
-// Every command of the tools and scale menus, and the Edit commands.
+// Every command of the tools and scale menus, the Edit commands and the
+// scrolling keys.
 constexpr std::array kMessageMap{
     // Edit.
     OnCommand<View>(ID_EDIT_COPY, &View::OnEditCopy),
@@ -45,6 +46,20 @@ constexpr std::array kMessageMap{
     OnUpdateCommandUI<View>(ID_SCALE_4, &View::OnUpdateScale4),
     OnCommand<View>(ID_SCALE_8, &View::OnScale8),
     OnUpdateCommandUI<View>(ID_SCALE_8, &View::OnUpdateScale8),
+    OnCommand<View>(ID_SCALE_FIT, &View::OnScaleFit),
+    OnCommand<View>(ID_SCALE_HALF, &View::OnScaleHalf),
+    OnUpdateCommandUI<View>(ID_SCALE_HALF, &View::OnUpdateScaleHalf),
+    OnCommand<View>(ID_SCALE_QUARTER, &View::OnScaleQuarter),
+    OnUpdateCommandUI<View>(ID_SCALE_QUARTER, &View::OnUpdateScaleQuarter),
+    OnCommand<View>(ID_SCALE_EIGHTH, &View::OnScaleEighth),
+    OnUpdateCommandUI<View>(ID_SCALE_EIGHTH, &View::OnUpdateScaleEighth),
+    OnCommand<View>(ID_ZOOM_IN, &View::OnZoomIn),
+    OnCommand<View>(ID_ZOOM_OUT, &View::OnZoomOut),
+    // Scrolling keys.
+    OnCommand<View>(ID_SCROLL_HOME, &View::OnScrollHome),
+    OnCommand<View>(ID_SCROLL_END, &View::OnScrollEnd),
+    OnCommand<View>(ID_SCROLL_TOP_LEFT, &View::OnScrollTopLeft),
+    OnCommand<View>(ID_SCROLL_BOTTOM_RIGHT, &View::OnScrollBottomRight),
 };
 
 }  // namespace
@@ -69,50 +84,20 @@ void CQOV_V2View::OnInitialUpdate() {
 // In 64 bits, so that a large picture at ×8 does not wrap; the scroll view
 // limits the range to what a scroll bar can hold.
 void CQOV_V2View::SetScrollSizesForImage(std::int64_t width, std::int64_t height) {
-  SetScrollSizes(MM_TEXT, {width * m_nScale, height * m_nScale});
+  SetScrollSizes(MM_TEXT, {DeviceExtent(width), DeviceExtent(height)});
+}
+
+// Below ×1 a last, partial block of pixels still takes a device pixel.
+std::int64_t CQOV_V2View::DeviceExtent(std::int64_t pixels) const {
+  if (m_nReduction > 1)
+    return (pixels + m_nReduction - 1) / m_nReduction;
+  return pixels * m_nScale;
 }
 
 // The standard preparation; the print dialog is the backend's part of
 // printing.
 bool CQOV_V2View::OnPreparePrinting(CPrintInfo* pInfo) {
   return CScrollView::OnPreparePrinting(pInfo);
-}
-
-void CQOV_V2View::SetScale(int n) {
-  const CPoint pos = GetScrollPosition();
-  // Multiplying first keeps the same picture point at the top-left corner.
-  const CPoint newPos{pos.x * n / m_nScale, pos.y * n / m_nScale};
-  m_nScale = n;
-  // Limited to the range still in force, the old scale's; OnInitialUpdate
-  // then sets the new range.
-  ScrollToPosition(newPos);
-  OnInitialUpdate();
-}
-
-void CQOV_V2View::OnScale1() {
-  SetScale(1);
-}
-void CQOV_V2View::OnScale2() {
-  SetScale(2);
-}
-void CQOV_V2View::OnScale4() {
-  SetScale(4);
-}
-void CQOV_V2View::OnScale8() {
-  SetScale(8);
-}
-
-void CQOV_V2View::OnUpdateScale1(CCmdUI* pCmdUI) {
-  pCmdUI->SetCheck(m_nScale == 1 ? 1 : 0);
-}
-void CQOV_V2View::OnUpdateScale2(CCmdUI* pCmdUI) {
-  pCmdUI->SetCheck(m_nScale == 2 ? 1 : 0);
-}
-void CQOV_V2View::OnUpdateScale4(CCmdUI* pCmdUI) {
-  pCmdUI->SetCheck(m_nScale == 4 ? 1 : 0);
-}
-void CQOV_V2View::OnUpdateScale8(CCmdUI* pCmdUI) {
-  pCmdUI->SetCheck(m_nScale == 8 ? 1 : 0);
 }
 
 void CQOV_V2View::OnLButtonDown(UINT /*flags*/, CPoint /*point*/) {
@@ -127,9 +112,11 @@ void CQOV_V2View::OnMouseMove(UINT /*flags*/, CPoint /*point*/) {}
 
 // Loads the pixel under the pointer into the document's working colour.
 // The pointer on the top picture row gives y = 0, which loads nothing.
+// Below ×1 it is the first pixel of the block under the pointer.
 void CQOV_V2View::OnRButtonDown(UINT /*flags*/, CPoint point) {
   const CPoint pos = GetScrollPosition();
-  GetDocument()->LoadPixel((point.x + pos.x) / m_nScale, (point.y + pos.y) / m_nScale);
+  GetDocument()->LoadPixel((point.x + pos.x) * m_nReduction / m_nScale,
+                           (point.y + pos.y) * m_nReduction / m_nScale);
 }
 
 }  // namespace qov

@@ -1,9 +1,9 @@
 #pragma once
 // The view: shows the picture at the display scale, and is the command
 // target of every picture command. Split by concern over
-// QOV_V2View.cpp (construction, message map, scale, mouse),
-// QOV_V2View_Draw.cpp, QOV_V2View_Clipboard.cpp,
-// QOV_V2View_Tools.cpp (the raster commands), QOV_V2View_Export.cpp and
+// QOV_V2View.cpp (construction, message map, mouse),
+// QOV_V2View_Scale.cpp (scale and scrolling commands), QOV_V2View_Draw.cpp,
+// QOV_V2View_Clipboard.cpp, QOV_V2View_Tools.cpp (the raster commands), QOV_V2View_Export.cpp and
 // QOV_V2View_Vectorize.cpp.
 //
 // Errors: a command reports only through the CCommandResult it leaves on
@@ -29,12 +29,22 @@ class CQOV_V2View : public CScrollView {
 
   // Display scale: 1, 2, 4 or 8.
   int m_nScale = 1;
+  // Below ×1: picture pixels to one device pixel on each axis (m_nScale is
+  // then 1); 1 at ×1 and above.
+  int m_nReduction = 1;
 
   void OnDraw(CDC* pDC) override;
   void OnInitialUpdate() override;
   bool OnPreparePrinting(CPrintInfo* pInfo) override;
+  // The whole picture on the page (see PicturePageRect).
+  void OnPrint(CDC* pDC, CPrintInfo* pInfo) override;
 
+  // ×n (no reduction); the picture point at the centre of the window stays
+  // there (see SetDisplayScale).
   void SetScale(int n);
+  // m_nScale = scale and m_nReduction = reduction, the picture point at the
+  // centre of the window kept there as far as the new scroll range allows.
+  void SetDisplayScale(int scale, int reduction);
 
   // Scale commands.
   void OnScale1();
@@ -45,6 +55,26 @@ class CQOV_V2View : public CScrollView {
   void OnUpdateScale2(CCmdUI* pCmdUI);
   void OnUpdateScale4(CCmdUI* pCmdUI);
   void OnUpdateScale8(CCmdUI* pCmdUI);
+  // The largest scale of ×8, ×4, ×2, ×1 or 1/n (any whole n) that shows the
+  // whole picture in the window; nothing without a picture or a window.
+  void OnScaleFit();
+  void OnScaleHalf();
+  void OnScaleQuarter();
+  void OnScaleEighth();
+  void OnUpdateScaleHalf(CCmdUI* pCmdUI);
+  void OnUpdateScaleQuarter(CCmdUI* pCmdUI);
+  void OnUpdateScaleEighth(CCmdUI* pCmdUI);
+  // One step along 1/64, 1/32, ... 1/2, ×1, ×2, ×4, ×8 (from a fitted
+  // scale, to the next step beyond it); nothing past either end.
+  void OnZoomIn();
+  void OnZoomOut();
+
+  // Scrolling keys: Home and End to the left and right edges, Ctrl+Home and
+  // Ctrl+End to the top-left and bottom-right corners.
+  void OnScrollHome();
+  void OnScrollEnd();
+  void OnScrollTopLeft();
+  void OnScrollBottomRight();
 
   // Mouse.
   void OnLButtonDown(UINT flags, CPoint point) override;
@@ -107,6 +137,11 @@ class CQOV_V2View : public CScrollView {
   // pixels change.
   void UnshareDocument();
 
+  // OnDraw below ×1.
+  void DrawReduced(CDC* pDC, CSize size);
+  void CheckScale(CCmdUI* pCmdUI, int scale, int reduction) const;
+  // Device pixels that `pixels` picture pixels take at the current scale.
+  std::int64_t DeviceExtent(std::int64_t pixels) const;
   // Scroll sizes for a block of w × h pixels at the current scale.
   void SetScrollSizesForImage(std::int64_t width, std::int64_t height);
   // Makes block `h` (owned from now on) the document's picture: flagged as

@@ -48,6 +48,14 @@ Qt::Key KeyOf(WORD vk) {
       return Qt::Key_Delete;
     case VK_F6:
       return Qt::Key_F6;
+    case VK_HOME:
+      return Qt::Key_Home;
+    case VK_END:
+      return Qt::Key_End;
+    case VK_OEM_PLUS:
+      return Qt::Key_Plus;
+    case VK_OEM_MINUS:
+      return Qt::Key_Minus;
     default:
       return Qt::Key_unknown;
   }

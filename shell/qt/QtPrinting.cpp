@@ -17,11 +17,16 @@ namespace qov {
 
 QtPrinting::QtPrinting() : m_printer(QPrinter::HighResolution) {}
 
+// The painter's origin is the top-left corner of the printable area, in
+// device pixels.
 void QtPrinting::Render(CView& view, QPainter& painter, CPrintInfo& info) {
+  const QPaintDevice* device = painter.device();
+  info.m_rectDraw = {0, 0, device->width(), device->height()};
+  info.m_sizeLogPixels = {device->logicalDpiX(), device->logicalDpiY()};
   QtDC dc(painter, true);
   view.OnBeginPrinting(&dc, &info);
   view.OnPrepareDC(&dc, &info);
-  view.OnDraw(&dc);
+  view.OnPrint(&dc, &info);
   view.OnEndPrinting(&dc, &info);
 }
 

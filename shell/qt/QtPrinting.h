@@ -1,8 +1,8 @@
 #pragma once
 // Printing the view's drawing: with the print dialog, directly, or as a
 // preview, on the application's one printer (whose settings the printer
-// setup dialog changes). The view draws in printer pixels, as it draws on
-// the screen, with no scaling to the page.
+// setup dialog changes). The view lays its page out in printer pixels within
+// the printable area.
 
 #include <QPrinter>
 #include <string>
@@ -23,7 +23,8 @@ class QtPrinting {
                     std::string* reason);
   void Setup();
 
-  // One page of the view's drawing on `painter`.
+  // One page of the view on `painter`: its printable area and resolution
+  // go into `info`, then the view prints.
   static void Render(CView& view, QPainter& painter, CPrintInfo& info);
 
  private:

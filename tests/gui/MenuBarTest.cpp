@@ -80,6 +80,10 @@ const std::vector<std::string> kExpectedMenu{
     "  ×２ 32776",
     "  ×４ 32778",
     "  ×８ 32779",
+    "  ウィンドウに合わせる 32800",
+    "  ×１／２ 32801",
+    "  ×１／４ 32802",
+    "  ×１／８ 32803",
     "> ﾍﾙﾌﾟ(&H)",
     "  QOV_V2 のﾊﾞｰｼﾞｮﾝ情報(&A)... 57664",
 };
@@ -134,11 +138,26 @@ TEST_F(MenuBar, AcceleratorTableBindsEveryKeyToItsCommand) {
         shortcut->property(QtMenus::kCommandIdProperty).toUInt();
   }
   const std::map<std::string, UINT> expected{
-      {"Ctrl+N", ID_FILE_NEW},    {"Ctrl+O", ID_FILE_OPEN},   {"Ctrl+S", ID_FILE_SAVE},
-      {"Ctrl+P", ID_FILE_PRINT},  {"Ctrl+Z", ID_EDIT_UNDO},   {"Ctrl+X", ID_EDIT_CUT},
-      {"Ctrl+C", ID_EDIT_COPY},   {"Ctrl+V", ID_EDIT_PASTE},  {"Alt+Backspace", ID_EDIT_UNDO},
-      {"Shift+Del", ID_EDIT_CUT}, {"Ctrl+Ins", ID_EDIT_COPY}, {"Shift+Ins", ID_EDIT_PASTE},
-      {"F6", ID_NEXT_PANE},       {"Shift+F6", ID_PREV_PANE},
+      {"Ctrl+N", ID_FILE_NEW},
+      {"Ctrl+O", ID_FILE_OPEN},
+      {"Ctrl+S", ID_FILE_SAVE},
+      {"Ctrl+P", ID_FILE_PRINT},
+      {"Ctrl+Z", ID_EDIT_UNDO},
+      {"Ctrl+X", ID_EDIT_CUT},
+      {"Ctrl+C", ID_EDIT_COPY},
+      {"Ctrl+V", ID_EDIT_PASTE},
+      {"Alt+Backspace", ID_EDIT_UNDO},
+      {"Shift+Del", ID_EDIT_CUT},
+      {"Ctrl+Ins", ID_EDIT_COPY},
+      {"Shift+Ins", ID_EDIT_PASTE},
+      {"F6", ID_NEXT_PANE},
+      {"Shift+F6", ID_PREV_PANE},
+      {"Ctrl++", ID_ZOOM_IN},
+      {"Ctrl+-", ID_ZOOM_OUT},
+      {"Home", ID_SCROLL_HOME},
+      {"End", ID_SCROLL_END},
+      {"Ctrl+Home", ID_SCROLL_TOP_LEFT},
+      {"Ctrl+End", ID_SCROLL_BOTTOM_RIGHT},
   };
   EXPECT_EQ(keys, expected);
 }
@@ -169,6 +188,11 @@ TEST_F(MenuBar, UpdateHandlersSetEnabledAndCheckedStates) {
        ID_SCALE_4,
        {{ID_EDIT_CUT, false}, {ID_EDIT_COPY, true}, {ID_EDIT_PASTE, true}},
        {{ID_SCALE_1, false}, {ID_SCALE_2, false}, {ID_SCALE_4, true}, {ID_SCALE_8, false}}},
+      {"picture at x1/4",
+       true,
+       ID_SCALE_QUARTER,
+       {{ID_SCALE_FIT, true}, {ID_SCALE_QUARTER, true}},
+       {{ID_SCALE_1, false}, {ID_SCALE_HALF, false}, {ID_SCALE_QUARTER, true}}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -1,6 +1,6 @@
 // Printing the view to a PDF file and painting it on the screen: the page
-// carries the part of the picture that the window shows, pixel for pixel,
-// and the screen shows enlarged pixels as solid squares.
+// carries the whole picture, pixel for pixel, at its true size, and the
+// screen shows enlarged pixels as solid squares.
 
 #include <gtest/gtest.h>
 
@@ -10,6 +10,8 @@
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QtEndian>
+
+#include "image/DibResolution.h"
 
 #include "platform/qt/QtViewWidget.h"
 #include "res/Resource.h"
@@ -53,12 +55,53 @@ std::vector<PdfImage> ImagesOf(const QByteArray& pdf) {
   return images;
 }
 
+// Where the (one) picture of a one-page PDF as Qt writes it lies, in
+// millimetres from the paper's top-left corner. The page content holds the
+// device-to-point matrix first, then the picture's placement in device
+// pixels and the image's own unit square.
+QRectF PlacedPictureMm(const QByteArray& pdf, qreal paperHeightPt) {
+  static const QRegularExpression contents(QStringLiteral("<<([^>]*)>>\\s*stream\\r?\\n"));
+  static const QRegularExpression matrix(
+      QStringLiteral("([-\\d.]+) 0 0 ([-\\d.]+) ([-\\d.]+) ([-\\d.]+) cm"));
+  const QString text = QString::fromLatin1(pdf);
+  auto streams = contents.globalMatch(text);
+  while (streams.hasNext()) {
+    const auto stream = streams.next();
+    if (stream.captured(1).contains(QStringLiteral("/Image")))
+      continue;
+    const auto start = stream.capturedEnd(0);
+    QByteArray packed(4, '\0');
+    qToBigEndian<quint32>(1u << 16, packed.data());
+    const QString page = QString::fromLatin1(
+        qUncompress(packed + pdf.mid(start, pdf.indexOf("endstream", start) - start)));
+    if (!page.contains(QStringLiteral("Do")))
+      continue;
+    std::vector<std::array<qreal, 4>> m;
+    auto found = matrix.globalMatch(page);
+    while (found.hasNext()) {
+      const auto f = found.next();
+      m.push_back({f.captured(1).toDouble(), f.captured(2).toDouble(), f.captured(3).toDouble(),
+                   f.captured(4).toDouble()});
+    }
+    if (m.size() < 3)
+      return {};
+    const auto& base = m.front();
+    const auto& placed = m[m.size() - 2];
+    const auto& unit = m.back();
+    const qreal mmPerPt = 25.4 / 72;
+    return {(base[2] + placed[2] * base[0]) * mmPerPt,
+            (paperHeightPt - base[3] - placed[3] * base[1]) * mmPerPt,
+            placed[0] * unit[0] * base[0] * mmPerPt, placed[1] * unit[1] * base[1] * mmPerPt};
+  }
+  return {};
+}
+
 class PrintTest : public ::testing::Test {
  protected:
   void SetUp() override { QOV_REQUIRE_QT(); }
 };
 
-TEST_F(PrintTest, DirectPrintToPdfCarriesTheVisiblePartOfThePicture) {
+TEST_F(PrintTest, DirectPrintToPdfCarriesTheWholePicture) {
   const TempDir dir;
   const std::string picture = dir.File("stripes.bmp");
   const int width = 300;
@@ -71,13 +114,12 @@ TEST_F(PrintTest, DirectPrintToPdfCarriesTheVisiblePartOfThePicture) {
   WriteBmp(picture, MakePicture(width, height, colour));
   Session s({picture});
   ASSERT_TRUE(s.Started());
-  // A window narrower than the picture, scrolled right by 8 pixels at ×2:
-  // the page shows image columns 4 to 4 + client / 2, as the screen does.
+  // A window narrower than the picture, scrolled right at ×2: the page
+  // still gets every pixel.
   s.MainWindow()->resize(400, 300);
   s.Frame().RunCommand(ID_SCALE_2);
   s.View().ScrollToPosition({8, 0});
-  const CRect client = s.View().GetClientRect();
-  ASSERT_LT(client.Width(), 2 * width);
+  ASSERT_LT(s.View().GetClientRect().Width(), 2 * width);
 
   const QString pdf = QString::fromStdString(dir.File("page.pdf"));
   s.Windows().Printer().setOutputFileName(pdf);
@@ -88,15 +130,13 @@ TEST_F(PrintTest, DirectPrintToPdfCarriesTheVisiblePartOfThePicture) {
   const std::vector<PdfImage> images = ImagesOf(file.readAll());
   ASSERT_EQ(images.size(), 1u);
   const PdfImage& image = images.front();
-  const int firstColumn = 8 / 2;
-  const int columns = static_cast<int>((2 + client.Width() + 8 - 1) / 2) - firstColumn;
-  EXPECT_EQ(image.width, columns);
+  EXPECT_EQ(image.width, width);
   EXPECT_EQ(image.height, height);
   ASSERT_EQ(image.rgb.size(), image.width * image.height * 3);
   int wrong = 0;
   for (int y = 0; y < image.height; ++y) {
     for (int x = 0; x < image.width; ++x) {
-      const auto bgr = colour(firstColumn + x, y);
+      const auto bgr = colour(x, y);
       const char* px = image.rgb.constData() + 3 * (y * image.width + x);
       wrong += static_cast<std::uint8_t>(px[0]) != bgr[2] ||
                static_cast<std::uint8_t>(px[1]) != bgr[1] ||
@@ -104,6 +144,50 @@ TEST_F(PrintTest, DirectPrintToPdfCarriesTheVisiblePartOfThePicture) {
     }
   }
   EXPECT_EQ(wrong, 0);
+}
+
+// At 400 dpi an A6 picture is printed at 105 × 148 mm; an A4 one does
+// not fit within the margins and fills the printable width, proportions
+// kept; both centred.
+TEST_F(PrintTest, PictureIsPrintedAtItsTrueSizeOrFittedToThePage) {
+  struct Case {
+    const char* name;
+    int width, height;
+    bool fitted;
+  };
+  const Case cases[] = {{"A6 at 400 dpi", 1654, 2331, false}, {"A4 at 400 dpi", 3307, 4677, true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const TempDir dir;
+    const std::string picture = dir.File("sheet.bmp");
+    WriteBmp(picture, MakePicture(c.width, c.height, [](std::int64_t x, std::int64_t y) {
+               const std::uint8_t v = x % 100 == 0 || y % 100 == 0 ? 0 : 255;
+               return Bgr{v, v, v};
+             }));
+    Session s({picture});
+    ASSERT_TRUE(s.Started());
+    {
+      const CGlobalLock dib(s.Doc().m_hDib);
+      SetDibResolution(dib.get(), {15'748, 15'748});
+    }
+    QPrinter& printer = s.Windows().Printer();
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(QPageLayout::Portrait);
+    const QString pdf = QString::fromStdString(dir.File("page.pdf"));
+    printer.setOutputFileName(pdf);
+    ASSERT_TRUE(s.Frame().RunCommand(ID_FILE_PRINT_DIRECT));
+
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QRectF paper = printer.pageLayout().fullRect(QPageLayout::Point);
+    const QRectF placed = PlacedPictureMm(file.readAll(), paper.height());
+    const QRectF printable = printer.pageLayout().paintRect(QPageLayout::Millimeter);
+    const qreal trueWidth = c.width * 25.4 / 400;
+    EXPECT_NEAR(placed.width(), c.fitted ? printable.width() : trueWidth, 0.1);
+    EXPECT_NEAR(placed.height() / placed.width(), static_cast<qreal>(c.height) / c.width, 0.001);
+    EXPECT_NEAR(placed.center().x(), printable.center().x(), 0.1);
+    EXPECT_NEAR(placed.center().y(), printable.center().y(), 0.1);
+  }
 }
 
 TEST_F(PrintTest, ScreenPaintsEnlargedPixelsAsSolidSquares) {

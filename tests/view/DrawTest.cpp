@@ -2,7 +2,6 @@
 // picture pixels that touch the window, at every scale and scroll position.
 
 #include <algorithm>
-#include <tuple>
 
 #include "image/DibBlock.h"
 #include "tests/support/RecordingDC.h"
@@ -252,23 +251,43 @@ TEST_F(DrawTest, WindowShowsThePictureAtEveryScaleAndScrollPosition) {
   }
 }
 
-// A printed page gets the same rectangles as the screen, at their place in
-// the unscrolled picture.
-TEST_F(DrawTest, PrintingDrawsTheRectanglesOfTheScreen) {
-  host.SetClientSize({100, 60});
-  view.m_nScale = 8;
-  SetPicture(40, 30, kVaried);
-  view.ScrollToPosition({21, 13});
-  const RecordingDC screen = Paint();
-  const RecordingDC printer = Paint(true);
-  ASSERT_EQ(screen.Calls().size(), 1u);
-  ASSERT_EQ(printer.Calls().size(), 1u);
-  const Call& a = screen.Calls()[0];
-  const Call& b = printer.Calls()[0];
-  EXPECT_EQ(std::tie(a.kind, a.xDest, a.yDest, a.destWidth, a.destHeight, a.xSrc, a.ySrc,
-                     a.srcWidth, a.srcHeight),
-            std::tie(b.kind, b.xDest, b.yDest, b.destWidth, b.destHeight, b.xSrc, b.ySrc,
-                     b.srcWidth, b.srcHeight));
+// Below ×1 each device pixel shows the least blue, green and red of its
+// block of picture pixels, at every scroll position: a one-pixel black
+// line stays black in every device pixel it crosses.
+TEST_F(DrawTest, ReducedWindowShowsTheDarkestOfEachBlock) {
+  constexpr std::int64_t kWidth = 45, kHeight = 37, kLineX = 17, kLineY = 10;
+  const PixelFunction picture = [](std::int64_t x, std::int64_t y) {
+    return x == kLineX || y == kLineY ? kBlack : kVaried(x, y);
+  };
+  const CSize client{4, 3};
+  host.SetClientSize(client);
+  for (const int d : {2, 3, 8}) {
+    view.m_nScale = 1;
+    view.m_nReduction = d;
+    SetPicture(kWidth, kHeight, picture);
+    const CSize total = view.GetTotalSize();
+    ASSERT_EQ(total, (CSize{(kWidth + d - 1) / d, (kHeight + d - 1) / d}));
+    for (std::int64_t py = 0; py <= std::max<std::int64_t>(total.cy - client.cy, 0); ++py) {
+      for (std::int64_t px = 0; px <= std::max<std::int64_t>(total.cx - client.cx, 0); ++px) {
+        view.ScrollToPosition({px, py});
+        const RecordingDC dc = Paint();
+        for (std::int64_t dy = 0; dy < std::min(client.cy, total.cy - py); ++dy) {
+          for (std::int64_t dx = 0; dx < std::min(client.cx, total.cx - px); ++dx) {
+            Color3 least{255, 255, 255};
+            for (std::int64_t y = (py + dy) * d; y < std::min((py + dy + 1) * d, kHeight); ++y) {
+              for (std::int64_t x = (px + dx) * d; x < std::min((px + dx + 1) * d, kWidth); ++x) {
+                const Color3 c = picture(x, y + 1);
+                for (std::size_t i = 0; i < 3; ++i)
+                  least[i] = std::min(least[i], c[i]);
+              }
+            }
+            ASSERT_EQ(ColorOf(dc.PixelAt(dx, dy)), least)
+                << "1/" << d << " scrolled to " << px << "," << py << " device " << dx << "," << dy;
+          }
+        }
+      }
+    }
+  }
 }
 
 }  // namespace

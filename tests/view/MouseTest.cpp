@@ -27,18 +27,21 @@ TEST_F(MouseTest, RightButtonLoadsThePixelUnderThePointer) {
     CPoint point;
     // Document coordinates loaded; y = 0 loads nothing.
     std::int64_t x, y;
+    int reduction = 1;
   };
   const Case cases[] = {
-      {1, {0, 0}, {5, 7}, 5, 7},  {2, {0, 0}, {5, 7}, 2, 3},    {4, {0, 0}, {17, 9}, 4, 2},
-      {8, {0, 0}, {17, 9}, 2, 1}, {8, {13, 40}, {3, 3}, 2, 5},  {1, {8, 20}, {10, 5}, 18, 25},
-      {2, {3, 1}, {0, 0}, 1, 0},  {8, {0, 0}, {100, 7}, 12, 0},
+      {1, {0, 0}, {5, 7}, 5, 7},      {2, {0, 0}, {5, 7}, 2, 3},    {4, {0, 0}, {17, 9}, 4, 2},
+      {8, {0, 0}, {17, 9}, 2, 1},     {8, {13, 40}, {3, 3}, 2, 5},  {1, {8, 20}, {10, 5}, 18, 25},
+      {2, {3, 1}, {0, 0}, 1, 0},      {8, {0, 0}, {100, 7}, 12, 0}, {1, {0, 0}, {5, 7}, 10, 14, 2},
+      {1, {0, 0}, {5, 7}, 20, 28, 4},
   };
   host.SetClientSize({50, 40});
   const Color3 sentinel{1, 2, 3};
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message()
-                 << "scale " << c.scale << " point " << c.point.x << "," << c.point.y);
+    SCOPED_TRACE(testing::Message() << "scale " << c.scale << "/" << c.reduction << " point "
+                                    << c.point.x << "," << c.point.y);
     view.m_nScale = c.scale;
+    view.m_nReduction = c.reduction;
     SetPicture(60, 60, picture);
     view.ScrollToPosition(c.pos);
     ASSERT_EQ(view.GetScrollPosition(), c.pos);

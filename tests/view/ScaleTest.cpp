@@ -1,5 +1,6 @@
-// The display scale: the scroll range, the scroll position kept on a scale
-// change, the check marks, and the commands' availability.
+// The display scale: the scroll range, the picture kept at the centre on a
+// scale change, fitting, zoom and scrolling keys, the check marks, and the
+// commands' availability.
 
 #include "res/Resource.h"
 #include "tests/view/ViewTestSupport.h"
@@ -7,61 +8,157 @@
 namespace qov::test {
 namespace {
 
-struct ScaleCommand {
-  UINT id;
-  int scale;
+struct Scale {
+  int scale, reduction;
 };
 
-const ScaleCommand kScaleCommands[] = {
-    {ID_SCALE_1, 1}, {ID_SCALE_2, 2}, {ID_SCALE_4, 4}, {ID_SCALE_8, 8}};
+struct ScaleCommand {
+  UINT id;
+  Scale shown;
+};
 
-class ScaleTest : public ViewTest {};
+const ScaleCommand kScaleCommands[] = {{ID_SCALE_1, {1, 1}},     {ID_SCALE_2, {2, 1}},
+                                       {ID_SCALE_4, {4, 1}},     {ID_SCALE_8, {8, 1}},
+                                       {ID_SCALE_HALF, {1, 2}},  {ID_SCALE_QUARTER, {1, 4}},
+                                       {ID_SCALE_EIGHTH, {1, 8}}};
 
-TEST_F(ScaleTest, ScrollRangeIsThePictureSizeTimesTheScale) {
+// The scroll range of a picture at `s`: a last partial block of a
+// reduction still takes a device pixel.
+CSize Extent(std::int64_t width, std::int64_t height, Scale s) {
+  return {(width * s.scale + s.reduction - 1) / s.reduction,
+          (height * s.scale + s.reduction - 1) / s.reduction};
+}
+
+class ScaleTest : public ViewTest {
+ public:
+  // Only the header is read to size the range, so a header alone stands for
+  // a picture too large to allocate here.
+  void SetSheet(std::int64_t width, std::int64_t height) {
+    DibFields header = Fields24(PictureOf(1, 1, Uniform(kWhite)));
+    header.width = static_cast<std::int32_t>(width);
+    header.height = static_cast<std::int32_t>(height);
+    doc.ReplaceDib(BlockOf(MakeDib(header)));
+    view.OnInitialUpdate();
+  }
+};
+
+TEST_F(ScaleTest, ScrollRangeIsThePictureSizeAtTheScale) {
   SetPicture(100, 50, Uniform(kWhite));
   EXPECT_EQ(view.GetTotalSize(), (CSize{100, 50}));
   EXPECT_EQ(view.GetMapMode(), MM_TEXT);
   for (const ScaleCommand& command : kScaleCommands) {
-    SCOPED_TRACE(command.scale);
+    SCOPED_TRACE(command.id);
     ASSERT_TRUE(Run(command.id));
-    EXPECT_EQ(view.m_nScale, command.scale);
-    EXPECT_EQ(view.GetTotalSize(), (CSize{100 * command.scale, 50 * command.scale}));
+    EXPECT_EQ(view.m_nScale, command.shown.scale);
+    EXPECT_EQ(view.m_nReduction, command.shown.reduction);
+    EXPECT_EQ(view.GetTotalSize(), Extent(100, 50, command.shown));
   }
+  EXPECT_EQ(view.GetTotalSize(), (CSize{13, 7}));
 }
 
-// The position is scaled (multiplying first), then limited to the range of
-// the old scale, which is still in force when the view scrolls.
-TEST_F(ScaleTest, ScaleChangeKeepsTheScrollPositionWithinTheOldRange) {
+// The picture point at the centre of the window stays there (multiplying
+// first), as far as the new scroll range allows.
+TEST_F(ScaleTest, ScaleChangeKeepsThePictureAtTheCentreOfTheWindow) {
   struct Case {
     std::int64_t width, height;
     CSize client;
-    int from;
+    Scale from;
     CPoint pos;
-    int to;
+    Scale to;
     CPoint expected;
   };
   const Case cases[] = {
-      {100, 50, {50, 20}, 1, {30, 10}, 2, {50, 20}},
-      {100, 50, {50, 20}, 2, {60, 20}, 1, {30, 10}},
-      {1000, 1000, {100, 100}, 1, {500, 250}, 8, {900, 900}},
-      {1000, 1000, {100, 100}, 8, {4000, 2000}, 4, {2000, 1000}},
-      {1000, 1000, {100, 100}, 4, {3, 5}, 2, {1, 2}},
-      {1000, 1000, {100, 100}, 2, {7, 9}, 8, {28, 36}},
-      {10, 10, {100, 100}, 1, {0, 0}, 8, {0, 0}},
+      {1000, 1000, {100, 100}, {1, 1}, {450, 450}, {2, 1}, {950, 950}},
+      {1000, 1000, {100, 100}, {2, 1}, {950, 950}, {1, 1}, {450, 450}},
+      {1000, 1000, {100, 100}, {1, 1}, {450, 450}, {1, 2}, {200, 200}},
+      {1000, 1000, {100, 100}, {1, 1}, {900, 900}, {1, 4}, {150, 150}},
+      {1000, 1000, {100, 100}, {8, 1}, {0, 0}, {1, 1}, {0, 0}},
+      {300, 200, {101, 51}, {4, 1}, {600, 300}, {1, 2}, {31, 15}},
+      {8000, 8000, {200, 100}, {1, 2}, {1000, 500}, {1, 8}, {175, 87}},
+      {8000, 8000, {200, 100}, {1, 8}, {175, 87}, {8, 1}, {17500, 8718}},
+      {10, 10, {100, 100}, {1, 1}, {0, 0}, {8, 1}, {0, 0}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message()
-                 << c.from << " to " << c.to << " at " << c.pos.x << "," << c.pos.y);
+                 << c.from.scale << "/" << c.from.reduction << " to " << c.to.scale << "/"
+                 << c.to.reduction << " at " << c.pos.x << "," << c.pos.y);
     host.SetClientSize(c.client);
-    view.m_nScale = c.from;
-    SetPicture(c.width, c.height, Uniform(kWhite));
+    view.m_nScale = c.from.scale;
+    view.m_nReduction = c.from.reduction;
+    SetSheet(c.width, c.height);
     view.ScrollToPosition(c.pos);
     ASSERT_EQ(view.GetScrollPosition(), c.pos);
     const int invalidates = host.InvalidateCount();
-    view.SetScale(c.to);
+    view.SetDisplayScale(c.to.scale, c.to.reduction);
     EXPECT_EQ(view.GetScrollPosition(), c.expected);
-    EXPECT_EQ(view.GetTotalSize(), (CSize{c.width * c.to, c.height * c.to}));
+    EXPECT_EQ(view.GetTotalSize(), Extent(c.width, c.height, c.to));
     EXPECT_GT(host.InvalidateCount(), invalidates);
+  }
+}
+
+// The largest of ×8 .. ×1 that shows the whole picture, else the least
+// whole reduction that does.
+TEST_F(ScaleTest, FitShowsTheWholePictureInTheWindow) {
+  struct Case {
+    std::int64_t width, height;
+    CSize client;
+    Scale expected;
+  };
+  const Case cases[] = {
+      {100, 50, {640, 480}, {4, 1}},       {640, 480, {640, 480}, {1, 1}},
+      {641, 480, {640, 480}, {1, 2}},      {640, 1441, {640, 480}, {1, 4}},
+      {13244, 18724, {800, 600}, {1, 32}}, {5, 5, {640, 480}, {8, 1}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.width << "x" << c.height);
+    host.SetClientSize(c.client);
+    SetSheet(c.width, c.height);
+    view.SetScale(1);
+    ASSERT_TRUE(Run(ID_SCALE_FIT));
+    EXPECT_EQ(view.m_nScale, c.expected.scale);
+    EXPECT_EQ(view.m_nReduction, c.expected.reduction);
+    EXPECT_EQ(view.GetTotalSize(), Extent(c.width, c.height, c.expected));
+  }
+  doc.ReplaceDib(nullptr);
+  view.SetScale(2);
+  ASSERT_TRUE(Run(ID_SCALE_FIT));
+  EXPECT_EQ(view.m_nScale, 2);
+}
+
+TEST_F(ScaleTest, ZoomKeysStepAlongThePowersOfTwo) {
+  struct Case {
+    Scale from, in, out;
+  };
+  const Case cases[] = {
+      {{1, 1}, {2, 1}, {1, 2}}, {{8, 1}, {8, 1}, {4, 1}},    {{1, 2}, {1, 1}, {1, 4}},
+      {{1, 3}, {1, 2}, {1, 4}}, {{1, 24}, {1, 16}, {1, 32}}, {{1, 64}, {1, 32}, {1, 64}},
+  };
+  SetPicture(100, 100, Uniform(kWhite));
+  for (const Case& c : cases) {
+    for (const auto& [id, expected] :
+         {std::pair{ID_ZOOM_IN, c.in}, std::pair{ID_ZOOM_OUT, c.out}}) {
+      SCOPED_TRACE(testing::Message() << c.from.scale << "/" << c.from.reduction << " "
+                                      << (id == ID_ZOOM_IN ? "in" : "out"));
+      view.SetDisplayScale(c.from.scale, c.from.reduction);
+      ASSERT_TRUE(Run(id));
+      EXPECT_EQ(view.m_nScale, expected.scale);
+      EXPECT_EQ(view.m_nReduction, expected.reduction);
+    }
+  }
+}
+
+TEST_F(ScaleTest, ScrollKeysGoToTheEdges) {
+  host.SetClientSize({100, 100});
+  SetPicture(1000, 800, Uniform(kWhite));
+  const std::pair<UINT, CPoint> cases[] = {{ID_SCROLL_HOME, {0, 200}},
+                                           {ID_SCROLL_END, {900, 200}},
+                                           {ID_SCROLL_TOP_LEFT, {0, 0}},
+                                           {ID_SCROLL_BOTTOM_RIGHT, {900, 700}}};
+  for (const auto& [id, expected] : cases) {
+    SCOPED_TRACE(id);
+    view.ScrollToPosition({300, 200});
+    ASSERT_TRUE(Run(id));
+    EXPECT_EQ(view.GetScrollPosition(), expected);
   }
 }
 
@@ -77,7 +174,7 @@ TEST_F(ScaleTest, CheckMarkFollowsTheScaleWithOrWithoutPicture) {
         UpdateCommandUI(view, ui);
         EXPECT_TRUE(ui.m_bEnabled);
         EXPECT_EQ(ui.m_nCheck, item.id == chosen.id ? 1 : 0)
-            << "item " << item.scale << " after choosing " << chosen.scale;
+            << "item " << item.id << " after choosing " << chosen.id;
       }
     }
   }
@@ -91,13 +188,8 @@ TEST_F(ScaleTest, WithoutPictureInitialUpdateLeavesTheScrollSizes) {
   EXPECT_EQ(view.GetTotalSize(), (CSize{123, 45}));
 }
 
-// Only the header is read to size the range, so a header alone stands for a
-// picture too large to allocate here.
 TEST_F(ScaleTest, HugeRangeIsLimitedInsteadOfWrapping) {
-  DibFields header = Fields24(PictureOf(1, 1, Uniform(kWhite)));
-  header.width = 400'000'000;
-  header.height = 300'000'000;
-  doc.ReplaceDib(BlockOf(MakeDib(header)));
+  SetSheet(400'000'000, 300'000'000);
   view.SetScale(8);
   EXPECT_EQ(view.GetTotalSize(),
             (CSize{CScrollView::kMaxScrollExtent, CScrollView::kMaxScrollExtent}));

@@ -12,7 +12,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libqt6svg6 qt6-image-formats-plugins
   fonts-ipafont-gothic
   libtiff-dev libpng-dev libjpeg62-turbo-dev libnetpbm-dev libtiff-tools netpbm
-  python3 python3-ezdxf python3-pil
+  python3 python3-ezdxf python3-pil libdxflib-dev libdime-dev gdal-bin
   potrace xvfb xauth desktop-file-utils dbus strace parallel
 )
 # Only the benchmarks (the side-by-side comparison, the vectorizer's quality)

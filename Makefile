@@ -8,7 +8,7 @@ OUT ?= build/out
 QOV_CONVERT := build/release/cli/qov-convert
 QOV := build/release/app/qov
 
-.PHONY: all deps build test format-check layers-check format run convert bench fuzz screenshots clean
+.PHONY: all deps build programs test format-check layers-check format run convert bench fuzz screenshots clean
 
 all: build
 
@@ -20,6 +20,11 @@ build/release/build.ninja: | deps
 
 build: build/release/build.ninja
 	cmake --build --preset release -j $(JOBS)
+
+# The two programs and what they link: not the tests, benchmarks and fuzz
+# replays that `build` makes as well.
+programs: build/release/build.ninja
+	cmake --build --preset release -j $(JOBS) --target qov qov-convert
 
 test: deps format-check layers-check
 	cmake --preset release >/dev/null
@@ -40,14 +45,14 @@ format:
 
 # The desktop program on the sample when a display is there; the batch
 # conversion of the sample into every output otherwise (and before it).
-run: build convert
+run: programs convert
 	@if [ -x $(QOV) ] && { [ -n "$$DISPLAY" ] || [ -n "$$WAYLAND_DISPLAY" ]; }; then \
 	  echo "Starting the desktop program on $(SAMPLE)"; $(QOV) $(SAMPLE); \
 	else \
 	  echo "No display: the batch conversion above is what make run does here."; \
 	fi
 
-convert: build
+convert: programs
 	@scripts/convert-sample.sh $(QOV_CONVERT) $(SAMPLE) $(OUT)
 
 bench:

@@ -11,6 +11,7 @@
 
 #include "cli/BatchPlan.h"
 #include "cli/BatchReport.h"
+#include "cli/BatchResult.h"
 #include "cli/ChildProcess.h"
 #include "cli/InputList.h"
 #include "cli/InterruptPipe.h"
@@ -154,15 +155,8 @@ class BatchRun {
   void Finish(Running& running) {
     const ChildProcess::Ending ending = running.child.Wait();
     m_inFlight -= running.bytes;
-    std::string messages = running.child.ErrorText();
-    for (const auto& [part, output] : running.parts)
-      Replace(messages, part, output);
     if (ending.exitStatus != 0) {
-      Fail(running,
-           ending.signal ? "ended by signal " + std::to_string(ending.signal) + " (" +
-                               strsignal(ending.signal) + ")"
-                         : LastReason(messages, PlainInput(m_jobs[running.job].input)),
-           ending.peakBytes);
+      Fail(running, FailureReason(running, ending), ending.peakBytes);
       return;
     }
     for (const auto& [part, output] : running.parts) {
@@ -175,17 +169,19 @@ class BatchRun {
     Record(Outcome(running, JobRecord::Done, {}, ending.peakBytes));
   }
 
-  // The reason the one-picture form gave on its last line, without the
-  // program's name or the input's, which the report has apart.
-  static std::string LastReason(std::string messages, const std::string& input) {
-    while (!messages.empty() && messages.back() == '\n')
-      messages.pop_back();
-    std::string reason = messages.substr(messages.rfind('\n') + 1);
-    const std::string prefixes[] = {"qov-convert: ", input + ": "};
-    for (const std::string& prefix : prefixes) {
-      if (reason.rfind(prefix, 0) == 0)
-        reason.erase(0, prefix.size());
+  // The signal that ended a child, or the reason its record gives, with the
+  // outputs under their own names rather than the part names it wrote.
+  static std::string FailureReason(const Running& running, const ChildProcess::Ending& ending) {
+    if (ending.signal) {
+      return "ended by signal " + std::to_string(ending.signal) + " (" + strsignal(ending.signal) +
+             ")";
     }
+    const std::optional<BatchResult> result = ParseBatchResult(ending.result);
+    if (!result)
+      return "ended with status " + std::to_string(ending.exitStatus) + " and no result";
+    std::string reason = result->reason;
+    for (const auto& [part, output] : running.parts)
+      Replace(reason, part, output);
     return reason;
   }
 

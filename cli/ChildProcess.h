@@ -18,12 +18,15 @@ class ChildProcess {
     int exitStatus = -1;  // -1 when it was ended by a signal
     int signal = 0;
     std::uint64_t peakBytes = 0;  // its largest resident set
+    std::string result;           // what it wrote on its result descriptor
   };
 
   // Starts argv[0] with the arguments that follow, reading nothing, writing
-  // standard output where this process does and standard error into a pipe;
-  // it is killed when this process ends. Null with `error` set when no process
-  // can be made; a program that cannot be run ends with status 127 and says why.
+  // standard output where this process does, standard error into a pipe,
+  // and its result (BatchResult) into another, whose descriptor the
+  // variable kResultFdVariable names to it; it is killed when this process
+  // ends. Null with `error` set when no process can be made; a program that
+  // cannot be run ends with status 127 and says why in both pipes.
   static std::optional<ChildProcess> Start(const std::vector<std::string>& argv,
                                            std::string& error);
 
@@ -38,20 +41,23 @@ class ChildProcess {
 
   // The pipe of its standard error, for poll().
   int ErrorFd() const { return m_errorFd; }
-  // Takes what the pipe holds; false once it is closed (the child ended).
+  // Takes what the pipe holds and drops it (the run says a failed input's
+  // reason itself, from the result); false once it is closed (the child
+  // ended).
   bool ReadError();
-  const std::string& ErrorText() const { return m_errorText; }
 
   void Terminate() const;
-  // Waits for the end of a child whose pipe has closed.
+  // Waits for the end of a child whose error pipe has closed, and takes
+  // its result.
   Ending Wait();
 
  private:
-  ChildProcess(pid_t pid, int errorFd) : m_pid(pid), m_errorFd(errorFd) {}
+  ChildProcess(pid_t pid, int errorFd, int resultFd)
+      : m_pid(pid), m_errorFd(errorFd), m_resultFd(resultFd) {}
 
   pid_t m_pid = -1;
   int m_errorFd = -1;
-  std::string m_errorText;
+  int m_resultFd = -1;
 };
 
 }  // namespace qov

@@ -88,16 +88,17 @@ class Conversion {
 
   ConvertExit Open(const std::string& input, const PictureReadOptions& read) {
     m_doc.m_readOptions = read;
-    if (!m_doc.OnOpenDocument(input)) {
-      m_err << "qov-convert: " << input << ": " << m_doc.GetFailureReason() << '\n';
-      return kExitBadInput;
-    }
+    if (!m_doc.OnOpenDocument(input))
+      return Fail(kExitBadInput, input, m_doc.GetFailureReason());
     m_doc.SetPathName(input);
     if (!m_doc.GetOpenWarningReason().empty())
       m_err << "qov-convert: " << input << ": warning: " << m_doc.GetOpenWarningReason() << '\n';
     m_view.OnInitialUpdate();
     return kExitDone;
   }
+
+  // Empty until a step fails.
+  const std::string& FailureReason() const { return m_reason; }
 
   ConvertExit Run(const ConvertOperation& operation, std::size_t index, std::size_t count) {
     if (m_bProgress) {
@@ -111,15 +112,12 @@ class Conversion {
     if (operation.path != "-")
       return WriteOutput(operation, operation.path);
     StdoutSpool spool;
-    if (!spool.ok()) {
-      m_err << "qov-convert: -: cannot make a temporary file: " << std::strerror(errno) << '\n';
-      return kExitCannotWrite;
-    }
+    if (!spool.ok())
+      return Fail(kExitCannotWrite, "-",
+                  std::string("cannot make a temporary file: ") + std::strerror(errno));
     ConvertExit result = WriteOutput(operation, spool.path());
-    if (result == kExitDone && !spool.CopyToStdout()) {
-      m_err << "qov-convert: -: " << std::strerror(errno) << '\n';
-      return kExitCannotWrite;
-    }
+    if (result == kExitDone && !spool.CopyToStdout())
+      return Fail(kExitCannotWrite, "-", std::strerror(errno));
     return result;
   }
 
@@ -145,22 +143,26 @@ class Conversion {
   ConvertExit WriteOutput(const ConvertOperation& operation, const std::string& path) {
     const OperationRow& row = OperationRowOf(operation.kind);
     if (row.command == ID_FILE_SAVE_AS) {
-      if (!m_doc.OnSaveDocument(path)) {
-        m_err << "qov-convert: " << operation.path << ": " << m_doc.GetFailureReason() << '\n';
-        return kExitCannotWrite;
-      }
+      if (!m_doc.OnSaveDocument(path))
+        return Fail(kExitCannotWrite, operation.path, m_doc.GetFailureReason());
       return kExitDone;
     }
     QueueAnswer(row, operation);
     m_platform.backend().QueueFileDialog(path);
     const CCommandResult result = ExecuteCommand(m_view, row.command);
-    if (result.m_status != CCommandResult::done) {
-      m_err << "qov-convert: " << operation.path << ": " << Reason(result) << '\n';
-      return kExitCannotWrite;
-    }
+    if (result.m_status != CCommandResult::done)
+      return Fail(kExitCannotWrite, operation.path, Reason(result));
     if (const char* warning = row.warning ? row.warning(m_doc, operation) : ""; *warning)
       m_err << "qov-convert: " << operation.path << ": " << warning << '\n';
     return kExitDone;
+  }
+
+  // The failure's line on stderr, and its reason kept for the caller: less
+  // the input's name, which a caller has apart, but with an output's.
+  ConvertExit Fail(ConvertExit exit, const std::string& name, const std::string& text) {
+    m_err << "qov-convert: " << name << ": " << text << '\n';
+    m_reason = exit == kExitBadInput ? text : name + ": " + text;
+    return exit;
   }
 
   static std::string Reason(const CCommandResult& result) {
@@ -177,6 +179,7 @@ class Conversion {
   }
 
   std::ostream& m_err;
+  std::string m_reason;
   bool m_bProgress;
   ScopedHeadlessPlatform m_platform;
   CQOV_V2Doc m_doc;
@@ -186,19 +189,15 @@ class Conversion {
 
 }  // namespace
 
-ConvertExit RunConversion(const ConvertOptions& options, std::ostream& err, bool progress) {
+ConvertExit RunConversion(const ConvertOptions& options, std::ostream& err, bool progress,
+                          std::string& reason) {
   Conversion conversion(err, progress);
-  if (ConvertExit opened =
-          conversion.Open(options.inputs.front(), {options.page, options.maxMegapixels});
-      opened != kExitDone)
-    return opened;
-  const std::size_t count = options.operations.size();
-  for (std::size_t i = 0; i < count; ++i) {
-    if (ConvertExit result = conversion.Run(options.operations[i], i, count); result != kExitDone) {
-      return result;
-    }
-  }
-  return kExitDone;
+  ConvertExit result =
+      conversion.Open(options.inputs.front(), {options.page, options.maxMegapixels});
+  for (std::size_t i = 0; result == kExitDone && i < options.operations.size(); ++i)
+    result = conversion.Run(options.operations[i], i, options.operations.size());
+  reason = conversion.FailureReason();
+  return result;
 }
 
 }  // namespace qov

@@ -7,6 +7,7 @@
 // failed gives its reason.
 
 #include <ostream>
+#include <string>
 
 #include "cli/ConvertOptions.h"
 
@@ -15,7 +16,10 @@ namespace qov {
 enum ConvertExit { kExitDone = 0, kExitBadInput = 1, kExitUsage = 2, kExitCannotWrite = 3 };
 
 // Opens options.input and runs every operation; reports on `err` (failures,
-// and progress when `progress` is set).
-ConvertExit RunConversion(const ConvertOptions& options, std::ostream& err, bool progress);
+// and progress when `progress` is set). A failure's reason goes into
+// `reason` as well: its line less the program's name, and less the input's
+// for an input that cannot be read.
+ConvertExit RunConversion(const ConvertOptions& options, std::ostream& err, bool progress,
+                          std::string& reason);
 
 }  // namespace qov

@@ -9,6 +9,7 @@
 
 #include "cli/Batch.h"
 #include "cli/BatchPlan.h"
+#include "cli/BatchResult.h"
 #include "cli/ConvertOptions.h"
 #include "cli/Converter.h"
 #include "cli/OutputPattern.h"
@@ -30,6 +31,7 @@ int main(int argc, char** argv) {
   qov::ParsedOptions parsed = qov::ParseConvertOptions(args);
   if (!parsed.options) {
     std::cerr << "qov-convert: " << parsed.error << "\nTry 'qov-convert --help'.\n";
+    qov::SendBatchResult({qov::kExitUsage, parsed.error});
     return qov::kExitUsage;
   }
   if (parsed.options->version) {
@@ -50,7 +52,10 @@ int main(int argc, char** argv) {
   if (!qov::ExpandOutputs(single.operations, single.inputs[0], single.page, {}, error) ||
       !qov::CheckCollisions({{single.inputs[0], single.operations}}, {}, error)) {
     std::cerr << "qov-convert: " << error << "\nTry 'qov-convert --help'.\n";
+    qov::SendBatchResult({qov::kExitUsage, error});
     return qov::kExitUsage;
   }
-  return qov::RunConversion(single, std::cerr, terminal);
+  const qov::ConvertExit exit = qov::RunConversion(single, std::cerr, terminal, error);
+  qov::SendBatchResult({exit, error});
+  return exit;
 }

@@ -1,6 +1,7 @@
 // A run over many inputs as decided before anything runs: the run options,
 // output names from patterns, the inputs that folders and lists name,
-// collisions and shards; and the texts a run writes as it goes.
+// collisions and shards; and the texts a run writes as it goes, its
+// children's result records among them.
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,7 @@
 
 #include "cli/BatchPlan.h"
 #include "cli/BatchReport.h"
+#include "cli/BatchResult.h"
 #include "cli/InputList.h"
 #include "cli/OutputPattern.h"
 #include "cli/ProgressLine.h"
@@ -215,6 +217,29 @@ TEST(ProgressLine, TellsDoneOfAllTheFileTheRateAndTheTimeLeft) {
   EXPECT_EQ(FormatProgress(0, 200, "scans/a.tif", 1.0), "[0/200] a.tif");
   EXPECT_EQ(FormatProgress(12, 200, "x.tif", 4.0), "[12/200] x.tif  3.0 files/s  1:03 left");
   EXPECT_EQ(FormatProgress(1, 7201, "", 1.0), "[1/7201]  1.0 files/s  2:00:00 left");
+}
+
+// A reason runs to the record's end, so whatever a name holds comes back.
+TEST(BatchResult, RecordGivesBackStatusAndReasonAndRefusesAnythingElse) {
+  const BatchResult results[] = {
+      {0, ""},
+      {1, "not a picture file (.bmp, TIFF, PNG, JPEG or PNM)"},
+      {3, "dxf/a b.dxf: No space left on device"},
+      {3, "dxf/status=1 reason=x\n.dxf: Permission denied"},
+      {127, "cannot start /x: No such file or directory"},
+  };
+  for (const BatchResult& result : results) {
+    SCOPED_TRACE(result.reason);
+    const std::string record = FormatBatchResult(result);
+    EXPECT_EQ(record,
+              "status=" + std::to_string(result.status) + " reason=" + result.reason + "\n");
+    EXPECT_EQ(ParseBatchResult(record), result);
+  }
+  for (const char* record : {"", "status=1 reason=cut short", "status= reason=x\n",
+                             "status=1reason=x\n", "reason=x status=1\n", "qov-convert: x\n"}) {
+    SCOPED_TRACE(record);
+    EXPECT_EQ(ParseBatchResult(record), std::nullopt);
+  }
 }
 
 }  // namespace

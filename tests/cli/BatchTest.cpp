@@ -1,6 +1,6 @@
 // qov-convert over many inputs, run as scripts and engines run it: one bad
-// file among good ones, an interrupted run resumed, the progress line on a
-// terminal only, and shards spread by GNU parallel.
+// file among good ones, the reasons in the report, an interrupted run resumed, the progress line on
+// a terminal only, and shards spread by GNU parallel.
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -100,6 +100,69 @@ TEST(Batch, OneBadFileStopsNoOtherAndTheExitStatusSaysHowManySucceeded) {
     EXPECT_EQ(FilesEndingIn(dir.path(), ".dxf").size(), static_cast<std::size_t>(c.good));
     // The inputs, their outputs and the report: no part file is left.
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 2 * c.good + c.broken + 1);
+  }
+}
+
+// The reason comes from each child's result record, not from its messages:
+// whatever the input's name holds, and with an output under its own name.
+TEST(Batch, TheReportGivesTheReasonEachConversionEndedWith) {
+  struct Case {
+    const char* input;
+    bool picture;
+    const char* output;
+    const char* reason;
+  };
+  const Case cases[] = {
+      {"broken.bmp", false, "{stem}.dxf", "not a picture file (.bmp, TIFF, PNG, JPEG or PNM)"},
+      {"two\nlines.bmp", false, "{stem}.dxf", "not a picture file (.bmp, TIFF, PNG, JPEG or PNM)"},
+      {"good.bmp", true, "file/{stem}.dxf", "file/good.dxf: Not a directory"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.input);
+    TempDir dir;
+    if (c.picture)
+      fs::copy_file(kSample, dir.File(c.input));
+    else
+      WriteFileBytes(dir.File(c.input), "not a picture\n");
+    WriteFileBytes(dir.File("file"), "");
+    const ProgramResult result = RunConvert(
+        {"--report", "report.jsonl", c.input, "--threshold", "50", "--dxf-trace", c.output},
+        dir.path());
+    EXPECT_EQ(result.exitStatus, 5) << result.err;
+    EXPECT_EQ(CountOccurrences(ReadFileBytes(dir.File("report.jsonl")),
+                               "\"reason\":\"" + std::string(c.reason) + "\""),
+              1);
+  }
+}
+
+// The one-picture form writes its record where the variable says, and its
+// messages as ever.
+TEST(Batch, TheOnePictureFormWritesOneResultRecordWhereItIsAsked) {
+  struct Case {
+    std::vector<std::string> args;
+    const char* record;
+    const char* err;
+  };
+  const Case cases[] = {
+      {{kSample, "--dither1"}, "status=0 reason=\n", ""},
+      {{"broken.bmp", "--dither1"},
+       "status=1 reason=not a picture file (.bmp, TIFF, PNG, JPEG or PNM)\n",
+       "qov-convert: broken.bmp: not a picture file (.bmp, TIFF, PNG, JPEG or PNM)\n"},
+      {{kSample, "--save-bmp", "file/out.bmp"},
+       "status=3 reason=file/out.bmp: Not a directory\n",
+       "qov-convert: file/out.bmp: Not a directory\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.record);
+    TempDir dir;
+    WriteFileBytes(dir.File("broken.bmp"), "not a picture\n");
+    WriteFileBytes(dir.File("file"), "");
+    std::string command = "QOV_CONVERT_RESULT_FD=3 exec " + ShellQuote(QOV_CONVERT_PATH);
+    for (const std::string& arg : c.args)
+      command += " " + ShellQuote(arg);
+    const ProgramResult result = RunShell(command + " 3>record", dir.path());
+    EXPECT_EQ(ReadFileBytes(dir.File("record")), c.record);
+    EXPECT_EQ(result.err, c.err);
   }
 }
 

@@ -1,12 +1,9 @@
 // 誤差分散 through its command: the sequences that the carried error makes,
 // the threshold edge, the error crossing row ends, and the borders.
 
-#include <random>
 #include <string>
-#include <vector>
 
 #include "platform/Clipboard.h"
-#include "raster/Brightness.h"
 #include "res/Resource.h"
 #include "tests/view/ViewTestSupport.h"
 
@@ -80,35 +77,6 @@ TEST_F(ErrorDiffusionTest, FirstPixelOfARowDependsOnTheLastOfTheRowAbove) {
   EXPECT_EQ(VisitedAfter(3, 3, picture(383, 765)), "..K.");
   // 380 → black (error −380), 0 + 380 → black (−380); 400 + 380 → white.
   EXPECT_EQ(VisitedAfter(3, 3, picture(380, 0)), "KK..");
-}
-
-// The pass works out the carried error from running totals of the levels, a
-// block of pixels at a time; it must give what carrying the error from pixel
-// to pixel gives, across block and row ends, for any colours.
-TEST_F(ErrorDiffusionTest, MatchesTheErrorCarriedPixelByPixel) {
-  std::mt19937 random(7);
-  std::uniform_int_distribution<int> byte(0, 255);
-  for (const std::int64_t width : {2, 33, 34, 65, 66, 100, 130}) {
-    SCOPED_TRACE(width);
-    // Document rows run from 1 to the height.
-    std::vector<Color3> colors(static_cast<std::size_t>(width * 22));
-    for (Color3& c : colors)
-      c = {static_cast<std::uint8_t>(byte(random)), static_cast<std::uint8_t>(byte(random)),
-           static_cast<std::uint8_t>(byte(random))};
-    const auto at = [&](std::int64_t x, std::int64_t y) {
-      return colors[static_cast<std::size_t>(y * width + x)];
-    };
-    std::string expected;
-    int error = 0;
-    for (std::int64_t y = 1; y <= 20; ++y) {
-      for (std::int64_t x = 1; x < width; ++x) {
-        const int corrected = Brightness(at(x, y)) - error;
-        expected += corrected >= 383 ? '.' : 'K';
-        error = (corrected >= 383 ? 765 : 0) - corrected;
-      }
-    }
-    EXPECT_EQ(VisitedAfter(width, 21, at), expected);
-  }
 }
 
 TEST_F(ErrorDiffusionTest, LeftColumnAndBottomRowKeepTheirColours) {

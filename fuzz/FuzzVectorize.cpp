@@ -64,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       // A flat arc's centre may lie far off the page; its ends may not.
       qov::fuzz::Require(std::isfinite(e.radius) && e.radius > 0);
       for (double degrees : {e.startDegrees, e.endDegrees}) {
-        const double a = degrees * M_PI / 180;
+        const double a = degrees * qov::kPi / 180;
         qov::fuzz::Require(NearPage(
             {e.centre.x + e.radius * std::cos(a), e.centre.y + e.radius * std::sin(a)}, drawing));
       }

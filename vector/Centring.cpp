@@ -119,7 +119,7 @@ double InkBeyond(const CPixelGrid& ink, const Point2& from, const Point2& d, dou
   const double width = 2 * halfWidth;
   // Ink of other strokes beside the band counts too; the centre never
   // went past the ink straight ahead.
-  return std::clamp((area - M_PI * width * width / 8) / width, 0.0, ray);
+  return std::clamp((area - kPi * width * width / 8) / width, 0.0, ray);
 }
 
 void TrimPathEnd(std::vector<Point2>& points, bool atBack, double length) {

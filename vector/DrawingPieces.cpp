@@ -8,19 +8,6 @@
 namespace qov {
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
-
-double Distance(const Point2& a, const Point2& b) {
-  return std::hypot(a.x - b.x, a.y - b.y);
-}
-
-double PathLength(const std::vector<Point2>& points) {
-  double length = 0;
-  for (std::size_t i = 1; i < points.size(); ++i)
-    length += Distance(points[i - 1], points[i]);
-  return length;
-}
-
 // How far p lies from the piece between its ends.
 double DistanceToPiece(const PathPiece& piece, const Point2& p) {
   if (piece.kind == PathPiece::Arc) {

@@ -149,7 +149,7 @@ Point2 ProjectOnLine(const LineFit& line, const Point2& p) {
 bool IntersectLines(const Point2& p1, const Point2& d1, const Point2& p2, const Point2& d2,
                     Point2& crossing) {
   const double cross = d1.x * d2.y - d1.y * d2.x;
-  if (std::fabs(cross) < std::sin(2.0 * M_PI / 180.0))
+  if (std::fabs(cross) < std::sin(2.0 * kPi / 180.0))
     return false;
   const double t = ((p2.x - p1.x) * d2.y - (p2.y - p1.y) * d2.x) / cross;
   crossing = {p1.x + t * d1.x, p1.y + t * d1.y};

@@ -6,12 +6,6 @@
 namespace qov {
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
-
-double Distance(const Point2& a, const Point2& b) {
-  return std::hypot(a.x - b.x, a.y - b.y);
-}
-
 // The angle the path turns through around the circle's centre, signed.
 double Sweep(const Point2* points, std::size_t n, const Point2& centre) {
   double total = 0;

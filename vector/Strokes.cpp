@@ -6,17 +6,6 @@
 namespace qov {
 namespace {
 
-double Distance(const Point2& a, const Point2& b) {
-  return std::hypot(a.x - b.x, a.y - b.y);
-}
-
-double PathLength(const std::vector<Point2>& points) {
-  double length = 0;
-  for (std::size_t i = 1; i < points.size(); ++i)
-    length += Distance(points[i - 1], points[i]);
-  return length;
-}
-
 // An edge's end: edge × 2, plus 1 for its `to` end.
 using EdgeEnd = int;
 int EdgeOf(EdgeEnd end) {
@@ -157,7 +146,7 @@ class CStrokeJoiner {
       for (std::size_t j = i + 1; j < ends.size(); ++j) {
         const Point2 dj = Direction(ends[j], node);
         const double cosine = di.x * dj.x + di.y * dj.y;
-        if (cosine < -std::cos(25.0 * M_PI / 180.0) && EdgeOf(ends[i]) != EdgeOf(ends[j]))
+        if (cosine < -std::cos(25.0 * kPi / 180.0) && EdgeOf(ends[i]) != EdgeOf(ends[j]))
           candidates.push_back({cosine, ends[i], ends[j]});
       }
     }

@@ -3,6 +3,7 @@
 // in millimetres, the origin at the picture's bottom-left corner and y
 // pointing up, each on the layer of its kind.
 
+#include <cmath>
 #include <vector>
 
 namespace qov {
@@ -11,6 +12,20 @@ struct Point2 {
   double x = 0;
   double y = 0;
 };
+
+inline constexpr double kPi = 3.14159265358979323846;
+
+inline double Distance(const Point2& a, const Point2& b) {
+  return std::hypot(a.x - b.x, a.y - b.y);
+}
+
+// The length of the polyline through the points.
+inline double PathLength(const std::vector<Point2>& points) {
+  double length = 0;
+  for (std::size_t i = 1; i < points.size(); ++i)
+    length += Distance(points[i - 1], points[i]);
+  return length;
+}
 
 // Centerlines are strokes drawn with one pen; outlines go round areas wider
 // than the widest pen.

@@ -10,8 +10,6 @@
 namespace qov {
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
-
 struct Extents {
   Point2 low{HUGE_VAL, HUGE_VAL};
   Point2 high{-HUGE_VAL, -HUGE_VAL};

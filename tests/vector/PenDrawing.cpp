@@ -15,14 +15,14 @@ double DistanceToStroke(const PenStroke& s, double x, double y) {
       return std::hypot(x - s.a.x - t * dx, y - s.a.y - t * dy);
     }
     case PenStroke::Arc: {
-      double angle = std::atan2(s.a.y - y, x - s.a.x) * 180 / M_PI;
+      double angle = std::atan2(s.a.y - y, x - s.a.x) * 180 / kPi;
       const double sweep = std::fmod(s.toDegrees - s.fromDegrees + 720, 360);
       const bool inside = sweep == 0 || std::fmod(angle - s.fromDegrees + 720, 360) <= sweep;
       if (inside)
         return std::fabs(std::hypot(x - s.a.x, y - s.a.y) - s.radius);
       const auto end = [&s](double degrees) {
-        return Point2{s.a.x + s.radius * std::cos(degrees * M_PI / 180),
-                      s.a.y - s.radius * std::sin(degrees * M_PI / 180)};
+        return Point2{s.a.x + s.radius * std::cos(degrees * kPi / 180),
+                      s.a.y - s.radius * std::sin(degrees * kPi / 180)};
       };
       const Point2 p = end(s.fromDegrees), q = end(s.toDegrees);
       return std::min(std::hypot(x - p.x, y - p.y), std::hypot(x - q.x, y - q.y));

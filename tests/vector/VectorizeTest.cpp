@@ -41,10 +41,6 @@ Point2 OnDrawing(const Point2& p, std::int64_t height) {
   return {p.x * kMmPerPixel, (static_cast<double>(height) - p.y) * kMmPerPixel};
 }
 
-double Distance(const Point2& a, const Point2& b) {
-  return std::hypot(a.x - b.x, a.y - b.y);
-}
-
 std::string Describe(const VectorDrawing& drawing) {
   std::ostringstream text;
   for (const VectorEntity& e : drawing.entities) {
@@ -60,7 +56,7 @@ std::string Describe(const VectorDrawing& drawing) {
 TEST(Vectorize, StraightStrokeAtEveryAngleIsOneLineWithItsEnds) {
   constexpr std::int64_t kSize = 120;
   for (int step = 0; step < 16; ++step) {
-    const double angle = step * M_PI / 16;
+    const double angle = step * kPi / 16;
     const Point2 c{60.3, 59.8};
     const Point2 a{c.x - 45 * std::cos(angle), c.y - 45 * std::sin(angle)};
     const Point2 b{c.x + 45 * std::cos(angle), c.y + 45 * std::sin(angle)};

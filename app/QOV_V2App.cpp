@@ -7,6 +7,7 @@
 
 #include "app/AboutDlg.h"
 #include "app/MainFrm.h"
+#include "app/VectorizeSettings.h"
 #include "image/QOV_V2Doc.h"
 #include "platform/FrameworkStrings.h"
 #include "res/AutomationIds.h"
@@ -65,7 +66,14 @@ bool CQOV_V2App::InitInstance() {
         return doc;
       },
       [] { return std::make_unique<CMainFrame>(); },
-      [] { return std::make_unique<CQOV_V2View>(); }));
+      [this] {
+        auto view = std::make_unique<CQOV_V2View>();
+        view->m_vectorizeParams = ReadVectorizeSettings(*this);
+        view->m_onVectorizeParamsChosen = [this](const VectorizeParams& params) {
+          WriteVectorizeSettings(*this, params);
+        };
+        return view;
+      }));
 
   m_server.ConnectTemplate(CLSID_QOV_V2Document, *GetDocTemplate(), true);
 

@@ -98,6 +98,11 @@ std::optional<std::string> CWinApp::GetProfileString(const std::string& section,
   return Settings().Read(section, entry);
 }
 
+void CWinApp::WriteProfileString(const std::string& section, const std::string& entry,
+                                 const std::string& value) {
+  Settings().Write(section, entry, value);
+}
+
 void CWinApp::SetRegistryKey(const std::string& key) {
   if (auto settings = AppBackend().OpenSettings(key, m_pszProfileName)) {
     m_pSettings = std::move(settings);

@@ -55,6 +55,8 @@ class CWinApp : public CCmdTarget {
   // A value kept in the profile, or none.
   std::optional<std::string> GetProfileString(const std::string& section,
                                               const std::string& entry) const;
+  void WriteProfileString(const std::string& section, const std::string& entry,
+                          const std::string& value);
 
   void AddDocTemplate(std::unique_ptr<CSingleDocTemplate> tmpl);
   CSingleDocTemplate* GetDocTemplate() const { return m_pDocTemplate.get(); }

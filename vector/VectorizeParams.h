@@ -10,6 +10,8 @@ struct VectorizeParams {
   double toleranceMm = 0;  // 0: a quarter of the measured pen width, at least half a pixel
   double speckMm2 = 0;     // 0: the measured pen width squared
   double dpi = 0;          // 0: the picture's own resolution
+
+  friend bool operator==(const VectorizeParams&, const VectorizeParams&) = default;
 };
 
 // The millimetres of one pixel when the picture gives no resolution: the

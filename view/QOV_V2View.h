@@ -13,6 +13,7 @@
 // reason. No command or writer shows a failure itself.
 
 #include <cstdint>
+#include <functional>
 
 #include "image/QOV_V2Doc.h"
 #include "platform/View.h"
@@ -122,8 +123,11 @@ class CQOV_V2View : public CScrollView {
   void ExportVectorScript();
   void OnVectorize();
   void ExportVectorize();
-  // The vectorizer's settings, kept from one run of its dialog to the next.
+  // The vectorizer's settings, kept from one run of its dialog to the next;
+  // told to whoever keeps them longer (the program's profile) when the
+  // user chooses new ones.
   VectorizeParams m_vectorizeParams;
+  std::function<void(const VectorizeParams&)> m_onVectorizeParamsChosen;
 
  protected:
   bool OnViewCmdMsg(UINT nID, CCmdUI* pCmdUI) override;

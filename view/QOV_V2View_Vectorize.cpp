@@ -25,6 +25,8 @@ void CQOV_V2View::ExportVectorize() {
     return;
   }
   m_vectorizeParams = settings.m_params;
+  if (m_onVectorizeParamsChosen)
+    m_onVectorizeParamsChosen(m_vectorizeParams);
   CQOV_V2Doc& doc = *GetDocument();
   SetCommandResult(RunFileExport(kDxfFileKind, ExportWaitCursor::shown, [this, &doc](CFile& file) {
     const CGlobalLock lock(doc.m_hDib);

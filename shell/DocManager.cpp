@@ -122,8 +122,13 @@ bool DoSave(CDocument& doc, const std::string* pathName, bool replace) {
 
 bool DoPromptFileName(std::string& fileName, bool openFileDialog, const CSingleDocTemplate& tmpl) {
   std::string filter;
-  if (openFileDialog)
-    filter += std::string(text::kPictureFilter) + "|" + text::kPicturePatterns + "|";
+  if (openFileDialog) {
+    // The name shows the patterns, as the other entries' names do.
+    std::string shown = text::kPicturePatterns;
+    std::replace(shown.begin(), shown.end(), ';', ' ');
+    filter +=
+        std::string(text::kPictureFilter) + " (" + shown + ")|" + text::kPicturePatterns + "|";
+  }
   const std::string filterName = tmpl.GetDocString(CSingleDocTemplate::filterName);
   const std::string ext = tmpl.GetDocString(CSingleDocTemplate::filterExt);
   if (!filterName.empty() && !ext.empty())

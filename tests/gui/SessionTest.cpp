@@ -356,8 +356,10 @@ TEST_F(SessionTest, AllFilesFilterShowsEveryFile) {
     dialog->reject();
   });
   s.Frame().RunCommand(ID_FILE_OPEN);
-  EXPECT_EQ(filters, (QStringList{QStringLiteral("画像ファイル"), QStringLiteral("BMPﾌｧｲﾙ (*.bmp)"),
-                                  QStringLiteral("すべてのﾌｧｲﾙ (*.*)")}));
+  EXPECT_EQ(filters,
+            (QStringList{QStringLiteral("画像ファイル (*.bmp *.tif *.tiff *.png *.jpg "
+                                        "*.jpeg *.jpe *.pbm *.pgm *.ppm *.pnm)"),
+                         QStringLiteral("BMPﾌｧｲﾙ (*.bmp)"), QStringLiteral("すべてのﾌｧｲﾙ (*.*)")}));
   EXPECT_EQ(listed, (QStringList{QStringLiteral("a.bmp"), QStringLiteral("b.txt"),
                                  QStringLiteral("noext")}));
 }

@@ -66,6 +66,19 @@ WORD DefaultColorCount(WORD bitCount) {
   }
 }
 
+bool IsDocumentDib(HGLOBAL h) {
+  const CGlobalLock lock(h);
+  const std::byte* p = lock.get();
+  if (!p || lock.size() < kWindowsInfoHeaderSize || Get32(p) != kWindowsInfoHeaderSize)
+    return false;
+  const auto width = static_cast<std::int32_t>(Get32(p + 4));
+  const auto height = static_cast<std::int32_t>(Get32(p + 8));
+  return width > 0 && height > 0 && Get16(p + 12) == 1 && Get16(p + 14) == 24 &&
+         Get32(p + 16) == 0 && Get32(p + 32) == 0 &&
+         lock.size() ==
+             kWindowsInfoHeaderSize + DibRowStride(24, width) * static_cast<std::uint64_t>(height);
+}
+
 HGLOBAL CopyDibBlock(HGLOBAL h) {
   if (!h)
     return nullptr;

@@ -35,6 +35,11 @@ std::uint64_t DibRowStride(std::uint32_t bitCount, std::int64_t width);
 // or 8 bits per pixel, else 0.
 WORD DefaultColorCount(WORD bitCount);
 
+// Whether the block is exactly in the document's layout: a 40-byte header,
+// 24 bits, uncompressed, no colour table, rows from the bottom, and no more
+// or fewer bytes than the rows need.
+bool IsDocumentDib(HGLOBAL h);
+
 // A new block with the same bytes (its whole allocated size); null for a null
 // handle or when memory cannot be had.
 HGLOBAL CopyDibBlock(HGLOBAL h);

@@ -12,11 +12,17 @@ namespace {
 
 // The clipboard's bitmap in the 24-bit layout that the pixel operations
 // need, whatever layout another program put there; null when there is none
-// or it cannot be converted. The clipboard keeps its own block.
+// or it cannot be converted. A bitmap already in that layout, such as the
+// window's own undo copy, is shared rather than copied: a third picture
+// beside the document's and the clipboard's would cost an A0 sheet's 744 MB
+// more. The next command that changes the pixels empties the clipboard
+// first, and so has the block to itself.
 HGLOBAL ConvertClipboardDib() {
   const HGLOBAL data = GetClipboardData(CF_DIB);
   if (!data)
     return nullptr;
+  if (IsDocumentDib(data))
+    return GlobalShare(data);
   const CGlobalLock bytes(data);
   if (!bytes)
     return nullptr;
@@ -49,6 +55,9 @@ CGlobalOwner CQOV_V2View::MakeUndoCopy(UndoCopy use) {
   const CGlobalReuseScope reuse;
   if (clipboard.IsOpen())
     EmptyClipboard();
+  // A clipboard that lets go of its block only later leaves the document
+  // sharing it still: the document then takes a block of its own.
+  UnshareDocument();
   CGlobalOwner copy(CopyDibBlock(GetDocument()->m_hDib));
   if (!copy || !clipboard.IsOpen())
     return copy;

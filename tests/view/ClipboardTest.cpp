@@ -69,6 +69,24 @@ TEST_F(ClipboardTest, PasteAdoptsTheConvertedPicture) {
   EXPECT_NE(backend().PeekClipboardData(CF_DIB), nullptr);
 }
 
+// Undo takes the window's own copy back without copying it again; the next
+// command writes into it only once the clipboard has let it go.
+TEST_F(ClipboardTest, UndoSharesTheUndoCopyAndTheNextCommandGetsItsOwn) {
+  SetPicture(7, 4, Varied);
+  const Picture original = PictureOfBlock(doc.m_hDib);
+  ASSERT_TRUE(Run(ID_DITHER1));
+  const HGLOBAL undo = backend().PeekClipboardData(CF_DIB);
+  ASSERT_TRUE(Run(ID_EDIT_UNDO));
+  EXPECT_EQ(doc.m_hDib, undo);
+  EXPECT_TRUE(GlobalIsShared(doc.m_hDib));
+  EXPECT_EQ(PictureOfBlock(doc.m_hDib), original);
+  ASSERT_TRUE(Run(ID_DITHER2));
+  EXPECT_FALSE(GlobalIsShared(doc.m_hDib));
+  EXPECT_EQ(PictureOfBlock(backend().PeekClipboardData(CF_DIB)), original);
+  ASSERT_TRUE(Run(ID_EDIT_UNDO));
+  EXPECT_EQ(PictureOfBlock(doc.m_hDib), original);
+}
+
 // Every raster command stays inside a pasted picture (under the sanitizers
 // a read or write outside the block fails here).
 TEST_F(ClipboardTest, PastedPictureTakesEveryCommand) {

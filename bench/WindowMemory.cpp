@@ -1,8 +1,9 @@
 // window_memory PICTURE OUT.dxf: the desktop program, offscreen, opens
-// PICTURE, thresholds it at 50 and auto-traces it to OUT.dxf through its
-// dialogs as a person would, then prints its peak resident set as the
-// kernel counts it (VmHWM) beside the size of the picture's block. One run,
-// no timing: bench/measure-memory.sh puts the figure beside qov-convert's.
+// PICTURE, thresholds it at 50, auto-traces it to OUT.dxf through its
+// dialogs as a person would and undoes, printing after each step its peak
+// resident set as the kernel counts it (VmHWM) beside the size of the
+// picture's block. One run, no timing: bench/measure-memory.sh puts the figure beside
+// qov-convert's.
 
 #include <unistd.h>
 
@@ -79,5 +80,10 @@ int main(int argc, char** argv) {
     return 1;
   }
   std::printf("auto_trace peak_kb %llu\n", PeakResidentKb());
+  // 元に戻す brings back the picture before the threshold from the
+  // clipboard.
+  session.Frame().RunCommand(ID_EDIT_UNDO);
+  QApplication::processEvents();
+  std::printf("undo peak_kb %llu\n", PeakResidentKb());
   return 0;
 }

@@ -72,9 +72,8 @@ t() {
 }
 each t alone; each t linked
 )sh"},
-    // Every write fails, so that the case does not hang on how many writes
-    // a save takes: counted from the second write, the injection once let a
-    // save through.
+    // Every write fails, so that the case does not depend on how many
+    // writes a save takes.
     {"FullDiskLeavesTheOldFile", R"sh(
 t() {
   old $1
@@ -155,9 +154,19 @@ void PrintTo(const SaveFault& c, std::ostream* os) {
 
 class SaveFaults : public testing::TestWithParam<SaveFault> {};
 
+// The sanitizers' runtime writes to a pipe of its own, and an injected
+// write error there ends the program before it saves anything.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kSanitized = true;
+#else
+constexpr bool kSanitized = false;
+#endif
+
 TEST_P(SaveFaults, LoseNothing) {
   const bool asRoot = ::geteuid() == 0;
   const bool traced = std::string(GetParam().script).find("strace") != std::string::npos;
+  if (kSanitized && std::string(GetParam().script).find("error=ENOSPC") != std::string::npos)
+    GTEST_SKIP() << "write errors are injected into the sanitizers' writes too";
   if (asRoot && std::system("command -v setpriv >/dev/null") != 0)
     GTEST_SKIP() << "setpriv is needed to drop root's privileges";
   if (traced && std::system("command -v strace >/dev/null") != 0)

@@ -4,6 +4,7 @@
 // recorder each provide one.
 
 #include <cstdint>
+#include <vector>
 
 #include "platform/Types.h"
 
@@ -37,6 +38,9 @@ class CDC {
 
   // Palettes have no meaning on this platform's devices: selecting one keeps
   // nothing and returns null.
+  // Straight lines from point to point, one device pixel wide, in the
+  // colour 0xRRGGBB; the points are logical units, as bitmaps' destinations.
+  virtual void Polyline(const std::vector<CPoint>& points, std::uint32_t rgb) = 0;
   virtual void* SelectPalette(void* /*palette*/, bool /*forceBackground*/) { return nullptr; }
 
   // The device origin, in device units, of logical (0, 0).

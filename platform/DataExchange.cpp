@@ -106,6 +106,19 @@ void DDX_Text(CDataExchange* pDX, int id, int& value) {
   value = static_cast<int>(*parsed);
 }
 
+std::optional<double> ReadDialogNumber(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos)
+    return std::nullopt;
+  const std::string_view trimmed = text.substr(first, text.find_last_not_of(" \t") - first + 1);
+  double parsed = 0;
+  const char* end = trimmed.data() + trimmed.size();
+  const auto [stop, ec] = std::from_chars(trimmed.data(), end, parsed);
+  if (ec != std::errc() || stop != end || !std::isfinite(parsed))
+    return std::nullopt;
+  return parsed;
+}
+
 void DDX_Text(CDataExchange* pDX, int id, double& value) {
   pDX->PrepareEditCtrl(id);
   if (!pDX->m_bSaveAndValidate) {
@@ -114,19 +127,12 @@ void DDX_Text(CDataExchange* pDX, int id, double& value) {
     pDX->m_pDlgWnd->SetDlgItemText(id, std::string(buffer, ec == std::errc() ? end : buffer));
     return;
   }
-  const std::string text = pDX->m_pDlgWnd->GetDlgItemText(id);
-  const std::size_t first = text.find_first_not_of(" \t");
-  const std::size_t last = text.find_last_not_of(" \t");
-  const std::string trimmed =
-      first == std::string::npos ? "" : text.substr(first, last - first + 1);
-  double parsed = 0;
-  const char* end = trimmed.data() + trimmed.size();
-  const auto [stop, ec] = std::from_chars(trimmed.data(), end, parsed);
-  if (trimmed.empty() || ec != std::errc() || stop != end || !std::isfinite(parsed)) {
+  const std::optional<double> parsed = ReadDialogNumber(pDX->m_pDlgWnd->GetDlgItemText(id));
+  if (!parsed) {
     AfxMessageBox(text::kEnterNumber, MB_ICONEXCLAMATION);
     pDX->Fail();
   }
-  value = parsed;
+  value = *parsed;
 }
 
 void DDX_Slider(CDataExchange* pDX, int id, int& value) {

@@ -85,6 +85,9 @@ std::optional<long long> ReadDialogInteger(std::string_view text);
 // decimal number (no locale's comma), or a value that is not finite, gives the message box
 // "数値を入力してください。" (exclamation) and Fail().
 void DDX_Text(CDataExchange* pDX, int id, double& value);
+// What edit-box text reads as by that rule for decimal numbers; nothing when
+// it is none.
+std::optional<double> ReadDialogNumber(std::string_view text);
 // Trackbar position.
 void DDX_Slider(CDataExchange* pDX, int id, int& value);
 // Index of the checked radio button in the group that starts at `id` (−1

@@ -73,6 +73,7 @@ const DialogTemplate kVectorize{
     {
         {IDOK, C::DefPushButton, "OK", 160, 7, 39, 14, WS_TABSTOP},
         {IDCANCEL, C::PushButton, "ｷｬﾝｾﾙ", 160, 24, 39, 14, WS_TABSTOP},
+        {IDC_PREVIEW, C::PushButton, "プレビュー", 160, 44, 39, 14, WS_TABSTOP},
         {IDC_STATIC, C::Static, "しきい値(%)", 10, 10, 90, 9, 0},
         {IDC_EDIT_VECTOR_THRESHOLD, C::Edit, "", 105, 8, 40, 13,
          WS_BORDER | ES_AUTOHSCROLL | WS_TABSTOP},

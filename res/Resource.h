@@ -26,6 +26,7 @@ inline constexpr int IDC_EDIT_MAX_PEN = 1011;
 inline constexpr int IDC_EDIT_TOLERANCE = 1012;
 inline constexpr int IDC_EDIT_SPECK = 1013;
 inline constexpr int IDC_EDIT_DPI = 1014;
+inline constexpr int IDC_PREVIEW = 1015;
 
 // The system's commands.
 // A prompt string only: no menu item or handler carries this id.

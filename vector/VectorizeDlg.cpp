@@ -7,11 +7,9 @@
 namespace qov {
 namespace {
 
-void CheckRange(CDataExchange* pDX, bool inRange) {
-  if (pDX->m_bSaveAndValidate && !inRange) {
-    AfxMessageBox(text::kVectorizeRange, MB_ICONEXCLAMATION);
-    pDX->Fail();
-  }
+bool InRange(const VectorizeParams& p) {
+  return p.threshold >= 0 && p.threshold <= 100 && p.maxPenMm >= 0 && p.toleranceMm >= 0 &&
+         p.speckMm2 >= 0 && p.dpi >= 0;
 }
 
 }  // namespace
@@ -22,15 +20,48 @@ CVectorizeDlg::CVectorizeDlg(const VectorizeParams& params)
 void CVectorizeDlg::DoDataExchange(CDataExchange* pDX) {
   CDialog::DoDataExchange(pDX);
   DDX_Text(pDX, IDC_EDIT_VECTOR_THRESHOLD, m_params.threshold);
-  CheckRange(pDX, m_params.threshold >= 0 && m_params.threshold <= 100);
   DDX_Text(pDX, IDC_EDIT_MAX_PEN, m_params.maxPenMm);
-  CheckRange(pDX, m_params.maxPenMm >= 0);
   DDX_Text(pDX, IDC_EDIT_TOLERANCE, m_params.toleranceMm);
-  CheckRange(pDX, m_params.toleranceMm >= 0);
   DDX_Text(pDX, IDC_EDIT_SPECK, m_params.speckMm2);
-  CheckRange(pDX, m_params.speckMm2 >= 0);
   DDX_Text(pDX, IDC_EDIT_DPI, m_params.dpi);
-  CheckRange(pDX, m_params.dpi >= 0);
+  if (pDX->m_bSaveAndValidate && !InRange(m_params)) {
+    AfxMessageBox(text::kVectorizeRange, MB_ICONEXCLAMATION);
+    pDX->Fail();
+  }
+}
+
+std::optional<VectorizeParams> CVectorizeDlg::ReadBoxes() const {
+  VectorizeParams params;
+  const std::optional<long long> threshold =
+      ReadDialogInteger(GetDlgItemText(IDC_EDIT_VECTOR_THRESHOLD));
+  if (!threshold || *threshold < 0 || *threshold > 100)
+    return std::nullopt;
+  params.threshold = static_cast<int>(*threshold);
+  const std::pair<int, double VectorizeParams::*> numbers[] = {
+      {IDC_EDIT_MAX_PEN, &VectorizeParams::maxPenMm},
+      {IDC_EDIT_TOLERANCE, &VectorizeParams::toleranceMm},
+      {IDC_EDIT_SPECK, &VectorizeParams::speckMm2},
+      {IDC_EDIT_DPI, &VectorizeParams::dpi}};
+  for (const auto& [id, member] : numbers) {
+    const std::optional<double> value = ReadDialogNumber(GetDlgItemText(id));
+    if (!value)
+      return std::nullopt;
+    params.*member = *value;
+  }
+  if (!InRange(params))
+    return std::nullopt;
+  return params;
+}
+
+void CVectorizeDlg::OnCommandNotify(int controlId, UINT code) {
+  const bool pressed = controlId == IDC_PREVIEW && code == BN_CLICKED;
+  if ((pressed || (m_bPreviewing && code == EN_CHANGE)) && m_onPreview) {
+    if (const std::optional<VectorizeParams> params = ReadBoxes()) {
+      m_bPreviewing = true;
+      m_onPreview(*params);
+    }
+  }
+  CDialog::OnCommandNotify(controlId, code);
 }
 
 }  // namespace qov

@@ -14,9 +14,11 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 #include "image/QOV_V2Doc.h"
 #include "platform/View.h"
+#include "vector/VectorDrawing.h"
 #include "vector/VectorizeParams.h"
 
 namespace qov {
@@ -128,6 +130,10 @@ class CQOV_V2View : public CScrollView {
   // user chooses new ones.
   VectorizeParams m_vectorizeParams;
   std::function<void(const VectorizeParams&)> m_onVectorizeParamsChosen;
+  // What the vectorizer would write with `params`, drawn over the picture
+  // (centerlines red, outlines blue) until the dialog closes.
+  void ShowVectorPreview(const VectorizeParams& params);
+  std::optional<VectorDrawing> m_vectorPreview;
 
  protected:
   bool OnViewCmdMsg(UINT nID, CCmdUI* pCmdUI) override;
@@ -143,6 +149,7 @@ class CQOV_V2View : public CScrollView {
 
   // OnDraw below ×1.
   void DrawReduced(CDC* pDC, CSize size);
+  void DrawVectorPreview(CDC* pDC, CSize size) const;
   void CheckScale(CCmdUI* pCmdUI, int scale, int reduction) const;
   // Device pixels that `pixels` picture pixels take at the current scale.
   std::int64_t DeviceExtent(std::int64_t pixels) const;

@@ -47,6 +47,7 @@ void CQOV_V2View::OnDraw(CDC* pDC) {
   const CSize size = PictureSize(doc->m_hDib);
   if (m_nReduction > 1) {
     DrawReduced(pDC, size);
+    DrawVectorPreview(pDC, size);
     return;
   }
   const CPoint pos = GetScrollPosition();
@@ -60,6 +61,7 @@ void CQOV_V2View::OnDraw(CDC* pDC) {
   ClipToVisible(pos.x, client.Width(), s, src.left, src.right, dst.left, dst.right);
   ClipToVisible(pos.y, client.Height(), s, src.top, src.bottom, dst.top, dst.bottom);
   PaintDib(pDC, dst, doc->m_hDib, src);
+  DrawVectorPreview(pDC, size);
 }
 
 // Only the visible device pixels are made, each from its whole block of

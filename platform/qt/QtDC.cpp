@@ -1,5 +1,8 @@
 #include "platform/qt/QtDC.h"
 
+#include <QPen>
+#include <QPolygonF>
+
 #include <algorithm>
 #include <limits>
 
@@ -71,6 +74,18 @@ int QtDC::Draw(const QRect& dest, const QRect& src, std::int64_t startScan, std:
                       drawn.height() * sy);
   m_painter.drawImage(target, image);
   return drawn.height();
+}
+
+void QtDC::Polyline(const std::vector<CPoint>& points, std::uint32_t rgb) {
+  QPolygonF line;
+  line.reserve(static_cast<qsizetype>(points.size()));
+  for (const CPoint& p : points)
+    line << QPointF(static_cast<qreal>(p.x), static_cast<qreal>(p.y));
+  const QPen before = m_painter.pen();
+  // A cosmetic pen: one device pixel wide at any scale.
+  m_painter.setPen(QPen(QColor::fromRgb(static_cast<QRgb>(rgb)), 0));
+  m_painter.drawPolyline(line);
+  m_painter.setPen(before);
 }
 
 }  // namespace qov

@@ -24,6 +24,7 @@ class QtDC : public CDC {
                     std::int64_t srcWidth, std::int64_t srcHeight, const void* bits,
                     const void* info, UINT colorUse, DWORD rop) override;
   void SetViewportOrg(CPoint origin) override;
+  void Polyline(const std::vector<CPoint>& points, std::uint32_t rgb) override;
   bool IsPrinting() const override { return m_bPrinting; }
 
  private:

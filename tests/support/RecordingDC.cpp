@@ -196,4 +196,12 @@ int RecordingDC::StretchDIBits(std::int64_t xDest, std::int64_t yDest, std::int6
   return ToScanLines(srcHeight);
 }
 
+void RecordingDC::Polyline(const std::vector<CPoint>& points, std::uint32_t rgb) {
+  Call call{};
+  call.kind = Call::Polyline;
+  call.points = points;
+  call.rgb = rgb;
+  m_calls.push_back(call);
+}
+
 }  // namespace qov

@@ -15,11 +15,13 @@ namespace qov {
 class RecordingDC : public CDC {
  public:
   struct Call {
-    enum Kind { SetDIBits, Stretch } kind;
+    enum Kind { SetDIBits, Stretch, Polyline } kind;
     std::int64_t xDest, yDest, destWidth, destHeight;
     std::int64_t xSrc, ySrc, srcWidth, srcHeight;
     std::int64_t startScan, scanLines;
     int stretchMode;
+    std::vector<CPoint> points = {};  // Polyline
+    std::uint32_t rgb = 0;            // Polyline
   };
 
   // Without a size nothing is rendered, only recorded.
@@ -46,6 +48,8 @@ class RecordingDC : public CDC {
                     std::int64_t destHeight, std::int64_t xSrc, std::int64_t ySrc,
                     std::int64_t srcWidth, std::int64_t srcHeight, const void* bits,
                     const void* info, UINT colorUse, DWORD rop) override;
+  // Recorded only: the rendered picture shows bitmaps.
+  void Polyline(const std::vector<CPoint>& points, std::uint32_t rgb) override;
   bool IsPrinting() const override { return m_bPrinting; }
 
  private:

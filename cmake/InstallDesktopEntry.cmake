@@ -17,6 +17,7 @@ string(REGEX MATCHALL "PictureExtension{\"[a-z]+\", \"[^\"]+\"}" rows "${extensi
 set(mimeTypes)
 foreach(row IN LISTS rows)
   string(REGEX REPLACE ".*, \"([^\"]+)\"}" "\\1" types "${row}")
+  separate_arguments(types UNIX_COMMAND "${types}")
   list(APPEND mimeTypes ${types})
 endforeach()
 list(REMOVE_DUPLICATES mimeTypes)

@@ -14,12 +14,12 @@ namespace qov {
 
 struct PictureExtension {
   const char* suffix;     // without the dot, lower case
-  const char* mimeTypes;  // ';' between two
+  const char* mimeTypes;  // a space between two
 };
 
 // clang-format off
 inline constexpr std::array kPictureExtensions{
-    PictureExtension{"bmp", "image/bmp;image/x-bmp"},
+    PictureExtension{"bmp", "image/bmp image/x-bmp"},
     PictureExtension{"dib", "image/bmp"},
     PictureExtension{"tif", "image/tiff"},
     PictureExtension{"tiff", "image/tiff"},

@@ -7,7 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 exec /usr/bin/python3 - scripts/layers.txt <<'PY'
-import pathlib, re, sys
+import pathlib, re, subprocess, sys
 
 def read_graph(path):
     uses, links = {}, {}
@@ -67,8 +67,9 @@ LINK = {"target_link_libraries", "qov_add_library", "qov_add_test", "qov_add_ben
 uses, links = read_graph(sys.argv[1])
 may_include, may_link = closure(uses), closure(links)
 folders = list(uses)
-root = pathlib.Path(".")
-tracked = [p for p in root.rglob("*") if p.is_file() and not p.parts[0].startswith(("build", "."))]
+listed = subprocess.run(["git", "ls-files", "--cached", "--others", "--exclude-standard"],
+                        check=True, capture_output=True, text=True).stdout.splitlines()
+tracked = [pathlib.Path(p) for p in listed if pathlib.Path(p).is_file()]
 status = 0
 
 def fail(message):
@@ -90,13 +91,10 @@ for path in sorted(p for p in tracked if p.suffix in (".h", ".cpp")):
 cmake_files = sorted(p for p in tracked if p.name == "CMakeLists.txt" or p.suffix == ".cmake")
 # A helper's own links (qov_add_test's test support) count for each caller,
 # wherever the helper is written.
-commands = [(path, folder_of(path.as_posix(), folders), cmake_commands(path.read_text(encoding="utf-8")))
-            for path in cmake_files]
-commands = [(path, here, list(found)) for path, here, found in commands]
 implied, outside = {}, []
-for path, here, found in commands:
-    helper = None
-    for name, args in found:
+for path in cmake_files:
+    here, helper = folder_of(path.as_posix(), folders), None
+    for name, args in cmake_commands(path.read_text(encoding="utf-8")):
         if name == "function" and args:
             helper = args[0].lower()
         elif name == "endfunction":

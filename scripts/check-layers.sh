@@ -47,17 +47,18 @@ def folder_of(path, folders):
             best = folder
     return best
 
-# The file's CMake commands as (name, arguments), without comments and quoted
-# strings (which name no target).
+# The file's CMake commands as (line, name, arguments), without comments and
+# quoted strings (which name no target; a string keeps its line breaks).
 def cmake_commands(text):
-    text = re.sub(r'"(?:[^"\\]|\\.)*"', '""', text)
+    text = re.sub(r'"(?:[^"\\]|\\.)*"', lambda m: '""' + "\n" * m.group().count("\n"), text)
     text = re.sub(r"#[^\n]*", "", text)
     for match in re.finditer(r"\b(\w+)\s*\(", text):
         depth, end = 1, match.end()
         while depth and end < len(text):
             depth += {"(": 1, ")": -1}.get(text[end], 0)
             end += 1
-        yield match.group(1).lower(), text[match.end():end - 1].split()
+        line = text.count("\n", 0, match.start()) + 1
+        yield line, match.group(1).lower(), text[match.end():end - 1].split()
 
 DEFINE = {"add_library", "add_executable", "qov_add_library", "qov_add_test",
           "qov_add_bench", "qov_add_fuzzer"}
@@ -94,19 +95,19 @@ cmake_files = sorted(p for p in tracked if p.name == "CMakeLists.txt" or p.suffi
 implied, outside = {}, []
 for path in cmake_files:
     here, helper = folder_of(path.as_posix(), folders), None
-    for name, args in cmake_commands(path.read_text(encoding="utf-8")):
+    for line, name, args in cmake_commands(path.read_text(encoding="utf-8")):
         if name == "function" and args:
             helper = args[0].lower()
         elif name == "endfunction":
             helper = None
         elif helper:
-            implied.setdefault(helper, []).append((name, args))
+            implied.setdefault(helper, []).append((line, name, args))
         else:
-            outside.append((path, here, name, args))
+            outside.append((f"{path}:{line}", here, name, args))
 
 def linked(name, args, depth=0):
     found = args[1:] if name in LINK else []
-    for inner, inner_args in implied.get(name, []) if depth < 8 else []:
+    for _, inner, inner_args in implied.get(name, []) if depth < 8 else []:
         found += [a for a in linked(inner, inner_args, depth + 1) if not a.startswith("${")]
     return found
 

@@ -1,23 +1,16 @@
 #include "cli/InputList.h"
 
 #include <algorithm>
-#include <array>
 #include <filesystem>
 #include <fstream>
-#include <string_view>
 #include <system_error>
+
+#include "platform/PictureExtensions.h"
 
 namespace qov {
 namespace {
 
 namespace fs = std::filesystem;
-
-// The kind of a picture is decided by its first bytes; only the choice of
-// which files of a folder to try goes by name, so that outputs written
-// beside the pictures (.dxf, .txt) are never taken for inputs.
-constexpr std::array<std::string_view, 12> kPictureExtensions{".bmp", ".dib", ".tif",  ".tiff",
-                                                              ".png", ".jpg", ".jpeg", ".jpe",
-                                                              ".pbm", ".pgm", ".ppm",  ".pnm"};
 
 bool ReadList(std::istream& in, std::vector<std::string>& paths) {
   std::string line;
@@ -53,8 +46,13 @@ bool HasPictureExtension(const std::string& path) {
   std::string extension = fs::path(path).extension().string();
   std::transform(extension.begin(), extension.end(), extension.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return std::find(kPictureExtensions.begin(), kPictureExtensions.end(), extension) !=
-         kPictureExtensions.end();
+  // Only the choice of which files of a folder to try goes by name, so that
+  // outputs written beside the pictures (.dxf, .txt) are never taken for
+  // inputs; the kind is decided by the first bytes.
+  return std::any_of(kPictureExtensions.begin(), kPictureExtensions.end(),
+                     [&](const PictureExtension& known) {
+                       return extension.size() > 1 && extension.substr(1) == known.suffix;
+                     });
 }
 
 std::optional<std::vector<std::string>> ExpandInputs(const std::vector<std::string>& args,

@@ -1,6 +1,6 @@
 # What `cmake --install` puts beside the two programs: their man pages, and
-# for the desktop program its desktop entry (opening and printing .bmp
-# pictures) and its icon in the icon theme's sizes.
+# for the desktop program its desktop entry (opening and printing the
+# pictures it reads) and its icon in the icon theme's sizes.
 include(GNUInstallDirs)
 
 install(FILES ${PROJECT_SOURCE_DIR}/res/man/qov.1 ${PROJECT_SOURCE_DIR}/res/man/qov-convert.1
@@ -37,6 +37,7 @@ install(FILES ${QOV_ICON_SVG} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor
 # installing (`cmake --install --prefix` may move it).
 install(CODE "
   set(QOV_DESKTOP_IN \"${PROJECT_SOURCE_DIR}/res/qov.desktop.in\")
+  set(QOV_PICTURE_EXTENSIONS_H \"${PROJECT_SOURCE_DIR}/platform/PictureExtensions.h\")
   set(QOV_DESKTOP_OUT \"${PROJECT_BINARY_DIR}/qov.desktop\")
   set(QOV_BINDIR \"${CMAKE_INSTALL_BINDIR}\")
   set(QOV_APPLICATIONS_DIR \"${CMAKE_INSTALL_DATADIR}/applications\")

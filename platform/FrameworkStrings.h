@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "platform/PictureExtensions.h"
+
 namespace qov {
 
 namespace text {
@@ -17,8 +19,7 @@ inline constexpr const char* kNothingToSave = "保存する画像がありませ
 inline constexpr const char* kAllFilter = "すべてのﾌｧｲﾙ (*.*)";
 // The open dialog's first filter: every picture kind the program reads.
 inline constexpr const char* kPictureFilter = "画像ファイル";
-inline constexpr const char* kPicturePatterns =
-    "*.bmp;*.tif;*.tiff;*.png;*.jpg;*.jpeg;*.jpe;*.pbm;*.pgm;*.ppm;*.pnm";
+inline constexpr const char* kPicturePatterns = detail::kPicturePatternsText.data();
 // %1 why.
 inline constexpr const char* kFailedToPrint = "印刷を開始できませんでした。\n%1";
 inline constexpr const char* kNoPrinter = "使用できるﾌﾟﾘﾝﾀがありません。";

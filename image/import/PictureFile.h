@@ -1,7 +1,8 @@
 #pragma once
 // Reading a picture of any kind the program knows (.bmp, TIFF, PNG, JPEG,
 // PNM) into the uniform 24-bit block. The kind is decided by the file's
-// first bytes, never by its name.
+// first bytes, never by its name; the names under which such files are
+// offered are listed once in platform/PictureExtensions.h.
 
 #include <cstddef>
 #include <optional>

@@ -155,7 +155,7 @@ TEST(BatchPlan, RefusesCollisionsForTheWholeListAndKeepsTheShardsShare) {
 TEST(InputList, RecursiveFoldersGiveTheirPicturesSortedAndListsTheirLines) {
   test::TempDir dir;
   std::filesystem::create_directories(dir.path() / "sub");
-  for (const char* name : {"b.PNG", "a.bmp", "notes.dxf", "sub/d.tif"})
+  for (const char* name : {"b.PNG", "a.bmp", "notes.dxf", "sub/c.dib", "sub/d.tif"})
     std::ofstream(dir.File(name)) << "x";
   std::ofstream(dir.File("list.txt")) << "one.bmp\r\n\n \t\r\ntwo words.tif\n";
   std::istringstream stdinList("three.jpg\n");
@@ -166,7 +166,7 @@ TEST(InputList, RecursiveFoldersGiveTheirPicturesSortedAndListsTheirLines) {
   };
   const std::string d = dir.path().string();
   const Case cases[] = {
-      {{d}, true, {d + "/a.bmp", d + "/b.PNG", d + "/sub/d.tif"}},
+      {{d}, true, {d + "/a.bmp", d + "/b.PNG", d + "/sub/c.dib", d + "/sub/d.tif"}},
       {{"z.bmp", "@" + dir.File("list.txt"), "-"},
        false,
        {"z.bmp", "one.bmp", "two words.tif", "three.jpg"}},

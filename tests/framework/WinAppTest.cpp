@@ -257,8 +257,8 @@ TEST_F(WinApp, APictureOfAnotherFormatIsSavedAsBmpThroughTheDialog) {
   platform.backend().QueueFileDialog(std::nullopt);
   app->OnFileOpen();
   const std::vector<std::pair<std::string, std::string>> openFilters{
-      {"画像ファイル (*.bmp *.tif *.tiff *.png *.jpg *.jpeg *.jpe *.pbm *.pgm *.ppm *.pnm)",
-       "*.bmp;*.tif;*.tiff;*.png;*.jpg;*.jpeg;*.jpe;*.pbm;*.pgm;*.ppm;*.pnm"},
+      {"画像ファイル (*.bmp *.dib *.tif *.tiff *.png *.jpg *.jpeg *.jpe *.pbm *.pgm *.ppm *.pnm)",
+       "*.bmp;*.dib;*.tif;*.tiff;*.png;*.jpg;*.jpeg;*.jpe;*.pbm;*.pgm;*.ppm;*.pnm"},
       {"BMPﾌｧｲﾙ (*.bmp)", "*.bmp"},
       {"すべてのﾌｧｲﾙ (*.*)", "*.*"}};
   ASSERT_EQ(platform.backend().FileDialogs().size(), 1u);

@@ -147,8 +147,8 @@ TEST_F(DesktopInstallTest, DesktopEntryOpensAndPrintsBitmapsWithTheInstalledProg
       {"Desktop Entry/TryExec", program},
       {"Desktop Entry/Icon", "qov"},
       {"Desktop Entry/MimeType",
-       "image/bmp;image/x-bmp;image/tiff;image/png;image/jpeg;image/x-portable-anymap;image/"
-       "x-portable-bitmap;image/x-portable-graymap;image/x-portable-pixmap;"},
+       "image/bmp;image/x-bmp;image/tiff;image/png;image/jpeg;image/x-portable-bitmap;image/"
+       "x-portable-graymap;image/x-portable-pixmap;image/x-portable-anymap;"},
       {"Desktop Entry/Actions", "print;"},
       {"Desktop Entry/Comment", version::kComments},
       {"Desktop Entry/X-QOV-Version", version::FormatVersion(version::kFileVersion)},

@@ -92,6 +92,8 @@ inline std::uint8_t OverWhite(unsigned colour, unsigned alpha) {
 // Only TIFF has pages.
 HGLOBAL ReadTiffPicture(CSourceFile& in, const PictureReadOptions& options, CMemoryBudget& budget,
                         PictureReadFailure& failure);
+// The sizes of a TIFF file's pages, empty when libtiff refuses its header.
+std::vector<PicturePageSize> ListTiffPages(CSourceFile& in);
 HGLOBAL ReadPngPicture(CSourceFile& in, CMemoryBudget& budget, PictureReadFailure& failure);
 HGLOBAL ReadJpegPicture(CSourceFile& in, CMemoryBudget& budget, PictureReadFailure& failure);
 HGLOBAL ReadPnmPicture(CSourceFile& in, CMemoryBudget& budget, PictureReadFailure& failure);

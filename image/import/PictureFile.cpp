@@ -44,6 +44,15 @@ HGLOBAL ReadKind(PictureKind kind, CFile& file, const PictureReadOptions& option
   return h;
 }
 
+// The kind the file's first bytes name; the file is left where it was.
+PictureKind PeekPictureKind(CFile& file) {
+  const std::uint64_t start = file.Seek(0, CFile::current);
+  std::array<std::byte, 8> head{};
+  const std::size_t got = file.Read(head.data(), head.size());
+  file.Seek(static_cast<std::int64_t>(start), CFile::begin);
+  return DetectPictureKind(head.data(), got);
+}
+
 }  // namespace
 
 PictureKind DetectPictureKind(const std::byte* head, std::size_t size) {
@@ -83,13 +92,9 @@ HGLOBAL ReadPictureFile(CFile& file, const PictureReadOptions& options,
   PictureReadFailure local;
   PictureReadFailure& result = failure ? *failure : local;
   result = {};
-  const std::uint64_t start = file.Seek(0, CFile::current);
-  std::array<std::byte, 8> head{};
-  const std::size_t got = file.Read(head.data(), head.size());
-  file.Seek(static_cast<std::int64_t>(start), CFile::begin);
   HGLOBAL h = nullptr;
   try {
-    h = ReadKind(DetectPictureKind(head.data(), got), file, options, budget, result);
+    h = ReadKind(PeekPictureKind(file), file, options, budget, result);
   } catch (const std::bad_alloc&) {
     result.reason = DibReadError::OutOfMemory;
   }
@@ -103,6 +108,15 @@ HGLOBAL ReadPictureFile(CFile& file, const PictureReadOptions& options,
     result.refusal = budget;
   }
   return h;
+}
+
+std::vector<PicturePageSize> ListPictureFilePages(CFile& file) {
+  if (PeekPictureKind(file) != PictureKind::Tiff)
+    return {};
+  import::CSourceFile in(file);
+  std::vector<PicturePageSize> pages = import::ListTiffPages(in);
+  in.RethrowFileError();
+  return pages;
 }
 
 }  // namespace qov

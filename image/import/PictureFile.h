@@ -5,8 +5,10 @@
 // offered are listed once in platform/PictureExtensions.h.
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "image/DibFile.h"
 #include "image/import/MemoryBudget.h"
@@ -49,5 +51,20 @@ std::string DescribePictureReadFailure(const PictureReadFailure& failure,
 // system propagate as CFileException.
 HGLOBAL ReadPictureFile(CFile& file, const PictureReadOptions& options,
                         PictureReadFailure* failure = nullptr);
+
+// A page's width and height in pixels, as it will show (turned by its
+// orientation).
+struct PicturePageSize {
+  std::uint32_t width = 0;
+  std::uint32_t height = 0;
+  bool operator==(const PicturePageSize&) const = default;
+};
+
+// The sizes of the pages of the picture in `file`, positioned at its start,
+// in page order, when it is a TIFF file: the one kind that can hold more
+// than one. Reads no pixels. Empty for a file of any other kind and for a
+// TIFF whose header libtiff refuses. Errors of the file system propagate as
+// CFileException.
+std::vector<PicturePageSize> ListPictureFilePages(CFile& file);
 
 }  // namespace qov

@@ -34,7 +34,29 @@ HGLOBAL Refuse(PictureReadFailure& failure, DibReadError reason, const std::stri
   return nullptr;
 }
 
+// The page's size as it shows, turned by its orientation.
+PicturePageSize OrientedSize(TIFF* tif) {
+  std::uint32_t width = 0, height = 0;
+  std::uint16_t orientation = ORIENTATION_TOPLEFT;
+  TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &width);
+  TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &height);
+  TIFFGetFieldDefaulted(tif, TIFFTAG_ORIENTATION, &orientation);
+  return SwapsAxes(orientation) ? PicturePageSize{height, width} : PicturePageSize{width, height};
+}
+
 }  // namespace
+
+std::vector<PicturePageSize> ListTiffPages(CSourceFile& in) {
+  const CTiffFile tiff(in, MaxAllocation(CMemoryBudget()));
+  std::vector<PicturePageSize> pages;
+  if (!tiff)
+    return pages;
+  // libtiff stops at the last page, and at a chain of pages that loops.
+  do
+    pages.push_back(OrientedSize(tiff.get()));
+  while (TIFFReadDirectory(tiff.get()));
+  return pages;
+}
 
 HGLOBAL ReadTiffPicture(CSourceFile& in, const PictureReadOptions& options, CMemoryBudget& budget,
                         PictureReadFailure& failure) {

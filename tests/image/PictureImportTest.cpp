@@ -229,5 +229,20 @@ TEST(PictureImport, OverBudgetNamesSizeAndLimit) {
   }
 }
 
+// The page sizes come as the pages show: turned by their orientation. Only
+// a TIFF has pages to list.
+TEST(PictureImport, PageListsGiveEachTiffPageItsSize) {
+  struct Case {
+    std::string file;
+    std::vector<PicturePageSize> pages;
+  };
+  for (const Case& c :
+       {Case{"two-pages.tif", {{13, 7}, {5, 3}}}, Case{"grey8-lzw.tif", {{13, 7}}},
+        Case{"orientation6.tif", {{7, 13}}}, Case{"png-c2-8.png", {}}, Case{"rgb8-cut.tif", {}}}) {
+    CFile file(kImportDir + c.file, CFile::modeRead);
+    EXPECT_EQ(ListPictureFilePages(file), c.pages) << c.file;
+  }
+}
+
 }  // namespace
 }  // namespace qov::test

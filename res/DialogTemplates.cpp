@@ -88,8 +88,26 @@ const DialogTemplate kVectorize{
         {IDC_STATIC, C::Static, "寸法の 0 は自動です。", 10, 100, 140, 9, 0},
     }};
 
-const std::array<const DialogTemplate*, 4> kTemplates{&kAbout, &kThreshold, &kVectorScript,
-                                                      &kVectorize};
+// Which page of a multi-page file to open: the pages with their sizes, and
+// the number of the one to open.
+const DialogTemplate kPage{
+    IDD_PAGE,
+    "ページの選択",
+    "ＭＳ Ｐゴシック",
+    9,
+    160,
+    110,
+    {
+        {IDC_STATIC, C::Static, "このファイルには次のページがあります:", 7, 7, 100, 18, 0},
+        {IDC_STATIC_PAGES, C::Static, "", 12, 27, 90, 54, 0},
+        {IDC_STATIC, C::Static, "開くページ", 7, 89, 40, 9, 0},
+        {IDC_EDIT_PAGE, C::Edit, "", 50, 87, 30, 13, WS_BORDER | ES_AUTOHSCROLL | WS_TABSTOP},
+        {IDOK, C::DefPushButton, "OK", 114, 7, 39, 14, WS_TABSTOP},
+        {IDCANCEL, C::PushButton, "ｷｬﾝｾﾙ", 114, 24, 39, 14, WS_TABSTOP},
+    }};
+
+const std::array<const DialogTemplate*, 5> kTemplates{&kAbout, &kThreshold, &kVectorScript,
+                                                      &kVectorize, &kPage};
 
 }  // namespace
 

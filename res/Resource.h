@@ -13,6 +13,7 @@ inline constexpr UINT IDD_ABOUTBOX = 100;
 inline constexpr UINT IDD_THRESHOLD = 130;
 inline constexpr UINT IDD_VECTORSCRIPT = 141;
 inline constexpr UINT IDD_VECTORIZE = 142;
+inline constexpr UINT IDD_PAGE = 143;
 inline constexpr UINT IDP_OLE_INIT_FAILED = 100;  // string
 
 // Controls.
@@ -27,6 +28,8 @@ inline constexpr int IDC_EDIT_TOLERANCE = 1012;
 inline constexpr int IDC_EDIT_SPECK = 1013;
 inline constexpr int IDC_EDIT_DPI = 1014;
 inline constexpr int IDC_PREVIEW = 1015;
+inline constexpr int IDC_STATIC_PAGES = 1020;
+inline constexpr int IDC_EDIT_PAGE = 1021;
 
 // The system's commands.
 // A prompt string only: no menu item or handler carries this id.

@@ -15,6 +15,9 @@ inline constexpr const char* kCannotWriteBitmap =
     "画像をビットマップ ファイルとして書き込めません。";
 inline constexpr const char* kVectorizeRange =
     "しきい値は 0 から 100 の、ほかは 0 以上の数値を入力してください。";
+inline constexpr const char* kPageRange = "1 から %1 までのページ番号を入力してください。";
+// A recent file's page, after its path: " (2ページ目)".
+inline constexpr const char* kRecentFilePage = "ページ目";
 }  // namespace text
 
 // The batch converter's English for the messages of the window above.

@@ -1,8 +1,12 @@
 #include "shell/DocTemplate.h"
 
+#include <algorithm>
 #include <stdexcept>
+#include <vector>
 
+#include "image/QOV_V2Doc.h"
 #include "platform/Document.h"
+#include "platform/File.h"
 #include "platform/FrameworkStrings.h"
 #include "platform/MessageBox.h"
 #include "platform/View.h"
@@ -10,9 +14,36 @@
 #include "res/Strings.h"
 #include "shell/DocManager.h"
 #include "shell/FrameWnd.h"
+#include "shell/PageDlg.h"
 #include "shell/WinApp.h"
 
 namespace qov {
+namespace {
+
+// The pages of the picture at `path`; none when it cannot be read, which
+// the open itself then reports.
+std::vector<PicturePageSize> ListPages(const std::string& path) {
+  try {
+    CFile file(path, CFile::modeRead);
+    return ListPictureFilePages(file);
+  } catch (const CFileException&) {
+    return {};
+  }
+}
+
+// The page to open: 0 for a file of one page or none, the page chosen for
+// one of several, nothing when the user cancelled.
+std::optional<int> AskPage(const std::string& path) {
+  std::vector<PicturePageSize> pages = ListPages(path);
+  if (pages.size() < 2)
+    return 0;
+  CPageDlg dlg(std::move(pages));
+  if (dlg.DoModal() != IDOK)
+    return std::nullopt;
+  return dlg.m_nPage;
+}
+
+}  // namespace
 
 CSingleDocTemplate::CSingleDocTemplate(UINT resourceId, DocFactory newDoc, FrameFactory newFrame,
                                        ViewFactory newView)
@@ -56,8 +87,14 @@ void CSingleDocTemplate::CreateFrameAndView() {
     app->m_pMainWnd = m_pFrame.get();
 }
 
-CDocument* CSingleDocTemplate::OpenDocumentFile(const std::optional<std::string>& path) {
+CDocument* CSingleDocTemplate::OpenDocumentFile(const std::optional<std::string>& path, int page) {
   m_bOpenFailed = false;
+  if (path && page == 0) {
+    const std::optional<int> chosen = AskPage(*path);
+    if (!chosen)
+      return nullptr;
+    page = *chosen;
+  }
   if (m_pOnlyDoc) {
     if (!SaveModified(*m_pOnlyDoc))
       return nullptr;
@@ -73,15 +110,17 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(const std::optional<std::string>
       return nullptr;
     // After the document's own reset, which clears the title too.
     SetDefaultTitle(doc);
-  } else if (!OpenInto(doc, *path)) {
+  } else if (!OpenInto(doc, *path, page)) {
     return nullptr;
   }
   m_pFrame->InitialUpdateFrame(&doc);
   return &doc;
 }
 
-bool CSingleDocTemplate::OpenInto(CDocument& doc, const std::string& path) {
+bool CSingleDocTemplate::OpenInto(CDocument& doc, const std::string& path, int page) {
   const bool wasModified = doc.IsModified();
+  if (auto* picture = dynamic_cast<CQOV_V2Doc*>(&doc))
+    picture->m_readOptions.page = std::max(page, 1);
   bool opened = false;
   {
     CWaitCursor wait;
@@ -97,7 +136,7 @@ bool CSingleDocTemplate::OpenInto(CDocument& doc, const std::string& path) {
   }
   doc.SetPathName(path);
   if (CWinApp* app = AfxGetApp())
-    app->AddToRecentFileList(path);
+    app->AddToRecentFileList(path, page);
   if (!doc.GetOpenWarningMessage().empty())
     AfxMessageBox(doc.GetOpenWarningMessage(), MB_ICONEXCLAMATION);
   return true;

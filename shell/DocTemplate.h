@@ -47,7 +47,11 @@ class CSingleDocTemplate {
   // leaves the document as it was. Without: a new, untitled document. The
   // frame and view are created the first time, not shown. Null on failure or
   // when the user cancelled.
-  CDocument* OpenDocumentFile(const std::optional<std::string>& path);
+  //
+  // `page` (from 1) is the page of a multi-page file to open; with 0, the
+  // dialog "ページの選択" first asks which one when the file has several
+  // pages, and its Cancel opens nothing.
+  CDocument* OpenDocumentFile(const std::optional<std::string>& path, int page = 0);
   void SetDefaultTitle(CDocument& doc) const;
   // A document of the template's class on its own, outside the template.
   std::unique_ptr<CDocument> CreateNewDocument() const;
@@ -58,7 +62,7 @@ class CSingleDocTemplate {
 
  private:
   void CreateFrameAndView();
-  bool OpenInto(CDocument& doc, const std::string& path);
+  bool OpenInto(CDocument& doc, const std::string& path, int page);
 
   UINT m_nIDResource;
   DocFactory m_newDoc;

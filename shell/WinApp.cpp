@@ -121,16 +121,16 @@ void CWinApp::AddDocTemplate(std::unique_ptr<CSingleDocTemplate> tmpl) {
   m_pDocTemplate = std::move(tmpl);
 }
 
-CDocument* CWinApp::OpenDocumentFile(const std::string& path) {
+CDocument* CWinApp::OpenDocumentFile(const std::string& path, int page) {
   if (!m_pDocTemplate)
     return nullptr;
-  return m_pDocTemplate->OpenDocumentFile(AbsolutePath(path));
+  return m_pDocTemplate->OpenDocumentFile(AbsolutePath(path), page);
 }
 
-void CWinApp::AddToRecentFileList(const std::string& path) {
+void CWinApp::AddToRecentFileList(const std::string& path, int page) {
   if (!m_pRecentFileList)
     return;
-  m_pRecentFileList->Add(AbsolutePath(path));
+  m_pRecentFileList->Add(AbsolutePath(path), page);
   // Kept at once, not only at exit: a later crash must not lose it.
   m_pRecentFileList->WriteList(Settings());
   if (m_pMainWnd && m_pMainWnd->GetHost())
@@ -164,7 +164,7 @@ void CWinApp::OnOpenRecentFile(int index) {
   if (!m_pRecentFileList || index >= m_pRecentFileList->GetCount())
     return;
   const std::string path = (*m_pRecentFileList)[index];
-  if (!OpenDocumentFile(path)) {
+  if (!OpenDocumentFile(path, m_pRecentFileList->GetPage(index))) {
     // Only a file that is gone or unreadable leaves the list; a cancelled
     // save prompt does not.
     if (m_pDocTemplate && m_pDocTemplate->OpenFailed()) {

@@ -68,8 +68,11 @@ class CWinApp : public CCmdTarget {
   void EnableShellOpen() {}
   void RegisterShellFileTypes(bool /*withPrintCommands*/) {}
 
-  virtual CDocument* OpenDocumentFile(const std::string& path);
-  virtual void AddToRecentFileList(const std::string& path);
+  // `page` as the template's OpenDocumentFile takes it: 0 asks, when the
+  // file has several pages.
+  virtual CDocument* OpenDocumentFile(const std::string& path, int page = 0);
+  // `page`: the page of a multi-page file that was opened, 0 for others.
+  virtual void AddToRecentFileList(const std::string& path, int page = 0);
   CRecentFileList* GetRecentFileList() const { return m_pRecentFileList.get(); }
 
   void OnFileNew();

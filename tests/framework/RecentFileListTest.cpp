@@ -50,5 +50,29 @@ TEST(RecentFileList, DisplayNamesAreNumberedShortenedAndShowAmpersands) {
   EXPECT_EQ(list.GetDisplayName(0), "&1 /home/user/a/b.bmp");
 }
 
+// A page is kept beside its path only for a file opened at a page; an entry
+// kept without one, or with one that is no page, reads as page 0.
+TEST(RecentFileList, PagesAreKeptBesideTheirPathsAndOldEntriesReadWithout) {
+  CMemorySettings settings;
+  CRecentFileList list("Recent File List", "File%d", 4);
+  list.Add("/x/one.bmp");
+  list.Add("/x/scan.tif", 2);
+  list.WriteList(settings);
+  EXPECT_EQ(settings.Read("Recent File List", "Page1"), "2");
+  EXPECT_FALSE(settings.Read("Recent File List", "Page2"));
+  EXPECT_EQ(list.GetDisplayName(0), "&1 /x/scan.tif (2ページ目)");
+
+  settings.Write("Recent File List", "File3", "/x/old.tif");
+  settings.Write("Recent File List", "Page2", "two");
+  CRecentFileList again("Recent File List", "File%d", 4);
+  again.ReadList(settings);
+  EXPECT_EQ(Paths(again), (std::vector<std::string>{"/x/scan.tif", "/x/one.bmp", "/x/old.tif"}));
+  EXPECT_EQ((std::vector<int>{again.GetPage(0), again.GetPage(1), again.GetPage(2)}),
+            (std::vector<int>{2, 0, 0}));
+  again.Remove(0);
+  again.WriteList(settings);
+  EXPECT_FALSE(settings.Read("Recent File List", "Page1"));
+}
+
 }  // namespace
 }  // namespace qov

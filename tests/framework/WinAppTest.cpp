@@ -14,6 +14,7 @@
 #include "platform/headless/HeadlessView.h"
 #include "res/Resource.h"
 #include "shell/FrameWnd.h"
+#include "shell/PageDlg.h"
 #include "shell/WinApp.h"
 #include "tests/support/Bitmap.h"
 #include "tests/support/TempDir.h"
@@ -280,6 +281,64 @@ TEST_F(WinApp, APictureOfAnotherFormatIsSavedAsBmpThroughTheDialog) {
   EXPECT_EQ(test::ReadFileBytes(target).substr(0, 2), "BM");
   EXPECT_EQ(doc->GetPathName(), target);
   app->ExitInstance();
+}
+
+// A multi-page file asks which page to open, and the recent-file list
+// reopens that page without asking again; a file of one page asks nothing.
+TEST_F(WinApp, MultiPageFileAsksItsPageAndTheRecentFileKeepsIt) {
+  const std::string pages = (dir / "pages.tif").string();
+  const std::string onePage = (dir / "one.tif").string();
+  std::filesystem::copy_file(std::string(QOV_TEST_DATA_DIR) + "/import/two-pages.tif", pages);
+  std::filesystem::copy_file(std::string(QOV_TEST_DATA_DIR) + "/import/grey8-lzw.tif", onePage);
+  constexpr int kCancel = 0, kDefault = -1;
+  struct Case {
+    std::string path;
+    int answer;  // the page typed, kDefault for OK as it opens, kCancel
+    bool asked;
+    std::string openedPath;  // the document's path afterwards
+    int width;               // its picture's width: 13 page 1, 5 page 2
+    std::optional<std::string> keptPage;
+    std::string message;
+  };
+  const std::string kRange = "1 から 2 までのページ番号を入力してください。";
+  for (const Case& c :
+       {Case{pages, 2, true, pages, 5, "2", ""}, Case{pages, kDefault, true, pages, 13, "1", ""},
+        Case{pages, kCancel, true, picture, 2, std::nullopt, ""},
+        Case{pages, 3, true, picture, 2, std::nullopt, kRange},
+        Case{onePage, 2, false, onePage, 13, std::nullopt, ""}}) {
+    bool started = false;
+    windows.settings = {};
+    auto app = Start({picture}, &started);
+    ASSERT_TRUE(started);
+    platform.backend().ClearMessages();
+    if (c.answer == kCancel || c.answer == kDefault)
+      platform.backend().QueueDialog(
+          [&c](CDialog& dlg) { dlg.UserClick(c.answer == kCancel ? IDCANCEL : IDOK); });
+    else
+      platform.backend().QueueDialogData(
+          [&c](CDialog& dlg) { static_cast<CPageDlg&>(dlg).m_nPage = c.answer; });
+    const std::size_t dialogsBefore = platform.backend().DialogsRun().size();
+    app->OpenDocumentFile(c.path);
+    const bool asked = platform.backend().DialogsRun().size() > dialogsBefore;
+    EXPECT_EQ(asked, c.asked) << c.path;
+    EXPECT_EQ(asked ? platform.backend().DialogsRun().back() : 0u, c.asked ? IDD_PAGE : 0u);
+    auto* doc = static_cast<CQOV_V2Doc*>(app->m_pMainWnd->GetActiveDocument());
+    doc->UpdateImageSize();
+    EXPECT_EQ(doc->GetPathName(), c.openedPath) << c.answer;
+    EXPECT_EQ(doc->m_nWidth, c.width) << c.answer;
+    EXPECT_EQ(windows.settings.Read("Recent File List", "Page1"), c.keptPage) << c.answer;
+    const auto& messages = platform.backend().Messages();
+    EXPECT_EQ(messages.empty() ? "" : messages[0].text, c.message) << c.answer;
+    if (c.keptPage) {
+      ASSERT_NE(app->OpenDocumentFile(picture), nullptr);
+      app->m_pMainWnd->RunCommand(ID_FILE_MRU_FILE1 + 1);
+      doc->UpdateImageSize();
+      EXPECT_EQ(doc->GetPathName(), c.path);
+      EXPECT_EQ(doc->m_nWidth, c.width) << "reopened from the recent files";
+      EXPECT_EQ(platform.backend().DialogsRun().size(), dialogsBefore + 1);
+    }
+    app->ExitInstance();
+  }
 }
 
 }  // namespace

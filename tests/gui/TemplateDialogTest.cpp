@@ -1,6 +1,6 @@
 // Dialogs built from their templates: the widgets, their geometry in the
-// dialog font's units, the tab order, and how the threshold and VectorScript
-// dialogs answer a person.
+// dialog font's units, the tab order, and how the threshold, VectorScript
+// and page dialogs answer a person.
 
 #include <gtest/gtest.h>
 
@@ -18,6 +18,7 @@
 #include "platform/qt/QtTemplateDialog.h"
 #include "raster/ThresholdDlg.h"
 #include "res/Resource.h"
+#include "shell/PageDlg.h"
 #include "tests/gui/GuiSupport.h"
 
 namespace qov::test {
@@ -102,6 +103,18 @@ const std::vector<TemplateCase> kTemplates{
       {1006, "radio button", "すべての色を出力する", 13, 47, 138, 17},
       {1007, "radio button", "白に限りなく近い色は出力しない", 13, 67, 135, 17}},
      {IDOK, IDCANCEL, 1006}},
+    {IDD_PAGE,
+     "ページの選択",
+     "IPAPGothic",
+     160,
+     110,
+     {{IDC_STATIC, "static", "このファイルには次のページがあります:", 7, 7, 100, 18},
+      {IDC_STATIC_PAGES, "static", "", 12, 27, 90, 54},
+      {IDC_STATIC, "static", "開くページ", 7, 89, 40, 9},
+      {IDC_EDIT_PAGE, "edit", "", 50, 87, 30, 13},
+      {IDOK, "default button", "OK", 114, 7, 39, 14},
+      {IDCANCEL, "button", "ｷｬﾝｾﾙ", 114, 24, 39, 14}},
+     {IDC_EDIT_PAGE, IDOK, IDCANCEL}},
 };
 
 class TemplateDialog : public ::testing::Test {
@@ -228,8 +241,34 @@ TEST_F(TemplateDialog, VectorScriptOpensOnItsSecondOptionAndReturnsTheChosenOne)
   EXPECT_EQ(dlg.m_nColorOption, 0);
 }
 
+// A long list shows its first pages, an ellipsis and its last page.
+TEST_F(TemplateDialog, PageListsThePagesWithTheirSizesAndReturnsThePageTyped) {
+  struct Case {
+    std::vector<PicturePageSize> pages;
+    const char* list;
+  };
+  for (const Case& c : {Case{{{2480, 3508}, {5, 3}}, "1: 2480 × 3508\n2: 5 × 3"},
+                        Case{std::vector<PicturePageSize>(8, {4, 2}),
+                             "1: 4 × 2\n2: 4 × 2\n3: 4 × 2\n4: 4 × 2\n…\n8: 4 × 2"}}) {
+    CPageDlg dlg(c.pages);
+    QString list, typed;
+    WhenModalShows([&](QWidget* window) {
+      list = TextOf(DialogControl(window, IDC_STATIC_PAGES));
+      auto* edit = qobject_cast<QLineEdit*>(DialogControl(window, IDC_EDIT_PAGE));
+      typed = edit->text();
+      edit->selectAll();
+      QTest::keyClicks(edit, QStringLiteral("2"));
+      QTest::keyClick(window, Qt::Key_Return);
+    });
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(list.toStdString(), c.list);
+    EXPECT_EQ(typed, QStringLiteral("1"));
+    EXPECT_EQ(dlg.m_nPage, 2);
+  }
+}
+
 TEST_F(TemplateDialog, EscapeCancelsEveryDialog) {
-  for (UINT id : {IDD_ABOUTBOX, IDD_THRESHOLD, IDD_VECTORSCRIPT}) {
+  for (UINT id : {IDD_ABOUTBOX, IDD_THRESHOLD, IDD_VECTORSCRIPT, IDD_PAGE}) {
     SCOPED_TRACE(id);
     CDialog dlg(id);
     WhenModalShows([](QWidget* window) { QTest::keyClick(window, Qt::Key_Escape); });

@@ -7,6 +7,7 @@
 
 #include "app/AboutDlg.h"
 #include "app/MainFrm.h"
+#include "app/PicturePages.h"
 #include "app/VectorizeSettings.h"
 #include "image/QOV_V2Doc.h"
 #include "platform/FrameworkStrings.h"
@@ -74,6 +75,7 @@ bool CQOV_V2App::InitInstance() {
         };
         return view;
       }));
+  ConnectPicturePages(*GetDocTemplate());
 
   m_server.ConnectTemplate(CLSID_QOV_V2Document, *GetDocTemplate(), true);
 

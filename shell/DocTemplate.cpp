@@ -1,12 +1,9 @@
 #include "shell/DocTemplate.h"
 
-#include <algorithm>
 #include <stdexcept>
 #include <vector>
 
-#include "image/QOV_V2Doc.h"
 #include "platform/Document.h"
-#include "platform/File.h"
 #include "platform/FrameworkStrings.h"
 #include "platform/MessageBox.h"
 #include "platform/View.h"
@@ -18,32 +15,6 @@
 #include "shell/WinApp.h"
 
 namespace qov {
-namespace {
-
-// The pages of the picture at `path`; none when it cannot be read, which
-// the open itself then reports.
-std::vector<PicturePageSize> ListPages(const std::string& path) {
-  try {
-    CFile file(path, CFile::modeRead);
-    return ListPictureFilePages(file);
-  } catch (const CFileException&) {
-    return {};
-  }
-}
-
-// The page to open: 0 for a file of one page or none, the page chosen for
-// one of several, nothing when the user cancelled.
-std::optional<int> AskPage(const std::string& path) {
-  std::vector<PicturePageSize> pages = ListPages(path);
-  if (pages.size() < 2)
-    return 0;
-  CPageDlg dlg(std::move(pages));
-  if (dlg.DoModal() != IDOK)
-    return std::nullopt;
-  return dlg.m_nPage;
-}
-
-}  // namespace
 
 CSingleDocTemplate::CSingleDocTemplate(UINT resourceId, DocFactory newDoc, FrameFactory newFrame,
                                        ViewFactory newView)
@@ -87,6 +58,21 @@ void CSingleDocTemplate::CreateFrameAndView() {
     app->m_pMainWnd = m_pFrame.get();
 }
 
+void CSingleDocTemplate::SetPageHandlers(PageLister listPages, PageSetter setPage) {
+  m_listPages = std::move(listPages);
+  m_setPage = std::move(setPage);
+}
+
+std::optional<int> CSingleDocTemplate::AskPage(const std::string& path) const {
+  std::vector<CSize> pages = m_listPages ? m_listPages(path) : std::vector<CSize>{};
+  if (pages.size() < 2)
+    return 0;
+  CPageDlg dlg(std::move(pages));
+  if (dlg.DoModal() != IDOK)
+    return std::nullopt;
+  return dlg.m_nPage;
+}
+
 CDocument* CSingleDocTemplate::OpenDocumentFile(const std::optional<std::string>& path, int page) {
   m_bOpenFailed = false;
   if (path && page == 0) {
@@ -119,8 +105,8 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(const std::optional<std::string>
 
 bool CSingleDocTemplate::OpenInto(CDocument& doc, const std::string& path, int page) {
   const bool wasModified = doc.IsModified();
-  if (auto* picture = dynamic_cast<CQOV_V2Doc*>(&doc))
-    picture->m_readOptions.page = std::max(page, 1);
+  if (m_setPage)
+    m_setPage(doc, page);
   bool opened = false;
   {
     CWaitCursor wait;

@@ -13,12 +13,12 @@ namespace {
 // pages, an ellipsis and its last page.
 constexpr std::size_t kListedLines = 6;
 
-std::string PageLine(std::size_t index, const PicturePageSize& size) {
-  return std::to_string(index + 1) + ": " + std::to_string(size.width) + " × " +
-         std::to_string(size.height);
+std::string PageLine(std::size_t index, const CSize& size) {
+  return std::to_string(index + 1) + ": " + std::to_string(size.cx) + " × " +
+         std::to_string(size.cy);
 }
 
-std::string PageList(const std::vector<PicturePageSize>& pages) {
+std::string PageList(const std::vector<CSize>& pages) {
   std::string text;
   const bool cut = pages.size() > kListedLines;
   const std::size_t head = cut ? kListedLines - 2 : pages.size();
@@ -33,8 +33,7 @@ std::string PageList(const std::vector<PicturePageSize>& pages) {
 
 }  // namespace
 
-CPageDlg::CPageDlg(std::vector<PicturePageSize> pages)
-    : CDialog(IDD_PAGE), m_pages(std::move(pages)) {}
+CPageDlg::CPageDlg(std::vector<CSize> pages) : CDialog(IDD_PAGE), m_pages(std::move(pages)) {}
 
 void CPageDlg::DoDataExchange(CDataExchange* pDX) {
   CDialog::DoDataExchange(pDX);

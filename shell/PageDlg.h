@@ -4,14 +4,15 @@
 
 #include <vector>
 
-#include "image/import/PictureFile.h"
 #include "platform/Dialog.h"
+#include "platform/Types.h"
 
 namespace qov {
 
 class CPageDlg : public CDialog {
  public:
-  explicit CPageDlg(std::vector<PicturePageSize> pages);
+  // The pages' sizes in pixels, in page order.
+  explicit CPageDlg(std::vector<CSize> pages);
 
   // The page to open, from 1; on OK a number of no page gives the message
   // "1 から N までのページ番号を入力してください。" and the dialog stays.
@@ -21,7 +22,7 @@ class CPageDlg : public CDialog {
   bool OnInitDialog() override;
 
  private:
-  std::vector<PicturePageSize> m_pages;
+  std::vector<CSize> m_pages;
 };
 
 }  // namespace qov

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "app/PicturePages.h"
 #include "image/QOV_V2Doc.h"
 #include "platform/Clipboard.h"
 #include "platform/FileDialog.h"
@@ -103,6 +104,7 @@ class TestApp : public CWinApp {
         IDR_MAINFRAME, [] { return std::make_unique<CQOV_V2Doc>(); },
         [] { return std::make_unique<CFrameWnd>(); },
         [] { return std::make_unique<CQOV_V2View>(); }));
+    ConnectPicturePages(*GetDocTemplate());
     CCommandLineInfo info;
     ParseCommandLine(info);
     if (!ProcessShellCommand(info))

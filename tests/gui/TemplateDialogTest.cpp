@@ -244,11 +244,11 @@ TEST_F(TemplateDialog, VectorScriptOpensOnItsSecondOptionAndReturnsTheChosenOne)
 // A long list shows its first pages, an ellipsis and its last page.
 TEST_F(TemplateDialog, PageListsThePagesWithTheirSizesAndReturnsThePageTyped) {
   struct Case {
-    std::vector<PicturePageSize> pages;
+    std::vector<CSize> pages;
     const char* list;
   };
   for (const Case& c : {Case{{{2480, 3508}, {5, 3}}, "1: 2480 × 3508\n2: 5 × 3"},
-                        Case{std::vector<PicturePageSize>(8, {4, 2}),
+                        Case{std::vector<CSize>(8, {4, 2}),
                              "1: 4 × 2\n2: 4 × 2\n3: 4 × 2\n4: 4 × 2\n…\n8: 4 × 2"}}) {
     CPageDlg dlg(c.pages);
     QString list, typed;

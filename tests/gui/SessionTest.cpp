@@ -357,7 +357,7 @@ TEST_F(SessionTest, AllFilesFilterShowsEveryFile) {
   });
   s.Frame().RunCommand(ID_FILE_OPEN);
   EXPECT_EQ(filters,
-            (QStringList{QStringLiteral("画像ファイル (*.bmp *.tif *.tiff *.png *.jpg "
+            (QStringList{QStringLiteral("画像ファイル (*.bmp *.dib *.tif *.tiff *.png *.jpg "
                                         "*.jpeg *.jpe *.pbm *.pgm *.ppm *.pnm)"),
                          QStringLiteral("BMPﾌｧｲﾙ (*.bmp)"), QStringLiteral("すべてのﾌｧｲﾙ (*.*)")}));
   EXPECT_EQ(listed, (QStringList{QStringLiteral("a.bmp"), QStringLiteral("b.txt"),

@@ -33,4 +33,4 @@ echo "CPU: $(nproc) x $(lscpu | sed -n 's/^Model name: *//p'), load $(cut -d' ' 
 report "qov-convert a0.tif --dxf-vectorize" "$convert" "$work/a0.tif" --dxf-vectorize "$work/qov.dxf"
 report "qov-convert a0.tif (opening alone)" "$convert" "$work/a0.tif"
 report "potrace -b dxf a0.pbm" potrace -b dxf -o "$work/potrace.dxf" "$work/a0.pbm"
-echo "24-bit block: $((13244 * 3 + 3) / 4 * 4 * 18732 / 1048576) MB; two bytes a pixel: $((13244 * 18732 * 2 / 1048576)) MB"
+echo "24-bit block: $(((13244 * 3 + 3) / 4 * 4 * 18732 / 1048576)) MB; two bytes a pixel: $((13244 * 18732 * 2 / 1048576)) MB"

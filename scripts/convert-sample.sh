@@ -14,6 +14,7 @@ run "$sample" --save-bmp "$out/$name.bmp"
 run "$sample" --dxf-crosses "$out/$name.crosses.dxf"
 run "$sample" --threshold 50 --dxf-lines "$out/$name.lines.dxf"
 run "$sample" --threshold 50 --dxf-trace "$out/$name.trace.dxf"
+run "$sample" --dxf-vectorize "$out/$name.vector.dxf"
 run "$sample" --vectorscript "$out/$name.vs.txt"
 run "$sample" --vectorscript-all "$out/$name.vs-all.txt"
 run "$sample" --threshold 50 --outline --save-bmp "$out/$name.outline.bmp"
@@ -31,8 +32,9 @@ if /usr/bin/python3 -c 'import ezdxf' 2>/dev/null; then
 import sys, ezdxf
 doc = ezdxf.readfile(sys.argv[1])
 auditor = doc.audit()
-lines = len(doc.modelspace().query("LINE"))
-print(f"  {sys.argv[1]}: {lines} LINE entities, {len(auditor.errors)} audit errors")
+counts = ", ".join(f"{len(doc.modelspace().query(kind))} {kind}"
+                   for kind in ("LINE", "ARC", "CIRCLE", "POLYLINE"))
+print(f"  {sys.argv[1]}: {counts} entities, {len(auditor.errors)} audit errors")
 sys.exit(1 if auditor.errors else 0)
 PY
   done

@@ -97,6 +97,12 @@ void CDrawingPieces::AddStrokes(std::vector<StrokePath> strokes, const SkeletonG
     double half = CentrePath(stroke.points, stroke.closed, m_levels, m_dMaxPen);
     if (half <= 0)
       half = m_dPen / 2;
+    // A stroke that leaves a junction and comes back to it (a circle that
+    // one line touches) is a closed path.
+    if (!stroke.closed && stroke.startNode != kNoNode && stroke.startNode == stroke.endNode) {
+      stroke.closed = true;
+      stroke.points.push_back(stroke.points.front());
+    }
     const bool freeStart = !stroke.closed && stroke.startNode == kNoNode;
     const bool freeEnd = !stroke.closed && stroke.endNode == kNoNode;
     if (freeStart)
@@ -153,6 +159,13 @@ void CDrawingPieces::AddPath(std::vector<Point2>& points, bool closed, Shape sha
     shape.pieces = SplitPath(points, closed, m_dTolerance);
     if (shape.pieces.empty())
       return;
+    // One arc all round a closed path (a circle that lines cross, its
+    // points thinned out at the crossings) is the whole circle.
+    if (closed && shape.pieces.size() == 1 && shape.pieces[0].kind == PathPiece::Arc) {
+      shape.circle = true;
+      shape.whole = shape.pieces[0].circle;
+      shape.pieces.clear();
+    }
   }
   m_shapes.push_back(std::move(shape));
 }

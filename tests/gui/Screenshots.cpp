@@ -148,6 +148,16 @@ int main(int argc, char** argv) {
   ShootModal(session.Frame(), ID_BINARIZE, QStringLiteral("dialog-threshold"));
   ShootModal(session.Frame(), ID_SAVE_VECTORSCRIPT, QStringLiteral("dialog-vectorscript"));
   ShootModal(session.Frame(), ID_APP_ABOUT, QStringLiteral("dialog-about"));
+  // The vectorizer's dialog after プレビュー, and the window behind it.
+  WhenModalShows([window](QWidget* modal) {
+    qobject_cast<QAbstractButton*>(DialogControl(modal, IDC_PREVIEW))->click();
+    Settle();
+    Save(Framed(modal, modal->grab()), QStringLiteral("dialog-vectorize"));
+    Save(Framed(window, window->grab()), QStringLiteral("main-vectorize-preview"));
+    modal->close();
+  });
+  session.Frame().RunCommand(ID_VECTORIZE);
+  Settle();
   session.Doc().SetModifiedFlag(true);
   ShootModal(session.Frame(), ID_FILE_NEW, QStringLiteral("save-prompt"));
   WhenModalShows([](QWidget* modal) {

@@ -148,6 +148,33 @@ TEST(Vectorize, LinesThatMeetOnPaperMeetAtOnePoint) {
   }
 }
 
+// A circle that a line ends on stays one CIRCLE: its stroke leaves the
+// junction and comes back round to it.
+TEST(Vectorize, CirclesThatLinesMeetStayWhole) {
+  constexpr std::int64_t kSize = 100;
+  const PenStroke circle{PenStroke::Arc, {50, 50}, {}, 30, 0, 360};
+  const struct {
+    const char* name;
+    PenStroke line;
+    std::size_t lines;
+  } cases[] = {
+      {"a line ending on it from above", {PenStroke::Line, {50, 5}, {50, 20}}, 1},
+      {"a line ending on it from the side", {PenStroke::Line, {95, 45}, {80, 48}}, 1},
+  };
+  for (const auto& c : cases) {
+    const VectorDrawing drawing = VectorizePicture(DrawWithPen(kSize, kSize, 4, {circle, c.line}));
+    SCOPED_TRACE(std::string(c.name) + "\n" + Describe(drawing));
+    std::size_t circles = 0, lines = 0;
+    for (const VectorEntity& e : drawing.entities) {
+      circles += e.kind == VectorEntity::Circle;
+      lines += e.kind == VectorEntity::Line;
+    }
+    EXPECT_EQ(circles, 1u);
+    EXPECT_EQ(lines, c.lines);
+    EXPECT_EQ(drawing.entities.size(), 1 + c.lines);
+  }
+}
+
 TEST(Vectorize, AreasBecomeOutlinesAndSpecksNothing) {
   const Picture box = DrawWithPen(100, 100, 1, {{PenStroke::Box, {20, 20}, {70, 60}}});
   const VectorDrawing boxDrawing = VectorizePicture(box);

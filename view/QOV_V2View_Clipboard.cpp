@@ -80,6 +80,13 @@ void CQOV_V2View::PasteFromClipboard() {
   if (!clipboard.IsOpen())
     return;
   CWaitCursor wait;
+  // Undone twice: the picture already is the clipboard's block, shared, and
+  // takes no further hold on it.
+  if (const HGLOBAL data = GetClipboardData(CF_DIB); data && data == GetDocument()->m_hDib) {
+    clipboard.Close();
+    AdoptPicture(data);
+    return;
+  }
   CGlobalOwner dib(ConvertClipboardDib());
   clipboard.Close();
   if (!dib)

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <deque>
 
 #include "vector/Centring.h"
 
@@ -24,6 +25,19 @@ double DistanceToPiece(const PathPiece& piece, const Point2& p) {
 
 // Where the line through `anchor` along `d` meets the piece, near `anchor`.
 bool MeetPiece(const Point2& anchor, const Point2& d, const PathPiece& piece, Point2& meeting) {
+  if (piece.kind == PathPiece::Arc) {
+    // Where the line crosses the circle, the crossing nearer the anchor.
+    const Point2& c = piece.circle.centre;
+    const double bx = anchor.x - c.x, by = anchor.y - c.y;
+    const double b = bx * d.x + by * d.y;
+    const double disc = b * b - (bx * bx + by * by - piece.circle.radius * piece.circle.radius);
+    if (disc >= 0) {
+      const double root = std::sqrt(disc);
+      const double t = std::fabs(-b - root) < std::fabs(-b + root) ? -b - root : -b + root;
+      meeting = {anchor.x + t * d.x, anchor.y + t * d.y};
+      return true;
+    }
+  }
   const Point2 foot = ProjectOnPiece(piece, anchor);
   return IntersectLines(anchor, d, foot, PieceDirection(piece, foot), meeting);
 }
@@ -97,11 +111,19 @@ void CDrawingPieces::AddStrokes(std::vector<StrokePath> strokes, const SkeletonG
     double half = CentrePath(stroke.points, stroke.closed, m_levels, m_dMaxPen);
     if (half <= 0)
       half = m_dPen / 2;
-    // A stroke that leaves a junction and comes back to it (a circle that
-    // one line touches) is a closed path.
+    // A stroke that leaves a junction and comes back round to it is a whole
+    // circle when one fits it (a circle that one line touches); any other
+    // loop keeps its corner at the junction.
     if (!stroke.closed && stroke.startNode != kNoNode && stroke.startNode == stroke.endNode) {
-      stroke.closed = true;
-      stroke.points.push_back(stroke.points.front());
+      std::vector<Point2> loop = stroke.points;
+      loop.push_back(loop.front());
+      Shape circle;
+      if (FitWholeCircle(loop, m_dTolerance, circle.whole)) {
+        circle.circle = true;
+        circle.throughs = {stroke.startNode};
+        m_shapes.push_back(std::move(circle));
+        continue;
+      }
     }
     const bool freeStart = !stroke.closed && stroke.startNode == kNoNode;
     const bool freeEnd = !stroke.closed && stroke.endNode == kNoNode;
@@ -173,7 +195,18 @@ void CDrawingPieces::AddPath(std::vector<Point2>& points, bool closed, Shape sha
 void CDrawingPieces::MeetAtNodes(const SkeletonGraph& graph) {
   std::vector<std::vector<NodeEnd>> ends(graph.nodes.size());
   std::vector<std::vector<const PathPiece*>> throughs(graph.nodes.size());
+  // A whole circle that runs through a junction is met there like an arc.
+  std::deque<PathPiece> circles;
   for (Shape& shape : m_shapes) {
+    if (shape.circle) {
+      for (int node : shape.throughs) {
+        circles.emplace_back();
+        circles.back().kind = PathPiece::Arc;
+        circles.back().circle = shape.whole;
+        throughs[static_cast<std::size_t>(node)].push_back(&circles.back());
+      }
+      continue;
+    }
     if (shape.pieces.empty())
       continue;
     if (shape.startNode != kNoNode)

@@ -3,6 +3,7 @@
 // lines that meet at junctions meeting at one point, areas as outlines,
 // specks left out, and the drawing's size from the picture's resolution.
 
+#include <algorithm>
 #include <cmath>
 #include <sstream>
 
@@ -149,7 +150,7 @@ TEST(Vectorize, LinesThatMeetOnPaperMeetAtOnePoint) {
 }
 
 // A circle that a line ends on stays one CIRCLE: its stroke leaves the
-// junction and comes back round to it.
+// junction and comes back round to it. The line ends on the circle.
 TEST(Vectorize, CirclesThatLinesMeetStayWhole) {
   constexpr std::int64_t kSize = 100;
   const PenStroke circle{PenStroke::Arc, {50, 50}, {}, 30, 0, 360};
@@ -171,7 +172,18 @@ TEST(Vectorize, CirclesThatLinesMeetStayWhole) {
     }
     EXPECT_EQ(circles, 1u);
     EXPECT_EQ(lines, c.lines);
-    EXPECT_EQ(drawing.entities.size(), 1 + c.lines);
+    ASSERT_EQ(drawing.entities.size(), 1 + c.lines);
+    // The line ends on the circle.
+    const auto round =
+        std::find_if(drawing.entities.begin(), drawing.entities.end(),
+                     [](const VectorEntity& e) { return e.kind == VectorEntity::Circle; });
+    const auto line =
+        std::find_if(drawing.entities.begin(), drawing.entities.end(),
+                     [](const VectorEntity& e) { return e.kind == VectorEntity::Line; });
+    double nearest = HUGE_VAL;
+    for (const Point2& end : line->points)
+      nearest = std::min(nearest, std::fabs(Distance(end, round->centre) - round->radius));
+    EXPECT_LT(nearest, 1e-6);
   }
 }
 

@@ -237,7 +237,8 @@ bool FitWholeCircle(const std::vector<Point2>& points, double tolerance, CircleF
   if (points.size() < 8)
     return false;
   circle = FitCircle(points.data(), points.size() - 1);
-  return circle.found && circle.maxDeviation <= tolerance && circle.radius > tolerance;
+  return circle.found && circle.maxDeviation <= tolerance && circle.radius > tolerance &&
+         std::fabs(Sweep(points.data(), points.size(), circle.centre)) >= 1.5 * kPi;
 }
 
 std::vector<PathPiece> SplitPath(std::vector<Point2>& points, bool closed, double tolerance) {

@@ -27,7 +27,9 @@ struct PathPiece {
 std::vector<PathPiece> SplitPath(std::vector<Point2>& points, bool closed, double tolerance);
 
 // The circle through a closed path when every point keeps within
-// `tolerance` of it.
+// `tolerance` of it and the points go round it (three quarters of a turn
+// at least: a line that runs out and back along itself fits a huge circle
+// as well as any).
 bool FitWholeCircle(const std::vector<Point2>& points, double tolerance, CircleFit& circle);
 
 // The point of the piece nearest to p (of its circle, for an arc), and the

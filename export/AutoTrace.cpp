@@ -8,6 +8,7 @@
 #include "export/DarkLevels.h"
 #include "export/DxfNumber.h"
 #include "image/DibRows.h"
+#include "platform/Progress.h"
 
 namespace qov {
 namespace {
@@ -130,7 +131,9 @@ class RunPass {
         m_vCount(kAxes.alongRows ? H : W) {}
 
   void Run() {
+    CProgressWalk walk(m_vCount);
     for (std::int64_t v = 1; v <= m_vCount - 2; ++v) {
+      walk.Step(v);
       m_plane.Prepare(v);
       for (std::int64_t u = SkipLight(1, v); u <= m_uCount - 2; u = SkipLight(u + 1, v))
         u = TraceFrom(u, v);
@@ -237,7 +240,9 @@ void DiagonalPass(CQOV_V2Doc& doc, const CDibRows& rows, CDxfWriter& writer, std
   };
   const std::int64_t right = std::min<std::int64_t>(W, rows.Width()) - 2;
   const std::int64_t bottom = std::min<std::int64_t>(H, rows.Height()) - 2;
+  CProgressWalk walk(bottom);
   for (std::int64_t y = 1; y <= bottom; ++y) {
+    walk.Step(y);
     const std::uint8_t* row = rows.Row(y);
     for (std::int64_t x = 1; x <= right; ++x) {
       const std::int64_t light = PixelsNotBelow(kDotBelow, row + 3 * x, right + 1 - x);

@@ -6,13 +6,16 @@
 #include "export/DarkLevels.h"
 #include "export/DxfNumber.h"
 #include "image/DibRows.h"
+#include "platform/Progress.h"
 
 namespace qov {
 void WriteDotsToCrosses(CQOV_V2Doc& doc, CDxfWriter& writer, std::int32_t W, std::int32_t H) {
   const CDibRows rows(doc);
   const std::int64_t right = std::min<std::int64_t>(W, rows.Width()) - 1;
   const std::int64_t bottom = std::min<std::int64_t>(H, rows.Height()) - 1;
+  CProgressWalk walk(bottom);
   for (std::int64_t y = 1; y <= bottom; ++y) {
+    walk.Step(y);
     const std::uint8_t* row = rows.Row(y);
     for (std::int64_t x = 1; x <= right; ++x) {
       x += PixelsNotBelow(kCrossBelow, row + 3 * x, right + 1 - x);

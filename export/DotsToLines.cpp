@@ -6,6 +6,7 @@
 #include "export/DarkLevels.h"
 #include "export/DxfNumber.h"
 #include "image/DibRows.h"
+#include "platform/Progress.h"
 
 namespace qov {
 namespace {
@@ -89,7 +90,9 @@ void ExamineCentre(PixelReader& reader, CDxfWriter& writer, std::int64_t x, std:
 void WriteDotsToLines(CQOV_V2Doc& doc, CDxfWriter& writer, std::int32_t W, std::int32_t H) {
   const CDibRows rows(doc);
   PixelReader reader(rows, doc.m_curColor.data());
+  CProgressWalk walk(H);
   for (std::int64_t y = 1; y <= std::int64_t{H} - 2; ++y) {
+    walk.Step(y);
     const std::int64_t end = std::int64_t{W} - 1;
     for (std::int64_t x = reader.SkipLight(1, y, end); x < end; x = reader.SkipLight(x + 1, y, end))
       ExamineCentre(reader, writer, x, y, H);

@@ -10,6 +10,7 @@
 #include "image/DibRows.h"
 #include "platform/Archive.h"
 #include "platform/File.h"
+#include "platform/Progress.h"
 
 namespace qov {
 namespace {
@@ -78,7 +79,9 @@ void WritePixels(CArchive& ar, CQOV_V2Doc& doc, int limit) {
   const std::int64_t H = doc.m_nHeight;
   const std::int64_t bottom = rows.Height() - 1;
   const int leftOut = LowestLeftOutByte(limit);
+  CProgressWalk walk(bottom);
   for (std::int64_t y = 1; y <= bottom; ++y) {
+    walk.Step(y);
     const std::uint8_t* p = rows.At(1, y);
     for (std::int64_t x = 1; x <= W - 1; ++x, p += 3) {
       if (leftOut <= 255) {

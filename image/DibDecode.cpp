@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "image/DibBlock.h"
+#include "platform/Progress.h"
 
 namespace qov::dib {
 
@@ -234,7 +235,9 @@ void RowConverter::Convert32Masked(const std::byte* src, std::byte* dst) const {
 
 DibReadError ConvertRows(RowSource& source, const RowConverter& converter,
                          const TargetImage& target, bool topDown) {
+  CProgressWalk walk(target.rows);
   for (std::int64_t i = 0; i < target.rows; ++i) {
+    walk.Step(i);
     const std::byte* row = source.NextRow();
     if (!row)
       return DibReadError::TruncatedPixels;

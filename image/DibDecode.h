@@ -4,6 +4,7 @@
 // 24-bit target block, colour tables, one row converter per bit depth and the
 // run-length decoder. Internal to the image library.
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -13,6 +14,7 @@
 #include "image/DibBlock.h"
 #include "image/DibFile.h"
 #include "platform/GlobalMemory.h"
+#include "platform/Progress.h"
 
 namespace qov::dib {
 
@@ -108,6 +110,21 @@ HGLOBAL DecodeIntoNewBlock(const DibInfo& info, DibReadError& error, Decode deco
   const CGlobalLock lock(block.get());
   error = decode(LockedTarget(lock.get(), info));
   return error == DibReadError::None ? block.release() : nullptr;
+}
+
+// Calls `part(offset, count)` over bytes 0 to size − 1 in pieces of 8 MiB,
+// a progress step each, so that reading or writing a large picture's pixels
+// can be followed and stopped; false as soon as a piece returns false.
+template <class Part>
+bool InPieces(std::uint64_t size, Part part) {
+  constexpr std::uint64_t kPiece = std::uint64_t{8} << 20;
+  CProgressWalk walk(static_cast<std::int64_t>(size));
+  for (std::uint64_t done = 0; done < size; done += kPiece) {
+    walk.Step(static_cast<std::int64_t>(done));
+    if (!part(done, static_cast<std::size_t>(std::min(kPiece, size - done))))
+      return false;
+  }
+  return true;
 }
 
 // A colour table of 256 entries; indices the bitmap's table does not cover

@@ -223,9 +223,11 @@ DibReadError ReadUncompressed(FileReader& in, const DibInfo& info, const PixelFo
   const std::uint64_t stride = DibRowStride(info.bitCount, info.width);
   // Bottom-up 24-bit rows are already in the block's layout.
   if (info.bitCount == 24 && info.height > 0) {
-    return in.ReadExact(target.pixels, stride * static_cast<std::uint64_t>(target.rows))
-               ? DibReadError::None
-               : DibReadError::TruncatedPixels;
+    const bool whole = InPieces(stride * static_cast<std::uint64_t>(target.rows),
+                                [&in, &target](std::uint64_t at, std::size_t count) {
+                                  return in.ReadExact(target.pixels + at, count);
+                                });
+    return whole ? DibReadError::None : DibReadError::TruncatedPixels;
   }
   const RowConverter converter(format, info.width);
   FileRowSource rows(in, static_cast<std::size_t>(stride), target.rows);

@@ -53,7 +53,11 @@ bool WriteDibFile(HGLOBAL h, CFile& file) {
         static_cast<std::uint32_t>(kFileHeaderSize + headerBytes + imageSize));
   Put32(fileHeader.data() + 10, static_cast<std::uint32_t>(kFileHeaderSize + headerBytes));
   file.Write(fileHeader.data(), fileHeader.size());
-  file.Write(p, static_cast<std::size_t>(headerBytes + imageSize));
+  file.Write(p, static_cast<std::size_t>(headerBytes));
+  InPieces(imageSize, [&file, pixels = p + headerBytes](std::uint64_t at, std::size_t count) {
+    file.Write(pixels + at, count);
+    return true;
+  });
   return true;
 }
 

@@ -10,9 +10,11 @@
 // command came to travels as a CCommandResult (CommandResult.h).
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "platform/GlobalMemory.h"
+#include "platform/Progress.h"
 #include "platform/Types.h"
 
 namespace qov {
@@ -38,6 +40,10 @@ class IPlatformBackend {
   virtual HGLOBAL GetClipboardData(UINT format) = 0;
   virtual bool SetClipboardData(UINT format, HGLOBAL h) = 0;
   virtual bool IsClipboardFormatAvailable(UINT format) = 0;
+
+  // What listens to one command's walks over the picture (Progress.h);
+  // null: nobody does, and nothing can cancel them.
+  virtual std::unique_ptr<CProgress> CreateProgress() { return nullptr; }
 };
 
 // The backend in force; std::logic_error when none was installed.

@@ -10,6 +10,7 @@
 #include "platform/File.h"
 #include "platform/FrameworkStrings.h"
 #include "platform/MessageBox.h"
+#include "platform/Progress.h"
 
 namespace qov {
 
@@ -48,6 +49,7 @@ void UpdateCommandUI(CCmdTarget& root, CCmdUI& ui) {
 // else that escapes a command is shown as a stop.
 CCommandResult ExecuteCommand(CCmdTarget& root, UINT nID) {
   try {
+    const CCommandProgress progress;
     CCmdUI ui(nID);
     UpdateCommandUI(root, ui);
     if (!ui.m_bEnabled)

@@ -28,6 +28,9 @@ inline constexpr const char* kPrinterNotFound = "ﾌﾟﾘﾝﾀ %1 が見つか
 inline constexpr const char* kAutomationUnavailable =
     "オートメーション サーバーとして登録できませんでした。";
 inline constexpr const char* kUnknownReason = "原因は不明です。";
+// The progress dialog of a long command.
+inline constexpr const char* kWorking = "処理中です...";
+inline constexpr const char* kCancel = "キャンセル";
 inline constexpr const char* kEnterInteger = "整数を入力してください。";
 inline constexpr const char* kEnterNumber = "数値を入力してください。";
 // Standard texts of the framework, for what a command lets escape.

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "image/DibRows.h"
+#include "platform/Progress.h"
 #include "raster/Brightness.h"
 
 namespace qov {
@@ -320,7 +321,9 @@ void DitherPass(CQOV_V2Doc& doc, std::span<const DitherPattern, kPatterns> patte
   const CPatternRows<kSize> patternRows(doc, patterns);
   const std::int64_t rowBytes = 3 * (rows.Width() - kSize);
   std::vector<int> sums(static_cast<std::size_t>(blocks));
+  CProgressWalk walk(height);
   for (std::int64_t top = kSize; top + kSize <= height; top += kSize) {
+    walk.Step(top);
     const bool last = top + 2 * kSize > height;
     sumBlockRow(BlockRowsAt<kSize>(rows, top), BlockRowsAt<kSize>(rows, last ? top : top + kSize),
                 rowBytes, blocks, sums.data());

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "image/DibRows.h"
+#include "platform/Progress.h"
 #include "raster/Brightness.h"
 
 namespace qov {
@@ -103,8 +104,11 @@ void ErrorDiffusionPass(CQOV_V2Doc& doc) {
   // Nothing goes downwards, and there is no clamping.
   std::uint32_t remainder = kStartRemainder;
   bool white = false;
-  for (std::int64_t y = 1; y <= height - 1; ++y)
+  CProgressWalk walk(height);
+  for (std::int64_t y = 1; y <= height - 1; ++y) {
+    walk.Step(y);
     remainder = DiffuseRow(rows.At(1, y), width - 1, remainder, white);
+  }
   doc.m_curColor = white ? doc.m_whiteColor : doc.m_blackColor;
 }
 

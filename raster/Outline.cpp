@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "image/DibRows.h"
+#include "platform/Progress.h"
 
 namespace qov {
 namespace {
@@ -94,7 +95,9 @@ void OutlinePass(CQOV_V2Doc& doc) {
   std::vector<std::uint8_t> inside(length, 0);
   TakeBlues(rows.Row(1), width, blues[0].data());
   TakeBlues(rows.Row(2), width, blues[1].data());
+  CProgressWalk walk(height);
   for (std::int64_t y = 2; y <= height - 2; ++y) {
+    walk.Step(y);
     auto& above = blues[static_cast<std::size_t>(y - 2) % 3];
     auto& row = blues[static_cast<std::size_t>(y - 1) % 3];
     auto& below = blues[static_cast<std::size_t>(y) % 3];

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "image/DibRows.h"
+#include "platform/Progress.h"
 
 namespace qov {
 namespace {
@@ -50,8 +51,11 @@ void ThresholdPass(CQOV_V2Doc& doc, int percent) {
   const int lowestWhite = LowestWhiteByte(percent);
   // Column 0 is never visited and the bottom row is outside the pixel
   // operations' range, so both keep their colours.
-  for (std::int64_t y = 1; y <= height - 1; ++y)
+  CProgressWalk walk(height);
+  for (std::int64_t y = 1; y <= height - 1; ++y) {
+    walk.Step(y);
     ThresholdRow(rows.At(1, y), width - 1, lowestWhite);
+  }
 }
 
 }  // namespace qov

@@ -9,6 +9,7 @@
 #include "platform/FileDialog.h"
 #include "platform/FrameworkStrings.h"
 #include "platform/MessageBox.h"
+#include "platform/Progress.h"
 #include "platform/WaitCursor.h"
 #include "shell/DocTemplate.h"
 #include "shell/WinApp.h"
@@ -103,6 +104,7 @@ bool DoSave(CDocument& doc, const std::string* pathName, bool replace) {
   }
   bool saved = false;
   {
+    const CCommandProgress progress;
     CWaitCursor wait;
     saved = doc.OnSaveDocument(newName);
   }

@@ -6,6 +6,8 @@
 #include "platform/Document.h"
 #include "platform/FrameworkStrings.h"
 #include "platform/MessageBox.h"
+#include "platform/Progress.h"
+#include "platform/ScopeExit.h"
 #include "platform/View.h"
 #include "platform/WaitCursor.h"
 #include "res/Strings.h"
@@ -109,13 +111,17 @@ bool CSingleDocTemplate::OpenInto(CDocument& doc, const std::string& path, int p
     m_setPage(doc, page);
   bool opened = false;
   {
+    const CCommandProgress progress;
     CWaitCursor wait;
     doc.SetModifiedFlag(false);
+    // An open the user stops keeps the picture, and so its modified state.
+    const ScopeExit keepState([&] {
+      if (!opened)
+        doc.SetModifiedFlag(wasModified);
+    });
     opened = doc.OnOpenDocument(path);
   }
   if (!opened) {
-    // The document keeps its picture: it keeps its modified state too.
-    doc.SetModifiedFlag(wasModified);
     m_bOpenFailed = true;
     ReportOpenFailure(doc, path);
     return false;

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "image/DibBlock.h"
+#include "platform/Progress.h"
 #include "vector/AreaOutlines.h"
 #include "vector/Centring.h"
 #include "vector/DarkMask.h"
@@ -85,6 +86,8 @@ PixelSettings MeasureSettings(const CPixelGrid& ink, const VectorizeParams& para
   return settings;
 }
 
+constexpr std::int64_t kStages = 7;
+
 }  // namespace
 
 VectorDrawing Vectorize(const std::byte* block, const VectorizeParams& params) {
@@ -97,21 +100,32 @@ VectorDrawing Vectorize(const std::byte* block, const VectorizeParams& params) {
   if (W <= 0 || H <= 0)
     return drawing;
 
+  // Each stage counts as one step, and a cancel is heard between two of
+  // them: the stages' own loops stay free of reporting.
+  CProgressWalk walk(kStages);
+  int stage = 0;
   CPixelGrid ink(W, H);
   CPixelGrid work(W, H);
   MarkDarkPixels(block, params.threshold, ink);
+  walk.Step(++stage);
   const PixelSettings settings = MeasureSettings(ink, params, drawing, work);
   RemoveSpecksAndPinholes(ink, settings.speckArea, settings.speckArea);
+  walk.Step(++stage);
   DistanceFromWhite(ink);
   SplitStrokesFromAreas(ink, settings.maxPen, work);
+  walk.Step(++stage);
   ThinStrokes(work);
+  walk.Step(++stage);
 
   const CInkSampler levels(block, params.threshold);
   CDrawingPieces pieces(ink, levels, settings.maxPen, settings.pen, settings.tolerance);
   SkeletonGraph graph = TraceSkeleton(work, ink);
+  walk.Step(++stage);
   pieces.AddStrokes(JoinStrokes(graph, settings.pen + 1), graph);
+  walk.Step(++stage);
   pieces.AddOutlines(TraceAreaOutlines(work));
   pieces.WriteEntities(drawing, H);
+  walk.Step(++stage);
   return drawing;
 }
 

@@ -112,6 +112,10 @@ class CQOV_V2View : public CScrollView {
   // CopyToClipboardKeepingCopy does; without a copy the picture is left as
   // it was.
   CGlobalOwner ExtractOutlineKeepingCopy();
+  // Runs `pass`, which changes the picture, after its undo copy `undo` (null
+  // when none could be made) was taken. A pass the user cancels puts the
+  // picture back from the copy, its modified flag too, and rethrows.
+  void RunPicturePass(const CGlobalOwner& undo, const std::function<void()>& pass);
 
   // Exports.
   void OnUpdateToolCommands(CCmdUI* pCmdUI);

@@ -7,6 +7,7 @@
 #include "export/ExportFrame.h"
 #include "export/VectorScriptDlg.h"
 #include "image/DibBlock.h"
+#include "platform/Dialog.h"
 #include "platform/ScopeExit.h"
 #include "res/Strings.h"
 #include "view/QOV_V2View.h"
@@ -58,13 +59,25 @@ void CQOV_V2View::OnAutoTrace() {
   // from us. It comes back on every way out, without allocating, so that no
   // outlined picture is ever left for the next save to write over the
   // user's file.
+  // A trace the user stops leaves the modified flag as it was too.
+  const bool modified = GetDocument()->IsModified();
   CGlobalOwner saved = ExtractOutlineKeepingCopy();
   if (!saved) {
     SetCommandResult(CCommandResult::Failed(text::kOutOfMemory, reason::kOutOfMemory));
     return;
   }
-  const ScopeExit restore([this, &saved] { AdoptPicture(saved.release()); });
-  ExportAutoTrace();
+  bool cancelled = false;
+  const ScopeExit restore([this, &saved, &cancelled, modified] {
+    AdoptPicture(saved.release());
+    if (cancelled)
+      GetDocument()->SetModifiedFlag(modified);
+  });
+  try {
+    ExportAutoTrace();
+  } catch (const CUserException&) {
+    cancelled = true;
+    throw;
+  }
 }
 
 void CQOV_V2View::ExportAutoTrace() {

@@ -1,9 +1,12 @@
 // The view: the raster commands. Each command puts the picture on the
 // clipboard first (the undo copy), then runs its pass under the wait cursor
-// and repaints once at the end.
+// and repaints once at the end. A pass the user cancels puts the picture
+// back from that copy.
 
 #include <cstdint>
 
+#include "platform/Dialog.h"
+#include "platform/Progress.h"
 #include "platform/WaitCursor.h"
 #include "raster/Dither.h"
 #include "raster/ErrorDiffusion.h"
@@ -22,8 +25,8 @@ void RunPassWithoutAsking(CQOV_V2View& view, void (*pass)(CQOV_V2Doc&)) {
   CWaitCursor wait;
   CQOV_V2Doc* doc = view.GetDocument();
   doc->UpdateImageSize();
-  view.CopyToClipboard();
-  pass(*doc);
+  const CGlobalOwner undo = view.CopyToClipboardKeepingCopy();
+  view.RunPicturePass(undo, [doc, pass] { pass(*doc); });
   // Flagged like the other picture commands, so that closing asks to save.
   if (doc->m_nHeight != 0)
     doc->SetModifiedFlag(true);
@@ -53,11 +56,13 @@ void CQOV_V2View::Binarize() {
   if (doc->m_nHeight == 0)
     return;
   CWaitCursor wait;
-  CopyToClipboard();
-  ThresholdPass(*doc, percent);
-  doc->SetModifiedFlag(true);
-  if (dlg.m_bOutline)
-    OutlinePass(*doc);
+  const CGlobalOwner undo = CopyToClipboardKeepingCopy();
+  RunPicturePass(undo, [doc, percent, outline = dlg.m_bOutline] {
+    ThresholdPass(*doc, percent);
+    doc->SetModifiedFlag(true);
+    if (outline)
+      OutlinePass(*doc);
+  });
   wait.End();
   Invalidate(true);
 }
@@ -107,13 +112,32 @@ CGlobalOwner CQOV_V2View::Outline(OutlineCopy need) {
     SetScale(1);
   } else {
     SetScale(1);
-    CopyToClipboard();
+    copy = CopyToClipboardKeepingCopy();
   }
-  OutlinePass(*doc);
+  RunPicturePass(copy, [doc] { OutlinePass(*doc); });
   wait.End();
   Invalidate(true);
   doc->SetModifiedFlag(true);
-  return copy;
+  return need == OutlineCopy::required ? std::move(copy) : CGlobalOwner();
+}
+
+// Without an undo copy there would be nothing to put back, so such a pass
+// is not offered for cancelling.
+void CQOV_V2View::RunPicturePass(const CGlobalOwner& undo, const std::function<void()>& pass) {
+  if (!undo) {
+    const CProgressScope uncancellable(nullptr);
+    pass();
+    return;
+  }
+  CQOV_V2Doc* doc = GetDocument();
+  const bool modified = doc->IsModified();
+  try {
+    pass();
+  } catch (const CUserException&) {
+    AdoptPicture(GlobalShare(undo.get()));
+    doc->SetModifiedFlag(modified);
+    throw;
+  }
 }
 
 }  // namespace qov

@@ -7,6 +7,7 @@
 #include <new>
 
 #include "export/ExportFrame.h"
+#include "platform/Dialog.h"
 #include "platform/ScopeExit.h"
 #include "res/Strings.h"
 #include "vector/VectorDxf.h"
@@ -56,6 +57,9 @@ void CQOV_V2View::ShowVectorPreview(const VectorizeParams& params) {
     m_vectorPreview = Vectorize(lock.get(), params);
   } catch (const std::bad_alloc&) {
     // Without the memory for it there is no preview; the picture stays.
+    m_vectorPreview.reset();
+  } catch (const CUserException&) {
+    // A preview the user stopped shows nothing, and the dialog stays open.
     m_vectorPreview.reset();
   }
   Invalidate();

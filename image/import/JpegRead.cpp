@@ -11,6 +11,7 @@
 
 #include "image/import/ExifOrientation.h"
 #include "image/import/PictureBlock.h"
+#include "platform/Progress.h"
 
 namespace qov::import {
 
@@ -152,7 +153,10 @@ void CmykToBgr(std::uint8_t* row, std::size_t width, bool inverted) {
   }
 }
 
-bool ReadRows(JpegReader& reader, std::uint8_t* row, const COrientedRows& rows) {
+// libjpeg reports a damaged file by jumping back here, so no object with a
+// destructor lives in this frame: the caller holds the walk.
+bool ReadRows(JpegReader& reader, std::uint8_t* row, const COrientedRows& rows,
+              CProgressWalk& walk) {
   j_decompress_ptr cinfo = &reader.cinfo;
   if (setjmp(reader.errors.jump))
     return false;
@@ -160,6 +164,7 @@ bool ReadRows(JpegReader& reader, std::uint8_t* row, const COrientedRows& rows) 
   const bool cmyk = cinfo->out_color_space == JCS_CMYK;
   while (cinfo->output_scanline < cinfo->output_height && !reader.errors.damaged) {
     const JDIMENSION y = cinfo->output_scanline;
+    walk.Step(y);
     JSAMPROW rowPointer = row;
     if (jpeg_read_scanlines(cinfo, &rowPointer, 1) != 1)
       return false;
@@ -196,7 +201,8 @@ HGLOBAL ReadJpegPicture(CSourceFile& in, CMemoryBudget& budget, PictureReadFailu
   {
     const CGlobalLock lock(block.get());
     const COrientedRows rows(lock.get(), orientation, width, height);
-    if (ReadRows(reader, row.data(), rows))
+    CProgressWalk walk(height);
+    if (ReadRows(reader, row.data(), rows, walk))
       return block.release();
   }
   failure.reason = DibReadError::CorruptPicture;

@@ -13,6 +13,7 @@
 
 #include "image/import/PackedRow.h"
 #include "image/import/PictureBlock.h"
+#include "platform/Progress.h"
 
 namespace qov::import {
 
@@ -137,18 +138,28 @@ DibResolution PngResolution(png_structp png, png_infop info) {
 
 // Into the block's rows, which go from the bottom up; the file's go from
 // the top down.
-bool ReadRows(png_structp png, png_bytepp rows) {
+// png_read_image's loop, with a step for each row. libpng reports a
+// damaged file by jumping back here, so no object with a destructor lives
+// in the two readers below: the caller holds the walk.
+bool ReadRows(png_structp png, png_bytepp rows, std::uint32_t height, CProgressWalk& walk) {
   if (setjmp(png_jmpbuf(png)))
     return false;
-  png_read_image(png, rows);
+  const int passes = png_set_interlace_handling(png);
+  for (int pass = 0; pass < passes; ++pass) {
+    for (std::uint32_t y = 0; y < height; ++y) {
+      walk.Step(y);
+      png_read_row(png, rows[y], nullptr);
+    }
+  }
   return true;
 }
 
 bool ReadPackedRows(png_structp png, const CPackedRow& packed, png_bytep line, png_bytepp rows,
-                    std::uint32_t width, std::uint32_t height) {
+                    std::uint32_t width, std::uint32_t height, CProgressWalk& walk) {
   if (setjmp(png_jmpbuf(png)))
     return false;
   for (std::uint32_t y = 0; y < height; ++y) {
+    walk.Step(y);
     png_read_row(png, line, nullptr);
     packed.Convert(line, width, rows[y]);
   }
@@ -196,8 +207,9 @@ HGLOBAL ReadPngPicture(CSourceFile& in, CMemoryBudget& budget, PictureReadFailur
     std::vector<png_bytep> rows(height);
     for (std::uint32_t y = 0; y < height; ++y)
       rows[y] = reinterpret_cast<png_bytep>(target.Row(std::int64_t{height} - 1 - y));
-    if (expand ? ReadPackedRows(reader.png, *expand, line.data(), rows.data(), width, height)
-               : ReadRows(reader.png, rows.data()))
+    CProgressWalk walk(height);
+    if (expand ? ReadPackedRows(reader.png, *expand, line.data(), rows.data(), width, height, walk)
+               : ReadRows(reader.png, rows.data(), height, walk))
       return block.release();
   }
   failure.reason = DibReadError::CorruptPicture;

@@ -17,6 +17,8 @@ extern "C" {
 
 #include "image/import/PackedRow.h"
 #include "image/import/PictureBlock.h"
+#include "platform/Progress.h"
+#include "platform/ScopeExit.h"
 
 namespace qov::import {
 
@@ -135,16 +137,18 @@ void PrepareRows(const pam& header, PnmRows& rows) {
   }
 }
 
-bool ReadRows(pam& header, PnmRows& pnm, const COrientedRows& rows) {
+// netpbm reports a damaged file by jumping to the innermost buffer
+// registered. No object with a destructor may live between the jump and its
+// target, so the walk and the restoring of the caller's buffer are outside.
+bool ReadRowsUnderJump(pam& header, PnmRows& pnm, const COrientedRows& rows, CProgressWalk& walk,
+                       jmp_buf*& previous) {
   jmp_buf jump;
-  jmp_buf* previous = nullptr;
   pm_setjmpbufsave(&jump, &previous);
-  if (setjmp(jump)) {
-    pm_setjmpbuf(previous);
+  if (setjmp(jump))
     return false;
-  }
   const auto width = static_cast<std::uint64_t>(header.width);
   for (int y = 0; y < header.height; ++y) {
+    walk.Step(y);
     if (pnm.packed)
       pbm_readpbmrow_packed(header.file, pnm.bits.data(), header.width, header.format);
     else
@@ -156,8 +160,14 @@ bool ReadRows(pam& header, PnmRows& pnm, const COrientedRows& rows) {
         ConvertRow(header, pnm.samples.row, pnm.scale.data(), out);
     });
   }
-  pm_setjmpbuf(previous);
   return true;
+}
+
+bool ReadRows(pam& header, PnmRows& pnm, const COrientedRows& rows) {
+  CProgressWalk walk(header.height);
+  jmp_buf* previous = nullptr;
+  const ScopeExit restore([&previous] { pm_setjmpbuf(previous); });
+  return ReadRowsUnderJump(header, pnm, rows, walk, previous);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "image/import/PackedRow.h"
 #include "image/import/PictureBlock.h"
 #include "image/import/TiffFile.h"
+#include "platform/Progress.h"
 
 namespace qov::import {
 
@@ -173,7 +174,9 @@ bool ReadScanlines(TIFF* tif, const TiffLayout& layout, const COrientedRows& row
   const std::optional<CPackedRow> packed = PackedRow(layout);
   if (line.size() * 8 < std::uint64_t{width} * layout.samplesPerPixel * layout.bitsPerSample)
     return false;
+  CProgressWalk walk(height);
   for (std::uint32_t y = 0; y < height; ++y) {
+    walk.Step(y);
     if (TIFFReadScanline(tif, line.data(), y, 0) < 0)
       return false;
     rows.FillRow(y, bgr.data(), [&](std::uint8_t* out) {

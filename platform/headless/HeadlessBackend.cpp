@@ -7,6 +7,7 @@
 
 #include "platform/Dialog.h"
 #include "platform/FileDialog.h"
+#include "platform/Progress.h"
 
 namespace qov {
 
@@ -143,6 +144,31 @@ void HeadlessBackend::ClearClipboard() {
   for (auto& [format, h] : m_clipboard)
     GlobalFree(h);
   m_clipboard.clear();
+}
+
+namespace {
+
+class CountingProgress : public CProgress {
+ public:
+  CountingProgress(int& steps, int cancelAt) : m_nSteps(steps), m_nCancelAt(cancelAt) {
+    m_nSteps = 0;
+  }
+  void BeginWalk() override {}
+  void EndWalk() noexcept override {}
+  void Step(std::int64_t /*done*/, std::int64_t /*total*/) override {
+    if (++m_nSteps == m_nCancelAt)
+      throw CUserException();
+  }
+
+ private:
+  int& m_nSteps;
+  int m_nCancelAt;
+};
+
+}  // namespace
+
+std::unique_ptr<CProgress> HeadlessBackend::CreateProgress() {
+  return std::make_unique<CountingProgress>(m_nProgressSteps, m_nCancelAtStep);
 }
 
 }  // namespace qov

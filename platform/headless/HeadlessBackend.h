@@ -7,6 +7,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -73,6 +74,12 @@ class HeadlessBackend : public IPlatformBackend {
   HGLOBAL PeekClipboardData(UINT format) const;
   void ClearClipboard();
 
+  // Progress: every command from now on counts its steps over all its walks
+  // and, when `step` is not 0, is stopped at its `step`-th step as by the
+  // user's キャンセル. ProgressSteps: the steps the last command reported.
+  void CancelAtStep(int step) { m_nCancelAtStep = step; }
+  int ProgressSteps() const { return m_nProgressSteps; }
+
   int MessageBox(const std::string& text, const std::string& caption, UINT type) override;
   std::intptr_t RunModalDialog(CDialog& dlg) override;
   std::intptr_t RunFileDialog(CFileDialog& dlg) override;
@@ -84,6 +91,7 @@ class HeadlessBackend : public IPlatformBackend {
   HGLOBAL GetClipboardData(UINT format) override;
   bool SetClipboardData(UINT format, HGLOBAL h) override;
   bool IsClipboardFormatAvailable(UINT format) override;
+  std::unique_ptr<CProgress> CreateProgress() override;
 
  private:
   // Each answer: what sets the data before OnInitDialog, what acts after it.
@@ -102,6 +110,8 @@ class HeadlessBackend : public IPlatformBackend {
   bool m_bClipboardRefused = false;
   bool m_bClipboardOpen = false;
   std::map<UINT, HGLOBAL> m_clipboard;
+  int m_nCancelAtStep = 0;
+  int m_nProgressSteps = 0;
 };
 
 // Installs a HeadlessBackend for its lifetime (tests, the batch converter).

@@ -4,6 +4,7 @@
 #include <QMessageBox>
 
 #include "platform/File.h"
+#include "platform/qt/QtProgress.h"
 #include "platform/qt/QtTemplateDialog.h"
 #include "platform/qt/QtViewWidget.h"
 
@@ -117,6 +118,10 @@ void QtBackend::EndWaitCursor() {
     return;
   --m_nWaitDepth;
   QApplication::restoreOverrideCursor();
+}
+
+std::unique_ptr<CProgress> QtBackend::CreateProgress() {
+  return std::make_unique<QtProgress>(m_progressDelay);
 }
 
 }  // namespace qov

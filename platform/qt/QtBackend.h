@@ -3,6 +3,8 @@
 // file dialogs, the wait cursor and the system clipboard. Printing is the
 // shell's (shell/qt/QtPrinting.h).
 
+#include <chrono>
+
 #include "platform/Backend.h"
 #include "platform/qt/QtClipboard.h"
 
@@ -30,12 +32,17 @@ class QtBackend : public IPlatformBackend {
   bool SetClipboardData(UINT format, HGLOBAL h) override { return m_clipboard.Set(format, h); }
   bool IsClipboardFormatAvailable(UINT format) override { return m_clipboard.IsAvailable(format); }
 
+  // A command's progress dialog shows once it has walked for the delay.
+  std::unique_ptr<CProgress> CreateProgress() override;
+  void SetProgressDelay(std::chrono::milliseconds delay) { m_progressDelay = delay; }
+
   // The window that owns a new modal window: the topmost modal one, else
   // the active window.
   static QWidget* DialogParent();
 
  private:
   int m_nWaitDepth = 0;
+  std::chrono::milliseconds m_progressDelay{500};
   QtClipboard m_clipboard;
 };
 

@@ -46,6 +46,7 @@ class Session {
   CQOV_V2Doc& Doc() { return *static_cast<CQOV_V2Doc*>(Frame().GetActiveDocument()); }
   CQOV_V2View& View() { return *static_cast<CQOV_V2View*>(Frame().GetActiveView()); }
   QtAppBackend& Windows() { return m_windows; }
+  QtBackend& Platform() { return m_platform; }
   QWidget* MainWindow();
 
  private:

@@ -17,10 +17,13 @@
 #include <QListView>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QSettings>
 #include <QSlider>
 #include <QTest>
+#include <QTimer>
+#include <chrono>
 #include <condition_variable>
 #include <filesystem>
 #include <fstream>
@@ -269,6 +272,31 @@ TEST_F(SessionTest, DropDuringADialogWaitsUntilTheCommandHasEnded) {
   s.Frame().RunCommand(ID_BINARIZE);
   EXPECT_EQ(pathDuringDialog, picture);
   EXPECT_EQ(s.Doc().GetPathName(), other);
+}
+
+TEST_F(SessionTest, ALongCommandShowsItsProgressAndEscapeStopsItLeavingThePicture) {
+  const std::string large = dir + "/large.bmp";
+  WriteBmp(large, MakePicture(300, 200, Gradient));
+  Session s({large});
+  ASSERT_TRUE(s.Started());
+  const Picture before = PictureOfBlock(s.Doc().m_hDib);
+  s.Platform().SetProgressDelay(std::chrono::milliseconds(0));
+  QString label, button;
+  // Runs at the first moment the command lets the window answer: the
+  // dialog has just shown.
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    label = dialog->labelText();
+    button = dialog->findChild<QPushButton*>()->text();
+    QTest::keyClick(dialog, Qt::Key_Escape);
+  });
+  s.Frame().RunCommand(ID_ERROR_DIFFUSION);
+  EXPECT_EQ(label, QString::fromUtf8("処理中です..."));
+  EXPECT_EQ(button, QString::fromUtf8("キャンセル"));
+  EXPECT_EQ(PictureOfBlock(s.Doc().m_hDib), before);
+  EXPECT_FALSE(s.Doc().IsModified());
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "the dialog goes with the command";
 }
 
 TEST_F(SessionTest, RecentFileListIsKeptInTheSettings) {

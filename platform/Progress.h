@@ -1,0 +1,69 @@
+#pragma once
+// How far a long walk over the picture has come, and the user's way to stop
+// it. A walk tells whoever listens on its thread; the window listens (a
+// progress dialog with a cancel button), the batch converter does not, and
+// without a listener a step costs one test of a pointer.
+
+#include <cstdint>
+#include <memory>
+
+namespace qov {
+
+class CProgress {
+ public:
+  virtual ~CProgress() = default;
+  // A walk begins or ends; walks may nest (an export that saves, say).
+  virtual void BeginWalk() = 0;
+  virtual void EndWalk() noexcept = 0;
+  // `done` of `total` steps of the innermost walk. Throws CUserException
+  // once the user has asked to stop: the walk's caller puts back what it
+  // changed on the way out.
+  virtual void Step(std::int64_t done, std::int64_t total) = 0;
+};
+
+// Makes `listener` (not owned, may be null) the listener of this thread for
+// the scope's lifetime.
+class CProgressScope {
+ public:
+  explicit CProgressScope(CProgress* listener);
+  ~CProgressScope();
+  CProgressScope(const CProgressScope&) = delete;
+  CProgressScope& operator=(const CProgressScope&) = delete;
+
+ private:
+  CProgress* m_pPrevious;
+};
+
+// The scope of one command: the backend's listener, if it has one, unless
+// the thread has one already.
+class CCommandProgress {
+ public:
+  CCommandProgress();
+  ~CCommandProgress();
+  CCommandProgress(const CCommandProgress&) = delete;
+  CCommandProgress& operator=(const CCommandProgress&) = delete;
+
+ private:
+  std::unique_ptr<CProgress> m_pListener;
+  CProgressScope m_scope;
+};
+
+// One walk of `total` steps, reported to this thread's listener.
+class CProgressWalk {
+ public:
+  explicit CProgressWalk(std::int64_t total);
+  ~CProgressWalk();
+  CProgressWalk(const CProgressWalk&) = delete;
+  CProgressWalk& operator=(const CProgressWalk&) = delete;
+
+  void Step(std::int64_t done) {
+    if (m_pListener)
+      m_pListener->Step(done, m_nTotal);
+  }
+
+ private:
+  CProgress* m_pListener;
+  std::int64_t m_nTotal;
+};
+
+}  // namespace qov

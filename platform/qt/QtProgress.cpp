@@ -1,0 +1,88 @@
+#include "platform/qt/QtProgress.h"
+
+#include <algorithm>
+
+#include <QApplication>
+#include <QProgressDialog>
+#include <QTimer>
+
+#include "platform/Dialog.h"
+#include "platform/FrameworkStrings.h"
+#include "platform/StringTable.h"
+
+namespace qov {
+namespace {
+
+// How often the dialog answers: often enough for a bar that moves and a
+// cancel that is heard at once, seldom enough to cost the walk nothing.
+constexpr std::chrono::milliseconds kAnswerEvery{40};
+constexpr int kBarSteps = 1000;
+
+}  // namespace
+
+QtProgress::QtProgress(std::chrono::milliseconds delay) : m_delay(delay) {}
+
+QtProgress::~QtProgress() = default;
+
+void QtProgress::BeginWalk() {
+  if (m_nDepth++ == 0 && !IsShown())
+    m_start = Clock::now();
+}
+
+// A command may walk again at once (threshold, then outline): the dialog
+// goes only once the window is idle with no walk running, not between two.
+void QtProgress::EndWalk() noexcept {
+  if (--m_nDepth > 0 || !IsShown())
+    return;
+  QTimer::singleShot(0, m_pDialog.get(), [this] {
+    if (m_nDepth == 0 && IsShown()) {
+      m_pDialog->hide();
+      m_modal.reset();
+    }
+  });
+}
+
+void QtProgress::Step(std::int64_t done, std::int64_t total) {
+  if (m_bCancelled)
+    throw CUserException();
+  const Clock::time_point now = Clock::now();
+  if (now < m_nextAnswer)
+    return;
+  if (!IsShown()) {
+    if (now - m_start < m_delay)
+      return;
+    Show();
+  }
+  const std::int64_t bar = total > 0 ? done * kBarSteps / total : 0;
+  m_pDialog->setValue(static_cast<int>(std::clamp<std::int64_t>(bar, 0, kBarSteps - 1)));
+  QApplication::processEvents();
+  m_nextAnswer = Clock::now() + kAnswerEvery;
+  if (m_bCancelled)
+    throw CUserException();
+}
+
+void QtProgress::Show() {
+  if (!m_pDialog) {
+    m_pDialog = std::make_unique<QProgressDialog>(QtBackend::DialogParent());
+    m_pDialog->setWindowTitle(QString::fromStdString(LoadString(IDS_APP_TITLE)));
+    m_pDialog->setLabelText(QString::fromUtf8(text::kWorking));
+    m_pDialog->setCancelButtonText(QString::fromUtf8(text::kCancel));
+    m_pDialog->setWindowModality(Qt::ApplicationModal);
+    m_pDialog->setAutoReset(false);
+    m_pDialog->setAutoClose(false);
+    m_pDialog->setRange(0, kBarSteps);
+    m_pDialog->setMinimumDuration(0);
+    // キャンセル, and Escape or closing the dialog, which reject it.
+    const auto cancel = [this] { m_bCancelled = true; };
+    QObject::connect(m_pDialog.get(), &QProgressDialog::canceled, m_pDialog.get(), cancel);
+    QObject::connect(m_pDialog.get(), &QDialog::rejected, m_pDialog.get(), cancel);
+  }
+  m_modal.emplace();
+  m_pDialog->show();
+}
+
+bool QtProgress::IsShown() const {
+  return m_pDialog && m_pDialog->isVisible();
+}
+
+}  // namespace qov

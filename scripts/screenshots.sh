@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Writes PNG pictures of every window of the desktop program to OUTDIR:
 # the main window at ×1 and ×4, each menu open, the threshold, VectorScript
-# and About dialogs, a save prompt and the print preview.
+# and About dialogs, a long command's progress, the vectorizer's dialog and
+# preview, a save prompt and the print preview.
 #   scripts/screenshots.sh BUILDDIR OUTDIR [PICTURE.bmp]
 set -euo pipefail
 cd "$(dirname "$0")/.."

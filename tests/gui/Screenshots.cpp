@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QThread>
 #include <QTimer>
+#include <chrono>
 #include <cstdio>
 
 #include "res/Resource.h"
@@ -148,6 +149,16 @@ int main(int argc, char** argv) {
   ShootModal(session.Frame(), ID_BINARIZE, QStringLiteral("dialog-threshold"));
   ShootModal(session.Frame(), ID_SAVE_VECTORSCRIPT, QStringLiteral("dialog-vectorscript"));
   ShootModal(session.Frame(), ID_APP_ABOUT, QStringLiteral("dialog-about"));
+  // A long command's progress, shown at once here, then stopped.
+  session.Platform().SetProgressDelay(std::chrono::milliseconds(0));
+  QTimer::singleShot(0, [] {
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+      Save(Framed(modal, modal->grab()), QStringLiteral("dialog-progress"));
+      modal->close();
+    }
+  });
+  session.Frame().RunCommand(ID_ERROR_DIFFUSION);
+  session.Platform().SetProgressDelay(std::chrono::milliseconds(500));
   // The vectorizer's dialog after プレビュー, and the window behind it.
   WhenModalShows([window](QWidget* modal) {
     qobject_cast<QAbstractButton*>(DialogControl(modal, IDC_PREVIEW))->click();

@@ -1,5 +1,7 @@
 #include "platform/Progress.h"
 
+#include <time.h>
+
 #include "platform/Backend.h"
 
 namespace qov {
@@ -8,6 +10,13 @@ namespace {
 thread_local CProgress* t_pListener = nullptr;
 
 }  // namespace
+
+std::chrono::milliseconds ProgressNow() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC_COARSE, &now);
+  return std::chrono::seconds(now.tv_sec) + std::chrono::duration_cast<std::chrono::milliseconds>(
+                                                std::chrono::nanoseconds(now.tv_nsec));
+}
 
 CProgressScope::CProgressScope(CProgress* listener) : m_pPrevious(t_pListener) {
   t_pListener = listener;

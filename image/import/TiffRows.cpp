@@ -223,7 +223,9 @@ bool ReadRgbaBands(TIFF* tif, const COrientedRows& rows, std::uint32_t width, st
   band = std::clamp<std::uint32_t>(band, 1, height);
   std::vector<std::uint32_t> raster(std::size_t{width} * band);
   std::vector<std::uint8_t> bgr(3 * std::size_t{width});
+  CProgressWalk walk(height);
   for (std::uint32_t top = 0; top < height; top += band) {
+    walk.Step(top);
     const std::uint32_t count = std::min(band, height - top);
     rgba.image.row_offset = static_cast<int>(top);
     rgba.image.col_offset = 0;

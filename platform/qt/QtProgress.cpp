@@ -26,7 +26,7 @@ QtProgress::~QtProgress() = default;
 
 void QtProgress::BeginWalk() {
   if (m_nDepth++ == 0 && !IsShown())
-    m_start = Clock::now();
+    m_start = ProgressNow();
 }
 
 // A command may walk again at once (threshold, then outline): the dialog
@@ -45,7 +45,7 @@ void QtProgress::EndWalk() noexcept {
 void QtProgress::Step(std::int64_t done, std::int64_t total) {
   if (m_bCancelled)
     throw CUserException();
-  const Clock::time_point now = Clock::now();
+  const std::chrono::milliseconds now = ProgressNow();
   if (now < m_nextAnswer)
     return;
   if (!IsShown()) {
@@ -56,7 +56,7 @@ void QtProgress::Step(std::int64_t done, std::int64_t total) {
   const std::int64_t bar = total > 0 ? done * kBarSteps / total : 0;
   m_pDialog->setValue(static_cast<int>(std::clamp<std::int64_t>(bar, 0, kBarSteps - 1)));
   QApplication::processEvents();
-  m_nextAnswer = Clock::now() + kAnswerEvery;
+  m_nextAnswer = ProgressNow() + kAnswerEvery;
   if (m_bCancelled)
     throw CUserException();
 }

@@ -25,13 +25,12 @@ class QtProgress : public CProgress {
   void Step(std::int64_t done, std::int64_t total) override;
 
  private:
-  using Clock = std::chrono::steady_clock;
   void Show();
   bool IsShown() const;
 
   std::chrono::milliseconds m_delay;
-  Clock::time_point m_start;
-  Clock::time_point m_nextAnswer;
+  std::chrono::milliseconds m_start{};
+  std::chrono::milliseconds m_nextAnswer{};
   int m_nDepth = 0;
   bool m_bCancelled = false;
   std::optional<ModalScope> m_modal;

@@ -105,7 +105,7 @@ void RunCommand(benchmark::State& state, UINT command, Content content) {
 
 class ClockListener : public CProgress {
  public:
-  void BeginWalk() override { m_start = ProgressNow(); }
+  void BeginWalk(std::int64_t /*total*/) override { m_start = ProgressNow(); }
   void EndWalk() noexcept override {}
   void Step(std::int64_t done, std::int64_t /*total*/) override {
     if (ProgressNow() - m_start > std::chrono::hours(1))

@@ -36,7 +36,7 @@ CCommandProgress::~CCommandProgress() = default;
 
 CProgressWalk::CProgressWalk(std::int64_t total) : m_pListener(t_pListener), m_nTotal(total) {
   if (m_pListener)
-    m_pListener->BeginWalk();
+    m_pListener->BeginWalk(total);
 }
 
 CProgressWalk::~CProgressWalk() {

@@ -13,8 +13,9 @@ namespace qov {
 class CProgress {
  public:
   virtual ~CProgress() = default;
-  // A walk begins or ends; walks may nest (an export that saves, say).
-  virtual void BeginWalk() = 0;
+  // A walk of `total` steps begins, or the innermost one ends; walks may
+  // nest (the stages of the vectorizer, each walking the picture).
+  virtual void BeginWalk(std::int64_t total) = 0;
   virtual void EndWalk() noexcept = 0;
   // `done` of `total` steps of the innermost walk. Throws CUserException
   // once the user has asked to stop: the walk's caller puts back what it

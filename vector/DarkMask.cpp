@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "image/DibBlock.h"
+#include "platform/Progress.h"
 
 namespace qov {
 namespace {
@@ -116,7 +117,9 @@ void MarkDarkPixels(const std::byte* block, int percent, CPixelGrid& mask) {
   const std::int32_t H = mask.Height();
   const std::uint64_t stride = DibRowStride(24, W);
   const std::byte* bits = FindDibBits(block);
+  CProgressWalk walk(H);
   for (std::int32_t y = 0; y < H; ++y) {
+    walk.Step(y);
     const std::byte* row = bits + static_cast<std::uint64_t>(H - 1 - y) * stride;
     std::uint8_t* cell = mask.Row(y);
     for (std::int32_t x = 0; x < W; ++x, row += 3) {

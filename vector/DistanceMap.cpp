@@ -4,6 +4,8 @@
 #include <array>
 #include <cstdint>
 
+#include "platform/Progress.h"
+
 namespace qov {
 namespace {
 
@@ -22,7 +24,9 @@ void PropagateChamfer(CPixelGrid& grid) {
   const std::ptrdiff_t s = grid.Stride();
   // Seeds (0) stay 0 whatever their neighbours: runs of them are stepped
   // over eight at a time, most of a drawing's page being white.
+  CProgressWalk walk(2 * std::int64_t{H});
   for (std::int32_t y = 0; y < H; ++y) {
+    walk.Step(y);
     std::uint8_t* row = grid.Row(y);
     for (std::int32_t x = grid.NextNonZero(0, y); x < W; x = grid.NextNonZero(x + 1, y)) {
       std::uint8_t* p = row + x;
@@ -30,6 +34,7 @@ void PropagateChamfer(CPixelGrid& grid) {
     }
   }
   for (std::int32_t y = H - 1; y >= 0; --y) {
+    walk.Step(2 * std::int64_t{H} - 1 - y);
     std::uint8_t* row = grid.Row(y);
     for (std::int32_t x = grid.PreviousNonZero(W - 1, y); x >= 0;
          x = grid.PreviousNonZero(x - 1, y)) {

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <deque>
 
+#include "platform/Progress.h"
 #include "vector/Centring.h"
 
 namespace qov {
@@ -105,7 +106,10 @@ bool Between(double from, double to, double angle) {
 }  // namespace
 
 void CDrawingPieces::AddStrokes(std::vector<StrokePath> strokes, const SkeletonGraph& graph) {
+  CProgressWalk walk(static_cast<std::int64_t>(strokes.size()));
+  std::int64_t done = 0;
   for (StrokePath& stroke : strokes) {
+    walk.Step(done++);
     if (stroke.points.size() < 2 || PathLength(stroke.points) < m_dPen)
       continue;
     double half = CentrePath(stroke.points, stroke.closed, m_levels, m_dMaxPen);

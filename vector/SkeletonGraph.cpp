@@ -5,6 +5,7 @@
 #include <limits>
 #include <unordered_map>
 
+#include "platform/Progress.h"
 #include "vector/DistanceMap.h"
 #include "vector/Thinning.h"
 
@@ -21,7 +22,9 @@ class CSkeletonTracer {
   SkeletonGraph Trace() {
     std::vector<std::size_t> ends;
     std::vector<std::size_t> lines;
+    CProgressWalk walk(m_grid.Height());
     for (std::int32_t y = 0; y < m_grid.Height(); ++y) {
+      walk.Step(y);
       for (std::int32_t x = m_grid.NextNonZero(0, y); x < m_grid.Width();
            x = m_grid.NextNonZero(x + 1, y)) {
         const std::size_t i = m_grid.Index(x, y);

@@ -5,6 +5,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/Progress.h"
+
 namespace qov {
 namespace {
 
@@ -104,7 +106,12 @@ void ThinStrokes(CPixelGrid& grid) {
   std::vector<std::size_t> deleted;
   std::vector<std::size_t> next;
   int idle = 0;
+  // The pixels still to be asked shrink as the strokes thin: the share
+  // gone is the step reported.
+  const auto border = static_cast<std::int64_t>(candidates.size());
+  CProgressWalk walk(border);
   for (int step = 0; idle < 2; step ^= 1) {
+    walk.Step(border - static_cast<std::int64_t>(candidates.size()));
     deleted.clear();
     for (std::size_t i : candidates) {
       if (kTables[static_cast<std::size_t>(step)][grid.NeighbourBits(i, kStrokeBit)])

@@ -153,7 +153,7 @@ class CountingProgress : public CProgress {
   CountingProgress(int& steps, int cancelAt) : m_nSteps(steps), m_nCancelAt(cancelAt) {
     m_nSteps = 0;
   }
-  void BeginWalk() override {}
+  void BeginWalk(std::int64_t /*total*/) override {}
   void EndWalk() noexcept override {}
   void Step(std::int64_t /*done*/, std::int64_t /*total*/) override {
     if (++m_nSteps == m_nCancelAt)

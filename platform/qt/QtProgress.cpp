@@ -24,18 +24,21 @@ QtProgress::QtProgress(std::chrono::milliseconds delay) : m_delay(delay) {}
 
 QtProgress::~QtProgress() = default;
 
-void QtProgress::BeginWalk() {
-  if (m_nDepth++ == 0 && !IsShown())
+void QtProgress::BeginWalk(std::int64_t total) {
+  if (m_walks.empty() && !IsShown())
     m_start = ProgressNow();
+  m_walks.push_back({0, total});
 }
 
 // A command may walk again at once (threshold, then outline): the dialog
 // goes only once the window is idle with no walk running, not between two.
 void QtProgress::EndWalk() noexcept {
-  if (--m_nDepth > 0 || !IsShown())
+  if (!m_walks.empty())
+    m_walks.pop_back();
+  if (!m_walks.empty() || !IsShown())
     return;
   QTimer::singleShot(0, m_pDialog.get(), [this] {
-    if (m_nDepth == 0 && IsShown()) {
+    if (m_walks.empty() && IsShown()) {
       m_pDialog->hide();
       m_modal.reset();
     }
@@ -45,6 +48,8 @@ void QtProgress::EndWalk() noexcept {
 void QtProgress::Step(std::int64_t done, std::int64_t total) {
   if (m_bCancelled)
     throw CUserException();
+  if (!m_walks.empty())
+    m_walks.back() = {done, total};
   const std::chrono::milliseconds now = ProgressNow();
   if (now < m_nextAnswer)
     return;
@@ -53,8 +58,8 @@ void QtProgress::Step(std::int64_t done, std::int64_t total) {
       return;
     Show();
   }
-  const std::int64_t bar = total > 0 ? done * kBarSteps / total : 0;
-  m_pDialog->setValue(static_cast<int>(std::clamp<std::int64_t>(bar, 0, kBarSteps - 1)));
+  const auto bar = static_cast<int>(Fraction() * kBarSteps);
+  m_pDialog->setValue(std::clamp(bar, 0, kBarSteps - 1));
   QApplication::processEvents();
   m_nextAnswer = ProgressNow() + kAnswerEvery;
   if (m_bCancelled)
@@ -79,6 +84,15 @@ void QtProgress::Show() {
   }
   m_modal.emplace();
   m_pDialog->show();
+}
+
+double QtProgress::Fraction() const {
+  double fraction = 0;
+  for (auto walk = m_walks.rbegin(); walk != m_walks.rend(); ++walk) {
+    if (walk->total > 0)
+      fraction = std::clamp((static_cast<double>(walk->done) + fraction) / walk->total, 0.0, 1.0);
+  }
+  return fraction;
 }
 
 bool QtProgress::IsShown() const {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "platform/Progress.h"
 #include "platform/qt/QtBackend.h"
@@ -20,18 +21,26 @@ class QtProgress : public CProgress {
   explicit QtProgress(std::chrono::milliseconds delay);
   ~QtProgress() override;
 
-  void BeginWalk() override;
+  void BeginWalk(std::int64_t total) override;
   void EndWalk() noexcept override;
   void Step(std::int64_t done, std::int64_t total) override;
 
  private:
   void Show();
   bool IsShown() const;
+  // How far the command is, 0 to 1: a walk inside another fills the step
+  // of the outer one it runs in, so that the bar only moves forward.
+  double Fraction() const;
+
+  struct Walk {
+    std::int64_t done = 0;
+    std::int64_t total = 0;
+  };
+  std::vector<Walk> m_walks;
 
   std::chrono::milliseconds m_delay;
   std::chrono::milliseconds m_start{};
   std::chrono::milliseconds m_nextAnswer{};
-  int m_nDepth = 0;
   bool m_bCancelled = false;
   std::optional<ModalScope> m_modal;
   std::unique_ptr<QProgressDialog> m_pDialog;

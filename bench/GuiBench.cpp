@@ -1,7 +1,8 @@
 // Start-up of the desktop program on an A4 picture until its first painted
 // frame (a child process per run, from its start); on an A0 page at 400 dpi
 // (13244 × 18732), one repaint of a 1920 × 1080 view at every scale, which
-// must cost the same whatever the picture's size, and fitted to the window;
+// must cost the same whatever the picture's size, reduced and fitted to the
+// window;
 // and a picture command, which must show the wait cursor while it works.
 
 #include <benchmark/benchmark.h>
@@ -174,11 +175,16 @@ struct BigView {
   std::unique_ptr<QtViewWidget> widget;
 };
 
-// One full repaint of the view per iteration.
-void RepaintRepeatedly(benchmark::State& state, BigView& big) {
+enum class Pixels { same, changed };
+
+// One full repaint of the view per iteration, the document's pixels
+// changed before each when asked.
+void RepaintRepeatedly(benchmark::State& state, BigView& big, Pixels pixels = Pixels::same) {
   const QSize client = big.widget->viewport()->size();
   QImage screen(client, QImage::Format_RGB32);
   for (auto _ : state) {
+    if (pixels == Pixels::changed)
+      big.doc.NotePixelsChanged();
     QPainter painter(&screen);
     big.widget->PaintView(painter, screen.rect());
   }
@@ -195,8 +201,8 @@ void BM_RepaintFullScreen(benchmark::State& state) {
 }
 BENCHMARK(BM_RepaintFullScreen)->Arg(1)->Arg(2)->Arg(4)->Arg(8)->Unit(benchmark::kMillisecond);
 
-// The whole page fitted to the window: every pixel of the page is read for
-// each repaint, to keep the darkest of each block.
+// The whole page fitted to the window: the page reduced to the darkest of
+// each block is kept from one repaint to the next.
 void BM_RepaintFitted(benchmark::State& state) {
   BigView& big = BigView::Get();
   big.view.OnScaleFit();
@@ -204,6 +210,34 @@ void BM_RepaintFitted(benchmark::State& state) {
   RepaintRepeatedly(state, big);
 }
 BENCHMARK(BM_RepaintFitted)->Unit(benchmark::kMillisecond);
+
+// The first repaint at fit after a command: every pixel of the page is read
+// to reduce it again.
+void BM_RepaintFittedAfterChange(benchmark::State& state) {
+  BigView& big = BigView::Get();
+  big.view.OnScaleFit();
+  RepaintRepeatedly(state, big, Pixels::changed);
+}
+BENCHMARK(BM_RepaintFittedAfterChange)->Unit(benchmark::kMillisecond);
+
+// The page at ×1/2, ×1/4 and ×1/8, scrolled to its middle: larger than the
+// window, so only its visible part is reduced and kept.
+void RepaintReduced(benchmark::State& state, Pixels pixels) {
+  BigView& big = BigView::Get();
+  big.view.SetDisplayScale(1, static_cast<int>(state.range(0)));
+  const CSize total = big.view.GetTotalSize();
+  big.view.ScrollToPosition({total.cx / 2, total.cy / 2});
+  RepaintRepeatedly(state, big, pixels);
+}
+void BM_RepaintReduced(benchmark::State& state) {
+  RepaintReduced(state, Pixels::same);
+}
+// As the first repaint after a command or a scroll.
+void BM_RepaintReducedAfterChange(benchmark::State& state) {
+  RepaintReduced(state, Pixels::changed);
+}
+BENCHMARK(BM_RepaintReduced)->Arg(2)->Arg(4)->Arg(8)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RepaintReducedAfterChange)->Arg(2)->Arg(4)->Arg(8)->Unit(benchmark::kMillisecond);
 
 // 誤差分散 (no dialog) on the whole page, through the window's command routing.
 void BM_CommandOnA0(benchmark::State& state) {

@@ -1,8 +1,11 @@
-// window_memory PICTURE OUT.dxf: the desktop program, offscreen, opens
+// window_memory PICTURE OUT.dxf [SCALE]: the desktop program, offscreen, opens
 // PICTURE, thresholds it at 50, auto-traces it to OUT.dxf through its
 // dialogs as a person would and undoes, printing after each step its peak
 // resident set as the kernel counts it (VmHWM) beside the size of the
-// picture's block. One run, no timing: bench/measure-memory.sh puts the figure beside
+// picture's block. With SCALE (fit, half, quarter or eighth) the window is
+// set to that scale (ウィンドウに合わせる, ×1/2, ×1/4, ×1/8) and painted after
+// each step, so that the peaks hold what drawing the picture reduced takes.
+// One run, no timing: bench/measure-memory.sh puts the figure beside
 // qov-convert's.
 
 #include <unistd.h>
@@ -11,9 +14,11 @@
 #include <QApplication>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 
 #include "res/Resource.h"
 #include "tests/gui/GuiSupport.h"
@@ -31,13 +36,37 @@ unsigned long long PeakResidentKb() {
   return 0;
 }
 
+// The scale command SCALE names; 0 for none, -1 for a name not known.
+int ScaleCommand(int argc, char** argv) {
+  if (argc < 4)
+    return 0;
+  const std::pair<const char*, int> kScales[] = {{"fit", qov::ID_SCALE_FIT},
+                                                 {"half", qov::ID_SCALE_HALF},
+                                                 {"quarter", qov::ID_SCALE_QUARTER},
+                                                 {"eighth", qov::ID_SCALE_EIGHTH}};
+  for (const auto& [name, id] : kScales) {
+    if (std::strcmp(argv[3], name) == 0)
+      return id;
+  }
+  return -1;
+}
+
+// Lets the window paint what the last step left, at `scale` when one is
+// asked for.
+void Settle(qov::CFrameWnd& frame, int scale) {
+  if (scale > 0)
+    frame.RunCommand(static_cast<qov::UINT>(scale));
+  QApplication::processEvents();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   using namespace qov;
   using namespace qov::test;
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: window_memory PICTURE OUT.dxf\n");
+  const int scale = ScaleCommand(argc, argv);
+  if (argc < 3 || argc > 4 || scale < 0) {
+    std::fprintf(stderr, "usage: window_memory PICTURE OUT.dxf [fit|half|quarter|eighth]\n");
     return 2;
   }
   const std::string picture = argv[1];
@@ -62,19 +91,19 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "window_memory: %s did not open\n", picture.c_str());
     return 1;
   }
-  QApplication::processEvents();
-  std::printf("block_bytes %zu\nopen peak_kb %llu\n", GlobalSize(session.Doc().m_hDib),
-              PeakResidentKb());
+  Settle(session.Frame(), scale);
+  std::printf("block_bytes %zu\nreduction %d\nopen peak_kb %llu\n",
+              GlobalSize(session.Doc().m_hDib), session.View().m_nReduction, PeakResidentKb());
   // The threshold dialog opens at 50.
   WhenModalShows([](QWidget* window) {
     qobject_cast<QAbstractButton*>(DialogControl(window, IDOK))->click();
   });
   session.Frame().RunCommand(ID_BINARIZE);
-  QApplication::processEvents();
+  Settle(session.Frame(), scale);
   std::printf("threshold peak_kb %llu\n", PeakResidentKb());
   AnswerFileDialog(QString::fromStdString(dxf));
   session.Frame().RunCommand(ID_AUTO_TRACE);
-  QApplication::processEvents();
+  Settle(session.Frame(), scale);
   if (!std::filesystem::exists(dxf) || std::filesystem::file_size(dxf) == 0) {
     std::fprintf(stderr, "window_memory: no drawing was written to %s\n", dxf.c_str());
     return 1;
@@ -83,7 +112,7 @@ int main(int argc, char** argv) {
   // 元に戻す brings back the picture before the threshold from the
   // clipboard.
   session.Frame().RunCommand(ID_EDIT_UNDO);
-  QApplication::processEvents();
+  Settle(session.Frame(), scale);
   std::printf("undo peak_kb %llu\n", PeakResidentKb());
   return 0;
 }

@@ -8,7 +8,7 @@
 
 namespace qov {
 
-CDibRows::CDibRows(const CQOV_V2Doc& doc) : m_lock(doc.m_hDib) {
+CDibRows::CDibRows(CQOV_V2Doc& doc) : m_doc(doc), m_lock(doc.m_hDib) {
   std::byte* block = m_lock.get();
   if (!block || m_lock.size() < kWindowsInfoHeaderSize)
     return;
@@ -28,6 +28,10 @@ CDibRows::CDibRows(const CQOV_V2Doc& doc) : m_lock(doc.m_hDib) {
   m_blockHeight = height;
   m_width = std::min<std::int64_t>(width, doc.m_nWidth);
   m_height = std::min<std::int64_t>(height, doc.m_nHeight);
+}
+
+CDibRows::~CDibRows() {
+  m_doc.NotePixelsChanged();
 }
 
 }  // namespace qov

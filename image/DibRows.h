@@ -102,7 +102,12 @@ class CDibRows {
   // one the document last read (m_nWidth, m_nHeight) within the block's own;
   // without a picture, or with a block too short for the rows its header
   // declares, it is 0 × 0.
-  explicit CDibRows(const CQOV_V2Doc& doc);
+  explicit CDibRows(CQOV_V2Doc& doc);
+  // The rows can be written, so letting them go counts as a change of the
+  // document's pixels (GetPixelsVersion): once, when the pass is over, not
+  // while it runs. An export that only read them counts too, which costs
+  // no more than making the view's reduced picture once again.
+  ~CDibRows();
 
   std::int64_t Width() const { return m_width; }
   std::int64_t Height() const { return m_height; }
@@ -125,6 +130,7 @@ class CDibRows {
   std::ptrdiff_t Stride() const { return static_cast<std::ptrdiff_t>(m_stride); }
 
  private:
+  CQOV_V2Doc& m_doc;
   CGlobalLock m_lock;
   std::uint8_t* m_bits = nullptr;
   std::size_t m_stride = 0;

@@ -80,8 +80,10 @@ void CQOV_V2Doc::StorePixel(std::int64_t x, std::int64_t y) {
   if (!m_hDib)
     return;
   const CGlobalLock lock(m_hDib);
-  if (std::byte* pixel = PixelAt(lock.get(), lock.size(), x, y))
+  if (std::byte* pixel = PixelAt(lock.get(), lock.size(), x, y)) {
     CopyColor(pixel, m_curColor);
+    NotePixelsChanged();
+  }
 }
 
 void CQOV_V2Doc::ThresholdPixel(std::int64_t x, std::int64_t y, int percent) {
@@ -96,6 +98,7 @@ void CQOV_V2Doc::ThresholdPixel(std::int64_t x, std::int64_t y, int percent) {
   const bool white =
       m_curColor[0] > threshold && m_curColor[1] > threshold && m_curColor[2] > threshold;
   CopyColor(pixel, white ? m_whiteColor : m_blackColor);
+  NotePixelsChanged();
 }
 
 void CQOV_V2Doc::MarkOutlinePixel(std::int64_t x, std::int64_t y) {
@@ -118,12 +121,14 @@ void CQOV_V2Doc::MarkOutlinePixel(std::int64_t x, std::int64_t y) {
       return;
   }
   CopyColor(centre, m_lightGrayColor);
+  NotePixelsChanged();
 }
 
 void CQOV_V2Doc::ReplaceDib(HGLOBAL h) {
   if (m_hDib != h)
     GlobalFree(m_hDib);
   m_hDib = h;
+  NotePixelsChanged();
 }
 
 bool CQOV_V2Doc::OnNewDocument() {

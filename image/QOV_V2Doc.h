@@ -43,8 +43,17 @@ class CQOV_V2Doc : public CDocument {
   void StorePixel(std::int64_t x, std::int64_t y);
   void ThresholdPixel(std::int64_t x, std::int64_t y, int percent);
   void MarkOutlinePixel(std::int64_t x, std::int64_t y);
-  // Frees the current block and keeps `h`; refreshes nothing.
+  // Frees the current block and keeps `h`; refreshes nothing. Counts as a
+  // change of the pixels, `h` the current block included.
   void ReplaceDib(HGLOBAL h);
+  // Goes up whenever the pixels may have changed: a new block (ReplaceDib),
+  // a pixel operation that writes, and whole rows let go after a pass
+  // (CDibRows, whose rows can be written). What is kept derived from the
+  // pixels, such as the view's reduced picture, stays valid while it is
+  // the same. A pass under way has not counted yet.
+  std::uint64_t GetPixelsVersion() const { return m_nPixelsVersion; }
+  // Counts a change made other than through the document's own operations.
+  void NotePixelsChanged() { ++m_nPixelsVersion; }
 
   bool OnNewDocument() override;
   // Reads the whole picture first and replaces the current one only when
@@ -61,6 +70,7 @@ class CQOV_V2Doc : public CDocument {
 
  private:
   DibReadError m_readWarning = DibReadError::None;
+  std::uint64_t m_nPixelsVersion = 0;
 };
 
 }  // namespace qov

@@ -20,6 +20,7 @@
 #include "platform/View.h"
 #include "vector/VectorDrawing.h"
 #include "vector/VectorizeParams.h"
+#include "view/ReducedCache.h"
 
 namespace qov {
 
@@ -151,7 +152,7 @@ class CQOV_V2View : public CScrollView {
   // pixels change.
   void UnshareDocument();
 
-  // OnDraw below ×1.
+  // OnDraw below ×1, from m_reducedCache.
   void DrawReduced(CDC* pDC, CSize size);
   void DrawVectorPreview(CDC* pDC, CSize size) const;
   void CheckScale(CCmdUI* pCmdUI, int scale, int reduction) const;
@@ -162,6 +163,10 @@ class CQOV_V2View : public CScrollView {
   // Makes block `h` (owned from now on) the document's picture: flagged as
   // modified, scroll sizes to match, every view updated.
   void AdoptPicture(HGLOBAL h);
+
+  // The picture as DrawReduced last drew it; let go when the reduction
+  // changes.
+  CReducedCache m_reducedCache;
 };
 
 }  // namespace qov

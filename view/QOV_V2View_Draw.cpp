@@ -64,19 +64,19 @@ void CQOV_V2View::OnDraw(CDC* pDC) {
   DrawVectorPreview(pDC, size);
 }
 
-// Only the visible device pixels are made, each from its whole block of
-// picture pixels.
+// Each device pixel stands for a whole block of picture pixels. The cache
+// keeps the whole reduced picture when it is no larger than the window
+// (always so when fitted), else the visible part: never more than one
+// repaint makes anyway.
 void CQOV_V2View::DrawReduced(CDC* pDC, CSize size) {
-  const std::int64_t d = m_nReduction;
   const CPoint pos = GetScrollPosition();
   const CRect client = GetClientRect();
   const CRect dst{pos.x, pos.y, std::min(pos.x + client.Width(), DeviceExtent(size.cx)),
                   std::min(pos.y + client.Height(), DeviceExtent(size.cy))};
   if (dst.Width() <= 0 || dst.Height() <= 0)
     return;
-  const CRect src{dst.left * d, dst.top * d, std::min(dst.right * d, size.cx),
-                  std::min(dst.bottom * d, size.cy)};
-  PaintDibReduced(pDC, dst, GetDocument()->m_hDib, src, m_nReduction);
+  m_reducedCache.Paint(pDC, *GetDocument(), size, dst, m_nReduction,
+                       client.Width() * client.Height());
 }
 
 // The whole picture, at its true size or fitted to the page, whatever the

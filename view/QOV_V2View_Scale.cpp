@@ -36,6 +36,8 @@ void CQOV_V2View::SetDisplayScale(int scale, int reduction) {
   const std::int64_t num = std::int64_t{scale} * m_nReduction;
   const std::int64_t den = std::int64_t{m_nScale} * reduction;
   const CPoint centre{(pos.x + half.cx) * num / den, (pos.y + half.cy) * num / den};
+  if (reduction != m_nReduction)
+    m_reducedCache.Drop();
   m_nScale = scale;
   m_nReduction = reduction;
   OnInitialUpdate();

@@ -103,16 +103,17 @@ HGLOBAL Reduce(const std::byte* info, const CRect& srcRect, int factor) {
 
 }  // namespace
 
-int PaintDibReduced(CDC* dc, const CRect& destRect, HGLOBAL h, const CRect& srcRect, int factor) {
+HGLOBAL ReduceDib(HGLOBAL h, const CRect& srcRect, int factor) {
   if (!h || srcRect.Width() <= 0 || srcRect.Height() <= 0 || factor < 1)
-    return 0;
-  CGlobalOwner reduced;
-  {
-    const CGlobalLock dib(h);
-    if (!dib)
-      return 0;
-    reduced = CGlobalOwner(Reduce(dib.get(), srcRect, factor));
-  }
+    return nullptr;
+  const CGlobalLock dib(h);
+  if (!dib)
+    return nullptr;
+  return Reduce(dib.get(), srcRect, factor);
+}
+
+int PaintDibReduced(CDC* dc, const CRect& destRect, HGLOBAL h, const CRect& srcRect, int factor) {
+  const CGlobalOwner reduced(ReduceDib(h, srcRect, factor));
   if (!reduced)
     return 0;
   const CRect whole{0, 0, (srcRect.Width() + factor - 1) / factor,

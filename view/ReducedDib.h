@@ -6,13 +6,17 @@
 
 namespace qov {
 
-// Draws the part srcRect of the 24-bit picture in h into destRect of dc, the
-// picture first reduced by `factor` on each axis: each pixel of the reduced
-// picture takes the least blue, green and red of its factor × factor block
-// (cut at srcRect's edges), so a one-pixel black line on white stays black.
-// The reduced picture is stretched to destRect when their sizes differ.
-// Returns the scan lines drawn; 0 for a null handle, an empty rectangle or
-// when memory for the reduced picture cannot be had.
+// The part srcRect (top counted from the top) of the 24-bit picture in h,
+// reduced by `factor` on each axis, as a new 24-bit block owned by the
+// caller: each of its pixels takes the least blue, green and red of its
+// factor × factor block (cut at srcRect's edges), so a one-pixel black line
+// on white stays black. Null for a null handle, an empty rectangle or when
+// memory for it cannot be had.
+HGLOBAL ReduceDib(HGLOBAL h, const CRect& srcRect, int factor);
+
+// Draws the part srcRect of the picture in h, reduced as ReduceDib reduces
+// it, into destRect of dc; stretched when their sizes differ. Returns the
+// scan lines drawn; 0 when there is nothing to draw (see ReduceDib).
 int PaintDibReduced(CDC* dc, const CRect& destRect, HGLOBAL h, const CRect& srcRect, int factor);
 
 }  // namespace qov

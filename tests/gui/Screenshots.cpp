@@ -143,6 +143,9 @@ int main(int argc, char** argv) {
   session.Frame().RunCommand(ID_SCALE_4);
   Settle();
   Save(Framed(window, window->grab()), QStringLiteral("main-x4"));
+  session.Frame().RunCommand(ID_SCALE_FIT);
+  Settle();
+  Save(Framed(window, window->grab()), QStringLiteral("main-fit"));
   session.Frame().RunCommand(ID_SCALE_1);
   ShootMenus(window);
 

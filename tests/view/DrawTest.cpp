@@ -2,9 +2,12 @@
 // picture pixels that touch the window, at every scale and scroll position.
 
 #include <algorithm>
+#include <functional>
+#include <string>
 
 #include "image/DibBlock.h"
 #include "tests/support/RecordingDC.h"
+#include "tests/support/TempDir.h"
 #include "tests/view/ViewTestSupport.h"
 
 namespace qov::test {
@@ -21,6 +24,21 @@ const PixelFunction kVaried = [](std::int64_t x, std::int64_t y) {
   return Color3{static_cast<std::uint8_t>(x * 17 + y), static_cast<std::uint8_t>(y * 29),
                 static_cast<std::uint8_t>(200 - x * 3 - y * 5)};
 };
+
+// The least blue, green and red of the d × d block (bx, by) of a width ×
+// height picture, cut at its edges: what a device pixel shows below ×1.
+Color3 DarkestOfBlock(const PixelFunction& picture, CSize size, std::int64_t d, std::int64_t bx,
+                      std::int64_t by) {
+  Color3 least{255, 255, 255};
+  for (std::int64_t y = by * d; y < std::min((by + 1) * d, size.cy); ++y) {
+    for (std::int64_t x = bx * d; x < std::min((bx + 1) * d, size.cx); ++x) {
+      const Color3 c = picture(x, y + 1);
+      for (std::size_t i = 0; i < 3; ++i)
+        least[i] = std::min(least[i], c[i]);
+    }
+  }
+  return least;
+}
 
 class PaletteCountingDC : public RecordingDC {
  public:
@@ -273,20 +291,63 @@ TEST_F(DrawTest, ReducedWindowShowsTheDarkestOfEachBlock) {
         const RecordingDC dc = Paint();
         for (std::int64_t dy = 0; dy < std::min(client.cy, total.cy - py); ++dy) {
           for (std::int64_t dx = 0; dx < std::min(client.cx, total.cx - px); ++dx) {
-            Color3 least{255, 255, 255};
-            for (std::int64_t y = (py + dy) * d; y < std::min((py + dy + 1) * d, kHeight); ++y) {
-              for (std::int64_t x = (px + dx) * d; x < std::min((px + dx + 1) * d, kWidth); ++x) {
-                const Color3 c = picture(x, y + 1);
-                for (std::size_t i = 0; i < 3; ++i)
-                  least[i] = std::min(least[i], c[i]);
-              }
-            }
-            ASSERT_EQ(ColorOf(dc.PixelAt(dx, dy)), least)
+            ASSERT_EQ(ColorOf(dc.PixelAt(dx, dy)),
+                      DarkestOfBlock(picture, {kWidth, kHeight}, d, px + dx, py + dy))
                 << "1/" << d << " scrolled to " << px << "," << py << " device " << dx << "," << dy;
           }
         }
       }
     }
+  }
+}
+
+// The reduced picture is kept from one repaint to the next, but not past a
+// change of the pixels it was made from: after each way a command changes
+// them, the next repaint at fit shows the new pixels.
+TEST_F(DrawTest, FittedWindowShowsThePixelsAfterEachChange) {
+  constexpr CSize kSize{45, 37};
+  const TempDir dir;
+  const std::string other = dir.File("other.bmp");
+  WriteBmp(other, PictureOf(kSize.cx, kSize.cy, Uniform(kBlack)));
+  struct Case {
+    const char* name;
+    std::function<void(DrawTest&)> first, change;
+  };
+  const Case cases[] = {
+      {"a pass over the rows", nullptr, [](DrawTest& t) { ASSERT_TRUE(t.Run(ID_DITHER1)); }},
+      {"undo, a new block", [](DrawTest& t) { ASSERT_TRUE(t.Run(ID_DITHER1)); },
+       [](DrawTest& t) { ASSERT_TRUE(t.Run(ID_EDIT_UNDO)); }},
+      {"open", nullptr, [&other](DrawTest& t) { ASSERT_TRUE(t.doc.OnOpenDocument(other)); }},
+      {"a pixel operation", nullptr,
+       [](DrawTest& t) {
+         t.doc.m_curColor = kBlack;
+         t.doc.StorePixel(5, 5);
+       }},
+  };
+  host.SetClientSize({4, 3});
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetPicture(kSize.cx, kSize.cy, kVaried);
+    if (c.first)
+      c.first(*this);
+    ASSERT_TRUE(Run(ID_SCALE_FIT));
+    const RecordingDC before = Paint();
+    c.change(*this);
+    ASSERT_TRUE(Run(ID_SCALE_FIT));
+    const RecordingDC after = Paint();
+    const Picture now = PictureOfBlock(doc.m_hDib);
+    const PixelFunction pixels = [&now](std::int64_t x, std::int64_t y) {
+      return now.At(x, y - 1);
+    };
+    bool changed = false;
+    for (std::int64_t dy = 0; dy < 3; ++dy) {
+      for (std::int64_t dx = 0; dx < 4; ++dx) {
+        const Color3 expected = DarkestOfBlock(pixels, kSize, view.m_nReduction, dx, dy);
+        ASSERT_EQ(ColorOf(after.PixelAt(dx, dy)), expected) << "device " << dx << "," << dy;
+        changed = changed || ColorOf(before.PixelAt(dx, dy)) != expected;
+      }
+    }
+    EXPECT_TRUE(changed) << "the change does not show at fit";
   }
 }
 

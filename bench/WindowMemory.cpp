@@ -16,6 +16,7 @@
 #include <string>
 
 #include "res/Resource.h"
+#include "res/SystemResources.h"
 #include "tests/gui/GuiSupport.h"
 
 namespace {
@@ -36,6 +37,7 @@ unsigned long long PeakResidentKb() {
 int main(int argc, char** argv) {
   using namespace qov;
   using namespace qov::test;
+  SetResources(&SystemResources());
   if (argc != 3) {
     std::fprintf(stderr, "usage: window_memory PICTURE OUT.dxf\n");
     return 2;

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "app/QOV_V2App.h"
+#include "res/SystemResources.h"
 #include "res/VersionInfo.h"
 #include "shell/qt/QtAppBackend.h"
 
@@ -22,6 +23,8 @@ open, hands FILE to it. The batch converter is qov-convert(1).
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Before the application object, whose name is a string resource.
+  qov::SetResources(&qov::SystemResources());
   // Answered before any window system is asked for: they need no display.
   if (argc == 2 && std::string_view(argv[1]) == "--version") {
     std::fputs(qov::version::VersionText("qov").c_str(), stdout);

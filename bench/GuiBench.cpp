@@ -27,6 +27,7 @@
 #include "platform/qt/QtBackend.h"
 #include "platform/qt/QtViewWidget.h"
 #include "res/Resource.h"
+#include "res/SystemResources.h"
 #include "shell/qt/QtAppBackend.h"
 #include "view/QOV_V2View.h"
 
@@ -255,6 +256,7 @@ BENCHMARK(BM_CommandOnA0)->Unit(benchmark::kMillisecond)->Iterations(2);
 }  // namespace qov
 
 int main(int argc, char** argv) {
+  qov::SetResources(&qov::SystemResources());
   if (argc == 3 && std::strcmp(argv[1], qov::kChildSwitch) == 0) {
     char* childArgv[] = {argv[0], argv[2], nullptr};
     return qov::RunChild(2, childArgv);

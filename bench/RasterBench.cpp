@@ -29,6 +29,7 @@
 #include "raster/Outline.h"
 #include "raster/Threshold.h"
 #include "res/Resource.h"
+#include "res/SystemResources.h"
 #include "view/QOV_V2View.h"
 
 namespace {
@@ -247,4 +248,10 @@ BENCHMARK(BM_MemcpyIntoANewBlock)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+  qov::SetResources(&qov::SystemResources());
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -21,6 +21,7 @@
 #include <utility>
 
 #include "res/Resource.h"
+#include "res/SystemResources.h"
 #include "tests/gui/GuiSupport.h"
 
 namespace {
@@ -64,6 +65,7 @@ void Settle(qov::CFrameWnd& frame, int scale) {
 int main(int argc, char** argv) {
   using namespace qov;
   using namespace qov::test;
+  SetResources(&SystemResources());
   const int scale = ScaleCommand(argc, argv);
   if (argc < 3 || argc > 4 || scale < 0) {
     std::fprintf(stderr, "usage: window_memory PICTURE OUT.dxf [fit|half|quarter|eighth]\n");

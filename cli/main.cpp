@@ -13,6 +13,7 @@
 #include "cli/ConvertOptions.h"
 #include "cli/Converter.h"
 #include "cli/OutputPattern.h"
+#include "res/SystemResources.h"
 #include "res/VersionInfo.h"
 
 namespace {
@@ -27,6 +28,7 @@ std::string SelfPath(const char* argv0) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  qov::SetResources(&qov::SystemResources());
   std::vector<std::string> args(argv + 1, argv + argc);
   qov::ParsedOptions parsed = qov::ParseConvertOptions(args);
   if (!parsed.options) {

@@ -18,13 +18,21 @@ function(qov_add_library name)
   target_link_libraries(${name} PUBLIC ${ARG_DEPENDS})
 endfunction()
 
-# qov_add_test(name SOURCES ... DEPENDS ... [LABELS ...])
-# Every test links the headless backend unless it says otherwise.
+# qov_add_test(name SOURCES ... DEPENDS ... [LABELS ...] [RESOURCES])
+# Every test links the headless backend unless it says otherwise. With
+# RESOURCES it links res/ and runs on the system's own resources, installed
+# before the first test as the programs install them; without, a test that
+# looks a resource up installs a set of its own.
 function(qov_add_test name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS;LABELS" ${ARGN})
+  cmake_parse_arguments(ARG "RESOURCES" "" "SOURCES;DEPENDS;LABELS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   qov_target_settings(${name})
-  target_link_libraries(${name} PRIVATE ${ARG_DEPENDS} qov_test_support GTest::gtest GTest::gtest_main)
+  target_link_libraries(${name} PRIVATE ${ARG_DEPENDS} qov_test_support GTest::gtest)
+  if(ARG_RESOURCES)
+    target_link_libraries(${name} PRIVATE qov_test_resources_main)
+  else()
+    target_link_libraries(${name} PRIVATE GTest::gtest_main)
+  endif()
   target_compile_definitions(${name} PRIVATE
     QOV_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data"
     QOV_SOURCE_DIR="${PROJECT_SOURCE_DIR}"

@@ -31,7 +31,8 @@ struct Accelerator {
   UINT cmd;
 };
 
-// Accelerator table `id`; empty for an unknown id.
+// Accelerator table `id` of the installed resources (platform/Resources.h);
+// empty for an unknown id.
 std::span<const Accelerator> LoadAccelerators(UINT id);
 
 }  // namespace qov

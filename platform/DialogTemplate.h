@@ -36,7 +36,8 @@ struct DialogTemplate {
   std::vector<DialogControlTemplate> controls;  // in tab order
 };
 
-// The template with this id, or null.
+// The template with this id among the installed resources
+// (platform/Resources.h), or null.
 const DialogTemplate* FindDialogTemplate(UINT id);
 
 }  // namespace qov

@@ -19,7 +19,8 @@ struct MenuItem {
   std::vector<MenuItem> items;  // popups only
 };
 
-// The popups of menu resource `id`, in menu-bar order; empty for an unknown id.
+// The popups of menu resource `id` of the installed resources
+// (platform/Resources.h), in menu-bar order; empty for an unknown id.
 const std::vector<MenuItem>& LoadMenu(UINT id);
 
 }  // namespace qov

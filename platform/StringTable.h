@@ -1,6 +1,6 @@
 #pragma once
-// The system's string table: declared here, defined by res/ with the
-// system's other resources (as the dialog templates are).
+// The system's string table, looked up in the installed resources
+// (platform/Resources.h).
 
 #include <string>
 
@@ -8,7 +8,8 @@
 
 namespace qov {
 
-// The text of string resource `id`, or "" when the table has none.
+// The text of string resource `id`, or "" when the table has none;
+// std::logic_error when no resources were installed.
 const std::string& LoadString(UINT id);
 
 }  // namespace qov

@@ -1,10 +1,9 @@
 // Accelerator table 128.
 
-#include "platform/Accelerators.h"
-
 #include <array>
 
 #include "res/Resource.h"
+#include "res/SystemResources.h"
 
 namespace qov {
 namespace {
@@ -38,10 +37,9 @@ constexpr std::array<Accelerator, 20> kMainFrame{{
 
 }  // namespace
 
-std::span<const Accelerator> LoadAccelerators(UINT id) {
-  if (id == IDR_MAINFRAME)
-    return kMainFrame;
-  return {};
+std::span<const AcceleratorTable> SystemAccelerators() {
+  static constexpr std::array<AcceleratorTable, 1> kTables{{{IDR_MAINFRAME, kMainFrame}}};
+  return kTables;
 }
 
 }  // namespace qov

@@ -3,8 +3,8 @@
 
 #include <array>
 
-#include "platform/DialogTemplate.h"
 #include "res/Resource.h"
+#include "res/SystemResources.h"
 #include "res/VersionInfo.h"
 
 namespace qov {
@@ -111,12 +111,8 @@ const std::array<const DialogTemplate*, 5> kTemplates{&kAbout, &kThreshold, &kVe
 
 }  // namespace
 
-const DialogTemplate* FindDialogTemplate(UINT id) {
-  for (const DialogTemplate* t : kTemplates) {
-    if (t->id == id)
-      return t;
-  }
-  return nullptr;
+std::span<const DialogTemplate* const> SystemDialogTemplates() {
+  return kTemplates;
 }
 
 }  // namespace qov

@@ -1,8 +1,9 @@
 // Menu 128, the one menu bar of the main frame.
 
-#include "platform/Menu.h"
+#include <array>
 
 #include "res/Resource.h"
+#include "res/SystemResources.h"
 
 namespace qov {
 namespace {
@@ -83,10 +84,9 @@ std::vector<MenuItem> MainMenu() {
 
 }  // namespace
 
-const std::vector<MenuItem>& LoadMenu(UINT id) {
-  static const std::vector<MenuItem> kMain = MainMenu();
-  static const std::vector<MenuItem> kNone;
-  return id == IDR_MAINFRAME ? kMain : kNone;
+std::span<const MenuResource> SystemMenus() {
+  static const std::array<MenuResource, 1> kMenus{{{IDR_MAINFRAME, MainMenu()}}};
+  return kMenus;
 }
 
 }  // namespace qov

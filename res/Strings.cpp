@@ -1,13 +1,14 @@
-#include "res/Strings.h"
+// The string table.
 
-#include <map>
+#include <array>
 
 #include "res/Resource.h"
+#include "res/SystemResources.h"
 
 namespace qov {
 
-const std::string& LoadString(UINT id) {
-  static const std::map<UINT, std::string> kTable{
+std::span<const StringResource> SystemStrings() {
+  static const std::array<StringResource, 10> kTable{{
       {IDR_MAINFRAME, "QOV\n\nQOV_V2\nBMPﾌｧｲﾙ (*.bmp)\n.bmp\nbmp.Document\nBMP Document"},
       {IDP_OLE_INIT_FAILED,
        "OLE の初期化に失敗しました。OLE ライブラリのバージョンを確認してください。"},
@@ -19,10 +20,8 @@ const std::string& LoadString(UINT id) {
       {ID_OUTLINE, "輪郭のみ表示"},
       {ID_DOTS_TO_CROSSES, "DXF ファイルへ保存(ドット単位）"},
       {ID_DOTS_TO_LINES, "ＤＦＸファイルへ保存（ドットとドットを線で結ぶ）"},
-  };
-  static const std::string kEmpty;
-  auto it = kTable.find(id);
-  return it == kTable.end() ? kEmpty : it->second;
+  }};
+  return kTable;
 }
 
 }  // namespace qov

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Checks every `#include "folder/..."` of every source file and every project
-# target a CMake file links against the one layer graph, scripts/layers.txt.
+# Checks every `#include "folder/..."` of every source file, and every project
+# target a CMake file links or file of another folder it names, against the
+# one layer graph, scripts/layers.txt.
 # Every target sees the whole tree through one include folder, so the
 # compiler cannot tell; this does, in make test, before anything is built
 # (which is why it reads the CMake files, not the build's).
@@ -10,7 +11,7 @@ exec /usr/bin/python3 - scripts/layers.txt <<'PY'
 import pathlib, re, subprocess, sys
 
 def read_graph(path):
-    uses, links = {}, {}
+    uses = {}
     for number, line in enumerate(open(path, encoding="utf-8"), 1):
         line = line.split("#", 1)[0].strip()
         if not line:
@@ -18,15 +19,12 @@ def read_graph(path):
         folder, _, rest = line.partition(":")
         if not _ or not folder.strip():
             sys.exit(f"{path}:{number}: expected 'folder: folder ...'")
-        entries = rest.split()
-        uses[folder.strip()] = [e for e in entries if not e.endswith("(link)")]
-        links[folder.strip()] = [e.removesuffix("(link)") for e in entries]
-    for edges in (uses, links):
-        for folder, names in edges.items():
-            for name in names:
-                if name not in uses:
-                    sys.exit(f"{path}: {folder} names {name}, which has no line")
-    return uses, links
+        uses[folder.strip()] = rest.split()
+    for folder, names in uses.items():
+        for name in names:
+            if name not in uses:
+                sys.exit(f"{path}: {folder} names {name}, which has no line")
+    return uses
 
 def closure(edges):
     reach = {}
@@ -65,8 +63,8 @@ DEFINE = {"add_library", "add_executable", "qov_add_library", "qov_add_test",
 LINK = {"target_link_libraries", "qov_add_library", "qov_add_test", "qov_add_bench",
         "qov_add_fuzzer"}
 
-uses, links = read_graph(sys.argv[1])
-may_include, may_link = closure(uses), closure(links)
+uses = read_graph(sys.argv[1])
+may_use = closure(uses)
 folders = list(uses)
 listed = subprocess.run(["git", "ls-files", "--cached", "--others", "--exclude-standard"],
                         check=True, capture_output=True, text=True).stdout.splitlines()
@@ -86,7 +84,7 @@ for path in sorted(p for p in tracked if p.suffix in (".h", ".cpp")):
     for number, line in enumerate(path.read_text(encoding="utf-8", errors="replace").splitlines(), 1):
         match = re.match(r'\s*#\s*include\s+"([^"]+)"', line)
         used = match and folder_of(match.group(1), folders)
-        if used and used not in may_include[here]:
+        if used and used not in may_use[here]:
             fail(f"{path}:{number}: {here} may not include {match.group(1)}")
 
 cmake_files = sorted(p for p in tracked if p.name == "CMakeLists.txt" or p.suffix == ".cmake")
@@ -136,8 +134,17 @@ for path, here, args in statements:
             fail(f"{path}: cannot tell which folder defines the target {arg}")
         elif here is None:
             fail(f"{path}: links {arg} outside every folder of scripts/layers.txt")
-        elif used not in may_link[here]:
+        elif used not in may_use[here]:
             fail(f"{path}: {here} may not link {arg} ({used})")
+
+# A file of another folder named in a folder's CMake file (a source, say)
+# is a use of that folder, like an include.
+for path, here, name, args in outside:
+    for arg in args if here else []:
+        named = re.match(r"\$\{(?:PROJECT|CMAKE)_SOURCE_DIR\}/(.+)", arg)
+        used = named and folder_of(named.group(1), folders)
+        if used and used not in may_use[here]:
+            fail(f"{path}: {here} may not use {named.group(1)} ({used})")
 
 if status:
     print("check-layers: the uses above are not in scripts/layers.txt", file=sys.stderr)

@@ -125,6 +125,7 @@ QWidget* QtTemplateDialog::MakeControl(const DialogControlTemplate& control, QBu
       return slider;
     }
     case DialogControlTemplate::Icon: {
+      // The icons are Qt resources of res/, which the desktop program links.
       auto* label = new QLabel(this);
       label->setPixmap(QIcon(QStringLiteral(":/icons/qov-%1.svg").arg(text)).pixmap(kIconSize));
       label->setFocusPolicy(Qt::NoFocus);

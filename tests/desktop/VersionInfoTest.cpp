@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <string>
+#include <utility>
 
 #include "res/VersionInfo.h"
 
@@ -15,29 +17,30 @@ TEST(VersionInfo, VersionTextGivesTheVersionThenEveryStringOfTheResource) {
   std::string line;
   std::getline(lines, line);
   EXPECT_EQ(line, "qov (QOV ｱﾌﾟﾘｹｰｼｮﾝ) 2.0.4.0");
-  const char* expected[] = {
-      "Comments: ビットマップファイルをDXFファイルへ変換",
-      "CompanyName: QOV 開発者",
-      "FileDescription: QOV MFC ｱﾌﾟﾘｹｰｼｮﾝ",
-      "FileVersion: 2.0.4.0",
-      "InternalName: QOV",
-      "LegalCopyright: Copyright (C) QOV 開発者",
-      "OriginalFilename: QOV.EXE",
-      "ProductName: QOV ｱﾌﾟﾘｹｰｼｮﾝ",
-      "ProductVersion: 2.0.4.0",
-      "Translation: 0411 04b0",
-  };
-  for (const char* want : expected) {
+  for (const version::StringEntry& entry : version::Strings()) {
+    const std::string want = std::string(entry.name) + ": " + std::string(entry.value);
     ASSERT_TRUE(std::getline(lines, line)) << "missing " << want;
     EXPECT_EQ(line, want);
   }
   EXPECT_FALSE(std::getline(lines, line)) << "unexpected " << line;
 }
 
-TEST(VersionInfo, ResourceVersionIsTheBuildsVersion) {
+// Besides the version, the strings the program is known by; the company and
+// the rights are its developers' to name.
+TEST(VersionInfo, ResourceHoldsTheBuildsVersionAndTheStringsTheProgramIsKnownBy) {
   EXPECT_EQ(version::FormatVersion(version::kFileVersion), QOV_PROJECT_VERSION);
-  EXPECT_EQ(version::QueryValue("ProductVersion"), QOV_PROJECT_VERSION);
-  EXPECT_EQ(version::QueryValue("NoSuchString"), "");
+  const std::pair<const char*, const char*> rows[] = {
+      {"ProductVersion", QOV_PROJECT_VERSION},
+      {"Comments", "ビットマップファイルをDXFファイルへ変換"},
+      {"FileDescription", "QOV MFC ｱﾌﾟﾘｹｰｼｮﾝ"},
+      {"InternalName", "QOV"},
+      {"OriginalFilename", "QOV.EXE"},
+      {"ProductName", "QOV ｱﾌﾟﾘｹｰｼｮﾝ"},
+      {"Translation", "0411 04b0"},
+      {"NoSuchString", ""},
+  };
+  for (const auto& [name, value] : rows)
+    EXPECT_EQ(version::QueryValue(name), value) << name;
 }
 
 }  // namespace

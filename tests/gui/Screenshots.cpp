@@ -14,6 +14,7 @@
 #include <cstdio>
 
 #include "res/Resource.h"
+#include "res/SystemResources.h"
 #include "shell/qt/QtMainWindow.h"
 #include "tests/gui/GuiSupport.h"
 
@@ -121,6 +122,7 @@ void ShootModal(CFrameWnd& frame, UINT command, const QString& name) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  SetResources(&SystemResources());
   if (argc != 3) {
     std::fprintf(stderr, "usage: %s OUTDIR PICTURE.bmp\n", argv[0]);
     return 2;

@@ -1,6 +1,6 @@
-// Dialogs built from their templates: the widgets, their geometry in the
-// dialog font's units, the tab order, and how the threshold, VectorScript
-// and page dialogs answer a person.
+// Dialogs built from their templates: for every row of every template, the
+// widget, its geometry in the dialog font's units and its place in the tab
+// order; and how the threshold, VectorScript and page dialogs answer a person.
 
 #include <gtest/gtest.h>
 
@@ -12,12 +12,17 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QTest>
+#include <algorithm>
+#include <map>
+#include <string>
+#include <vector>
 
 #include "export/VectorScriptDlg.h"
 #include "platform/qt/DialogUnits.h"
 #include "platform/qt/QtTemplateDialog.h"
 #include "raster/ThresholdDlg.h"
 #include "res/Resource.h"
+#include "res/SystemResources.h"
 #include "shell/PageDlg.h"
 #include "tests/gui/GuiSupport.h"
 
@@ -51,70 +56,59 @@ QString TextOf(const QWidget* w) {
   return {};
 }
 
-struct Expected {
-  int id;
-  const char* kind;
+// The widget each kind of control becomes.
+const char* KindOf(DialogControlTemplate::Kind kind) {
+  switch (kind) {
+    case DialogControlTemplate::PushButton:
+      return "button";
+    case DialogControlTemplate::DefPushButton:
+      return "default button";
+    case DialogControlTemplate::CheckBox:
+      return "check box";
+    case DialogControlTemplate::Edit:
+      return "edit";
+    case DialogControlTemplate::Static:
+      return "static";
+    case DialogControlTemplate::Trackbar:
+      return "trackbar";
+    case DialogControlTemplate::RadioButton:
+      return "radio button";
+    case DialogControlTemplate::Icon:
+      return "icon";
+  }
+  return "other";
+}
+
+// The fonts the templates name, as this machine has them.
+const std::map<std::string, std::string> kFamilies{{"ＭＳ ゴシック", "IPAGothic"},
+                                                   {"ＭＳ Ｐゴシック", "IPAPGothic"}};
+
+// The controls of `window` that stand for a template row, in template order.
+std::vector<QWidget*> Controls(const QtTemplateDialog& window) {
+  std::vector<QWidget*> controls;
+  for (QWidget* w : window.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+    if (w->property(QtTemplateDialog::kControlIdProperty).isValid())
+      controls.push_back(w);
+  }
+  return controls;
+}
+
+// Texts the program is known by, whatever else the templates hold: a
+// dialog's caption (control 0) or the text of one of its controls.
+struct FixedText {
+  UINT dialog;
+  int control;
   const char* text;
-  int x, y, cx, cy;
 };
 
-struct TemplateCase {
-  UINT id;
-  const char* caption;
-  const char* family;
-  int cx, cy;
-  std::vector<Expected> controls;  // template order
-  std::vector<int> tabOrder;
-};
-
-const std::vector<TemplateCase> kTemplates{
-    {IDD_ABOUTBOX,
-     "QOVのﾊﾞｰｼﾞｮﾝ情報",
-     "IPAGothic",
-     235,
-     55,
-     {{IDC_STATIC, "icon", "", 11, 27, 0, 0},
-      {IDC_STATIC, "static", "QOV Version 2.0.4", 40, 10, 119, 8},
-      {IDC_STATIC, "static", nullptr, 40, 25, 119, 8},
-      {IDOK, "default button", "OK", 178, 7, 50, 14}},
-     {IDOK}},
-    {IDD_THRESHOLD,
-     "しきい値設定",
-     "IPAPGothic",
-     187,
-     65,
-     {{IDOK, "default button", "OK", 130, 7, 50, 14},
-      {IDCANCEL, "button", "ｷｬﾝｾﾙ", 130, 24, 50, 14},
-      {1000, "trackbar", "", 15, 13, 103, 11},
-      {1001, "check box", "輪郭処理", 19, 43, 46, 10},
-      {1002, "edit", "", 86, 41, 15, 14},
-      {IDC_STATIC, "static", "%", 105, 43, 12, 9}},
-     {IDOK, IDCANCEL, 1000, 1001, 1002}},
-    {IDD_VECTORSCRIPT,
-     "保存VectorScript",
-     "IPAPGothic",
-     206,
-     103,
-     {{IDOK, "default button", "OK", 160, 7, 39, 14},
-      {IDCANCEL, "button", "ｷｬﾝｾﾙ", 160, 24, 39, 14},
-      {IDC_STATIC, "static",
-       "24ビットカラービットマップをVectorScriptファイルに出力します。変換方法を選択してください。",
-       20, 13, 122, 30},
-      {1006, "radio button", "すべての色を出力する", 13, 47, 138, 17},
-      {1007, "radio button", "白に限りなく近い色は出力しない", 13, 67, 135, 17}},
-     {IDOK, IDCANCEL, 1006}},
-    {IDD_PAGE,
-     "ページの選択",
-     "IPAPGothic",
-     160,
-     110,
-     {{IDC_STATIC, "static", "このファイルには次のページがあります:", 7, 7, 100, 18},
-      {IDC_STATIC_PAGES, "static", "", 12, 27, 90, 54},
-      {IDC_STATIC, "static", "開くページ", 7, 89, 40, 9},
-      {IDC_EDIT_PAGE, "edit", "", 50, 87, 30, 13},
-      {IDOK, "default button", "OK", 114, 7, 39, 14},
-      {IDCANCEL, "button", "ｷｬﾝｾﾙ", 114, 24, 39, 14}},
-     {IDC_EDIT_PAGE, IDOK, IDCANCEL}},
+const FixedText kFixedTexts[] = {
+    {IDD_ABOUTBOX, 0, "QOVのﾊﾞｰｼﾞｮﾝ情報"},
+    {IDD_ABOUTBOX, IDC_STATIC, "QOV Version 2.0.4"},
+    {IDD_THRESHOLD, 0, "しきい値設定"},
+    {IDD_THRESHOLD, IDC_CHECK_OUTLINE, "輪郭処理"},
+    {IDD_VECTORSCRIPT, 0, "保存VectorScript"},
+    {IDD_VECTORSCRIPT, IDC_RADIO_ALLCOLORS, "すべての色を出力する"},
+    {IDD_VECTORSCRIPT, IDC_RADIO_NOWHITE, "白に限りなく近い色は出力しない"},
 };
 
 class TemplateDialog : public ::testing::Test {
@@ -130,13 +124,13 @@ class TemplateDialog : public ::testing::Test {
   IPlatformBackend* m_previous = nullptr;
 };
 
-TEST_F(TemplateDialog, BuildsEveryControlAtItsPlaceInDialogUnits) {
-  for (const TemplateCase& c : kTemplates) {
-    SCOPED_TRACE(c.caption);
-    CDialog dlg(c.id);
+TEST_F(TemplateDialog, BuildsEveryControlOfEveryTemplateAtItsPlaceInDialogUnits) {
+  for (const DialogTemplate* tmpl : SystemResources().dialogs) {
+    SCOPED_TRACE(tmpl->caption);
+    CDialog dlg(tmpl->id);
     QtTemplateDialog window(dlg, nullptr);
-    EXPECT_EQ(window.windowTitle().toStdString(), c.caption);
-    EXPECT_EQ(window.font().family().toStdString(), c.family);
+    EXPECT_EQ(window.windowTitle().toStdString(), tmpl->caption);
+    EXPECT_EQ(window.font().family().toStdString(), kFamilies.at(tmpl->fontName));
 
     // The units by hand: average letter width rounded, and the font's height.
     const QFontMetrics metrics(window.font());
@@ -145,39 +139,52 @@ TEST_F(TemplateDialog, BuildsEveryControlAtItsPlaceInDialogUnits) {
     const int bx = (letters / 26 + 1) / 2;
     const int by = metrics.height();
     auto px = [](int dlu, int base, int per) { return (dlu * base * 2 + per) / (2 * per); };
-    EXPECT_EQ(window.size(), QSize(px(c.cx, bx, 4), px(c.cy, by, 8)));
+    EXPECT_EQ(window.size(), QSize(px(tmpl->cx, bx, 4), px(tmpl->cy, by, 8)));
 
-    const auto widgets = window.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
-    std::vector<QWidget*> controls;
-    for (QWidget* w : widgets) {
-      if (w->property(QtTemplateDialog::kControlIdProperty).isValid())
-        controls.push_back(w);
-    }
-    ASSERT_EQ(controls.size(), c.controls.size());
+    const std::vector<QWidget*> controls = Controls(window);
+    ASSERT_EQ(controls.size(), tmpl->controls.size());
+    std::vector<int> tabOrder;
     for (std::size_t i = 0; i < controls.size(); ++i) {
-      const Expected& e = c.controls[i];
+      const DialogControlTemplate& row = tmpl->controls[i];
       QWidget* w = controls[i];
       SCOPED_TRACE(i);
-      EXPECT_EQ(w->property(QtTemplateDialog::kControlIdProperty).toInt(), e.id);
-      EXPECT_STREQ(KindOf(w), e.kind);
-      if (e.text) {
-        EXPECT_EQ(TextOf(w).toStdString(), e.text);
+      EXPECT_EQ(w->property(QtTemplateDialog::kControlIdProperty).toInt(), row.id);
+      EXPECT_STREQ(KindOf(w), KindOf(row.kind));
+      EXPECT_EQ(w->pos(), QPoint(px(row.x, bx, 4), px(row.y, by, 8)));
+      // An icon's text names it, and it keeps its own size.
+      if (row.kind != DialogControlTemplate::Icon) {
+        EXPECT_EQ(TextOf(w).toStdString(), row.text);
+        EXPECT_EQ(w->size(), QSize(px(row.cx, bx, 4), px(row.cy, by, 8)));
       }
-      EXPECT_EQ(w->pos(), QPoint(px(e.x, bx, 4), px(e.y, by, 8)));
-      if (e.cx) {
-        EXPECT_EQ(w->size(), QSize(px(e.cx, bx, 4), px(e.cy, by, 8)));
-      }
+      if (row.style & WS_TABSTOP)
+        tabOrder.push_back(row.id);
     }
 
     std::vector<int> order;
-    QWidget* w = window.Control(c.tabOrder.front());
-    for (std::size_t i = 0; i < c.tabOrder.size() && w; ++i) {
+    QWidget* w = window.Control(tabOrder.front());
+    for (std::size_t i = 0; i < tabOrder.size() && w; ++i) {
       order.push_back(w->property(QtTemplateDialog::kControlIdProperty).toInt());
       do {
         w = w->nextInFocusChain();
       } while (w != &window && !(w->focusPolicy() & Qt::TabFocus));
     }
-    EXPECT_EQ(order, c.tabOrder);
+    EXPECT_EQ(order, tabOrder);
+  }
+}
+
+TEST_F(TemplateDialog, ShowsTheTextsTheProgramIsKnownBy) {
+  for (const FixedText& fixed : kFixedTexts) {
+    SCOPED_TRACE(fixed.text);
+    CDialog dlg(fixed.dialog);
+    QtTemplateDialog window(dlg, nullptr);
+    std::vector<std::string> texts;
+    if (fixed.control == 0)
+      texts.push_back(window.windowTitle().toStdString());
+    for (QWidget* w : Controls(window)) {
+      if (fixed.control != 0 && w->property(QtTemplateDialog::kControlIdProperty) == fixed.control)
+        texts.push_back(TextOf(w).toStdString());
+    }
+    EXPECT_NE(std::find(texts.begin(), texts.end(), fixed.text), texts.end());
   }
 }
 

@@ -12,10 +12,11 @@
 #include "platform/Dialog.h"
 #include "platform/Document.h"
 #include "platform/File.h"
+#include "platform/FrameworkStrings.h"
 #include "platform/View.h"
 #include "platform/WaitCursor.h"
 #include "platform/headless/HeadlessBackend.h"
-#include "res/Strings.h"
+#include "tests/platform/FakeResources.h"
 
 namespace qov {
 namespace {
@@ -95,6 +96,7 @@ class CommandTest : public ::testing::Test {
   HeadlessBackend& backend() { return platform.backend(); }
 
   ScopedHeadlessPlatform platform;
+  test::ScopedFakeResources resources;
   TestDoc doc;
   TestView view;
 };
@@ -167,7 +169,7 @@ TEST_F(CommandTest, WhatEscapesBecomesAFailureWithTheStandardMessage) {
     EXPECT_FALSE(ShowCommandResult(result));
     ASSERT_EQ(backend().Messages().size(), 1u) << c.id;
     EXPECT_EQ(backend().Messages()[0].text, c.text);
-    EXPECT_EQ(backend().Messages()[0].caption, "QOV_V2");
+    EXPECT_EQ(backend().Messages()[0].caption, test::kFakeAppTitle);
     EXPECT_EQ(backend().Messages()[0].type, c.type);
   }
 }

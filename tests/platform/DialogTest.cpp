@@ -10,21 +10,22 @@
 
 #include "platform/Dialog.h"
 #include "platform/headless/HeadlessBackend.h"
-#include "res/Resource.h"
-#include "res/Strings.h"
+#include "tests/platform/FakeResources.h"
 
 namespace qov {
 namespace {
 
-// The threshold template's controls, exchanged the plain way.
+using namespace test;
+
+// The exchange template's controls, exchanged the plain way.
 class ExchangeDlg : public CDialog {
  public:
-  ExchangeDlg() : CDialog(IDD_THRESHOLD) {}
+  ExchangeDlg() : CDialog(IDD_FAKE_EXCHANGE) {}
 
   void DoDataExchange(CDataExchange* pDX) override {
-    DDX_Check(pDX, IDC_CHECK_OUTLINE, m_bCheck);
-    DDX_Text(pDX, IDC_EDIT_THRESHOLD, m_nText);
-    DDX_Slider(pDX, IDC_SLIDER_THRESHOLD, m_nSlider);
+    DDX_Check(pDX, IDC_FAKE_CHECK, m_bCheck);
+    DDX_Text(pDX, IDC_FAKE_EDIT, m_nText);
+    DDX_Slider(pDX, IDC_FAKE_TRACKBAR, m_nSlider);
   }
   void OnHScroll(UINT sbCode, UINT pos, int controlId) override {
     scrolls.push_back({sbCode, pos, controlId});
@@ -47,9 +48,9 @@ class ExchangeDlg : public CDialog {
 
 class RadioDlg : public CDialog {
  public:
-  RadioDlg() : CDialog(IDD_VECTORSCRIPT) {}
+  RadioDlg() : CDialog(IDD_FAKE_RADIO) {}
   void DoDataExchange(CDataExchange* pDX) override {
-    DDX_Radio(pDX, IDC_RADIO_ALLCOLORS, m_nOption);
+    DDX_Radio(pDX, IDC_FAKE_RADIO_FIRST, m_nOption);
   }
   int m_nOption = 1;
 };
@@ -66,6 +67,7 @@ class DialogTest : public ::testing::Test {
  protected:
   HeadlessBackend& backend() { return platform.backend(); }
   ScopedHeadlessPlatform platform;
+  ScopedFakeResources resources;
 };
 
 TEST_F(DialogTest, IntegerTextValidation) {
@@ -112,7 +114,7 @@ TEST_F(DialogTest, IntegerTextValidation) {
     dlg.SetHost(&host);
     backend().ClearMessages();
     dlg.OnInitDialog();
-    dlg.UserSetText(IDC_EDIT_THRESHOLD, c.text);
+    dlg.UserSetText(IDC_FAKE_EDIT, c.text);
     dlg.UserClick(IDOK);
     EXPECT_EQ(dlg.IsEnded(), c.valid) << '"' << c.text << '"';
     if (c.valid) {
@@ -124,8 +126,8 @@ TEST_F(DialogTest, IntegerTextValidation) {
       ASSERT_EQ(backend().Messages().size(), 1u) << '"' << c.text << '"';
       EXPECT_EQ(backend().Messages()[0].text, "整数を入力してください。");
       EXPECT_EQ(backend().Messages()[0].type, MB_ICONEXCLAMATION);
-      EXPECT_EQ(dlg.GetFocusedControl(), IDC_EDIT_THRESHOLD);
-      EXPECT_EQ(host.focus, (std::vector<std::pair<int, bool>>{{IDC_EDIT_THRESHOLD, true}}));
+      EXPECT_EQ(dlg.GetFocusedControl(), IDC_FAKE_EDIT);
+      EXPECT_EQ(host.focus, (std::vector<std::pair<int, bool>>{{IDC_FAKE_EDIT, true}}));
     }
   }
 }
@@ -133,9 +135,9 @@ TEST_F(DialogTest, IntegerTextValidation) {
 TEST_F(DialogTest, FailedValidationStopsTheExchangeBeforeLaterControls) {
   ExchangeDlg dlg;
   dlg.OnInitDialog();
-  dlg.UserClick(IDC_CHECK_OUTLINE);
-  dlg.UserMoveTrackbar(IDC_SLIDER_THRESHOLD, 80);
-  dlg.UserSetText(IDC_EDIT_THRESHOLD, "abc");
+  dlg.UserClick(IDC_FAKE_CHECK);
+  dlg.UserMoveTrackbar(IDC_FAKE_TRACKBAR, 80);
+  dlg.UserSetText(IDC_FAKE_EDIT, "abc");
   EXPECT_FALSE(dlg.UpdateData(true));
   EXPECT_EQ(dlg.m_bCheck, 1);
   EXPECT_EQ(dlg.m_nSlider, 50);
@@ -148,24 +150,24 @@ TEST_F(DialogTest, ExchangeTowardsTheControls) {
   dlg.m_nSlider = 40;
   dlg.OnInitDialog();
   EXPECT_EQ(dlg.m_bCheck, 0);
-  EXPECT_EQ(dlg.IsDlgButtonChecked(IDC_CHECK_OUTLINE), 0);
-  EXPECT_EQ(dlg.GetDlgItemText(IDC_EDIT_THRESHOLD), "-12");
-  EXPECT_EQ(dlg.GetTrackbarPos(IDC_SLIDER_THRESHOLD), 40);
+  EXPECT_EQ(dlg.IsDlgButtonChecked(IDC_FAKE_CHECK), 0);
+  EXPECT_EQ(dlg.GetDlgItemText(IDC_FAKE_EDIT), "-12");
+  EXPECT_EQ(dlg.GetTrackbarPos(IDC_FAKE_TRACKBAR), 40);
 
   dlg.m_bCheck = 2;
   dlg.UpdateData(false);
-  EXPECT_EQ(dlg.IsDlgButtonChecked(IDC_CHECK_OUTLINE), 2);
+  EXPECT_EQ(dlg.IsDlgButtonChecked(IDC_FAKE_CHECK), 2);
 }
 
 TEST_F(DialogTest, EditTextChangesSendEnChangeLikeTheNativeControl) {
   ExchangeDlg dlg;
   dlg.OnInitDialog();  // the exchange sets the text too
-  dlg.SetDlgItemText(IDC_EDIT_THRESHOLD, "20");
-  dlg.UserSetText(IDC_EDIT_THRESHOLD, "30");
-  dlg.SetDlgItemText(IDC_CHECK_OUTLINE, "other caption");
-  const std::vector<std::pair<int, UINT>> want(3, {IDC_EDIT_THRESHOLD, EN_CHANGE});
+  dlg.SetDlgItemText(IDC_FAKE_EDIT, "20");
+  dlg.UserSetText(IDC_FAKE_EDIT, "30");
+  dlg.SetDlgItemText(IDC_FAKE_CHECK, "other caption");
+  const std::vector<std::pair<int, UINT>> want(3, {IDC_FAKE_EDIT, EN_CHANGE});
   EXPECT_EQ(dlg.notifications, want);
-  EXPECT_EQ(dlg.GetDlgItemText(IDC_EDIT_THRESHOLD), "30");
+  EXPECT_EQ(dlg.GetDlgItemText(IDC_FAKE_EDIT), "30");
 }
 
 TEST_F(DialogTest, TrackbarSetByProgramIsLimitedAndSilent) {
@@ -176,16 +178,16 @@ TEST_F(DialogTest, TrackbarSetByProgramIsLimitedAndSilent) {
     int asked, want;
   };
   for (const Case& c : {Case{150, 100}, Case{-5, 0}, Case{35, 35}}) {
-    dlg.SetTrackbarPos(IDC_SLIDER_THRESHOLD, c.asked);
-    EXPECT_EQ(dlg.GetTrackbarPos(IDC_SLIDER_THRESHOLD), c.want);
+    dlg.SetTrackbarPos(IDC_FAKE_TRACKBAR, c.asked);
+    EXPECT_EQ(dlg.GetTrackbarPos(IDC_FAKE_TRACKBAR), c.want);
   }
-  dlg.SetTrackbarRangeMax(IDC_SLIDER_THRESHOLD, 20);
-  EXPECT_EQ(dlg.GetTrackbarPos(IDC_SLIDER_THRESHOLD), 20);
-  dlg.SetTrackbarRangeMin(IDC_SLIDER_THRESHOLD, 25);
-  dlg.SetTrackbarRangeMax(IDC_SLIDER_THRESHOLD, 60);
-  EXPECT_EQ(dlg.GetTrackbarPos(IDC_SLIDER_THRESHOLD), 25);
-  dlg.SetTrackbarTicFreq(IDC_SLIDER_THRESHOLD, 5);
-  EXPECT_EQ(dlg.GetControlState(IDC_SLIDER_THRESHOLD).ticFreq, 5);
+  dlg.SetTrackbarRangeMax(IDC_FAKE_TRACKBAR, 20);
+  EXPECT_EQ(dlg.GetTrackbarPos(IDC_FAKE_TRACKBAR), 20);
+  dlg.SetTrackbarRangeMin(IDC_FAKE_TRACKBAR, 25);
+  dlg.SetTrackbarRangeMax(IDC_FAKE_TRACKBAR, 60);
+  EXPECT_EQ(dlg.GetTrackbarPos(IDC_FAKE_TRACKBAR), 25);
+  dlg.SetTrackbarTicFreq(IDC_FAKE_TRACKBAR, 5);
+  EXPECT_EQ(dlg.GetControlState(IDC_FAKE_TRACKBAR).ticFreq, 5);
   EXPECT_TRUE(dlg.scrolls.empty());
   EXPECT_TRUE(dlg.notifications.empty());
   EXPECT_EQ(host.changed.size(), 7u);
@@ -193,31 +195,31 @@ TEST_F(DialogTest, TrackbarSetByProgramIsLimitedAndSilent) {
 
 TEST_F(DialogTest, MovingTheTrackbarSendsHScroll) {
   ExchangeDlg dlg;
-  dlg.UserMoveTrackbar(IDC_SLIDER_THRESHOLD, 40);
-  dlg.UserMoveTrackbar(IDC_SLIDER_THRESHOLD, 130, TB_THUMBTRACK);
-  dlg.UserMoveTrackbar(IDC_SLIDER_THRESHOLD, 95, TB_PAGEDOWN);
-  const std::vector<ExchangeDlg::Scroll> want{{TB_THUMBPOSITION, 40, IDC_SLIDER_THRESHOLD},
-                                              {TB_THUMBTRACK, 100, IDC_SLIDER_THRESHOLD},
-                                              {TB_PAGEDOWN, 0, IDC_SLIDER_THRESHOLD}};
+  dlg.UserMoveTrackbar(IDC_FAKE_TRACKBAR, 40);
+  dlg.UserMoveTrackbar(IDC_FAKE_TRACKBAR, 130, TB_THUMBTRACK);
+  dlg.UserMoveTrackbar(IDC_FAKE_TRACKBAR, 95, TB_PAGEDOWN);
+  const std::vector<ExchangeDlg::Scroll> want{{TB_THUMBPOSITION, 40, IDC_FAKE_TRACKBAR},
+                                              {TB_THUMBTRACK, 100, IDC_FAKE_TRACKBAR},
+                                              {TB_PAGEDOWN, 0, IDC_FAKE_TRACKBAR}};
   EXPECT_EQ(dlg.scrolls, want);
-  EXPECT_EQ(dlg.GetTrackbarPos(IDC_SLIDER_THRESHOLD), 95);
+  EXPECT_EQ(dlg.GetTrackbarPos(IDC_FAKE_TRACKBAR), 95);
 }
 
 TEST_F(DialogTest, ClickingACheckBoxTogglesIt) {
   ExchangeDlg dlg;
-  dlg.UserClick(IDC_CHECK_OUTLINE);
-  EXPECT_EQ(dlg.IsDlgButtonChecked(IDC_CHECK_OUTLINE), 1);
-  dlg.UserClick(IDC_CHECK_OUTLINE);
-  EXPECT_EQ(dlg.IsDlgButtonChecked(IDC_CHECK_OUTLINE), 0);
+  dlg.UserClick(IDC_FAKE_CHECK);
+  EXPECT_EQ(dlg.IsDlgButtonChecked(IDC_FAKE_CHECK), 1);
+  dlg.UserClick(IDC_FAKE_CHECK);
+  EXPECT_EQ(dlg.IsDlgButtonChecked(IDC_FAKE_CHECK), 0);
   EXPECT_EQ(dlg.notifications,
-            (std::vector<std::pair<int, UINT>>(2, {IDC_CHECK_OUTLINE, BN_CLICKED})));
+            (std::vector<std::pair<int, UINT>>(2, {IDC_FAKE_CHECK, BN_CLICKED})));
 }
 
 TEST_F(DialogTest, RadioGroupRunsFromOneGroupControlToTheNext) {
   RadioDlg dlg;
-  const std::vector<int> group{IDC_RADIO_ALLCOLORS, IDC_RADIO_NOWHITE};
-  EXPECT_EQ(dlg.GetRadioGroup(IDC_RADIO_ALLCOLORS), group);
-  EXPECT_EQ(dlg.GetRadioGroup(IDC_RADIO_NOWHITE), group);
+  const std::vector<int> group{IDC_FAKE_RADIO_FIRST, IDC_FAKE_RADIO_SECOND};
+  EXPECT_EQ(dlg.GetRadioGroup(IDC_FAKE_RADIO_FIRST), group);
+  EXPECT_EQ(dlg.GetRadioGroup(IDC_FAKE_RADIO_SECOND), group);
   EXPECT_TRUE(dlg.GetRadioGroup(IDOK).empty());
   EXPECT_THROW(dlg.GetRadioGroup(4711), std::logic_error);
 }
@@ -225,14 +227,14 @@ TEST_F(DialogTest, RadioGroupRunsFromOneGroupControlToTheNext) {
 TEST_F(DialogTest, RadioExchangeAndClicks) {
   RadioDlg dlg;
   dlg.OnInitDialog();
-  EXPECT_EQ(dlg.IsDlgButtonChecked(IDC_RADIO_ALLCOLORS), 0);
-  EXPECT_EQ(dlg.IsDlgButtonChecked(IDC_RADIO_NOWHITE), 1);
+  EXPECT_EQ(dlg.IsDlgButtonChecked(IDC_FAKE_RADIO_FIRST), 0);
+  EXPECT_EQ(dlg.IsDlgButtonChecked(IDC_FAKE_RADIO_SECOND), 1);
 
-  dlg.UserClick(IDC_RADIO_ALLCOLORS);
-  EXPECT_EQ(dlg.IsDlgButtonChecked(IDC_RADIO_ALLCOLORS), 1);
-  EXPECT_EQ(dlg.IsDlgButtonChecked(IDC_RADIO_NOWHITE), 0);
-  dlg.UserClick(IDC_RADIO_ALLCOLORS);
-  EXPECT_EQ(dlg.IsDlgButtonChecked(IDC_RADIO_ALLCOLORS), 1);
+  dlg.UserClick(IDC_FAKE_RADIO_FIRST);
+  EXPECT_EQ(dlg.IsDlgButtonChecked(IDC_FAKE_RADIO_FIRST), 1);
+  EXPECT_EQ(dlg.IsDlgButtonChecked(IDC_FAKE_RADIO_SECOND), 0);
+  dlg.UserClick(IDC_FAKE_RADIO_FIRST);
+  EXPECT_EQ(dlg.IsDlgButtonChecked(IDC_FAKE_RADIO_FIRST), 1);
   dlg.UserClick(IDOK);
   EXPECT_EQ(dlg.GetResult(), IDOK);
   EXPECT_EQ(dlg.m_nOption, 0);
@@ -240,8 +242,8 @@ TEST_F(DialogTest, RadioExchangeAndClicks) {
   RadioDlg none;
   none.m_nOption = -1;
   none.OnInitDialog();
-  EXPECT_EQ(none.IsDlgButtonChecked(IDC_RADIO_ALLCOLORS), 0);
-  EXPECT_EQ(none.IsDlgButtonChecked(IDC_RADIO_NOWHITE), 0);
+  EXPECT_EQ(none.IsDlgButtonChecked(IDC_FAKE_RADIO_FIRST), 0);
+  EXPECT_EQ(none.IsDlgButtonChecked(IDC_FAKE_RADIO_SECOND), 0);
   none.m_nOption = 5;
   EXPECT_TRUE(none.UpdateData(true));
   EXPECT_EQ(none.m_nOption, -1);
@@ -252,14 +254,14 @@ TEST_F(DialogTest, ControlsAndTemplatesMustExist) {
   RadioDlg dlg;
   EXPECT_THROW(dlg.GetDlgItemText(4711), std::logic_error);
   EXPECT_THROW(dlg.UserClick(4711), std::logic_error);
-  EXPECT_EQ(dlg.GetDlgItemText(IDC_RADIO_NOWHITE), "白に限りなく近い色は出力しない");
+  EXPECT_EQ(dlg.GetDlgItemText(IDC_FAKE_RADIO_SECOND), kFakeSecondOption);
 }
 
 TEST_F(DialogTest, ScriptedModalRunEndsWithOk) {
   backend().QueueDialog([](CDialog& dlg) {
-    dlg.UserSetText(IDC_EDIT_THRESHOLD, "75");
-    dlg.UserMoveTrackbar(IDC_SLIDER_THRESHOLD, 40);
-    dlg.UserClick(IDC_CHECK_OUTLINE);
+    dlg.UserSetText(IDC_FAKE_EDIT, "75");
+    dlg.UserMoveTrackbar(IDC_FAKE_TRACKBAR, 40);
+    dlg.UserClick(IDC_FAKE_CHECK);
     dlg.UserClick(IDOK);
   });
   ExchangeDlg dlg;
@@ -267,7 +269,7 @@ TEST_F(DialogTest, ScriptedModalRunEndsWithOk) {
   EXPECT_EQ(dlg.m_nText, 75);
   EXPECT_EQ(dlg.m_nSlider, 40);
   EXPECT_EQ(dlg.m_bCheck, 1);
-  EXPECT_EQ(backend().DialogsRun(), std::vector<UINT>{IDD_THRESHOLD});
+  EXPECT_EQ(backend().DialogsRun(), std::vector<UINT>{IDD_FAKE_EXCHANGE});
 }
 
 TEST_F(DialogTest, UnscriptedOrUnfinishedModalRunsAreCancelled) {
@@ -279,10 +281,10 @@ TEST_F(DialogTest, UnscriptedOrUnfinishedModalRunsAreCancelled) {
   };
   const Case cases[] = {
       {"no script", false, nullptr, 0},
-      {"left open", true, [](CDialog& dlg) { dlg.UserSetText(IDC_EDIT_THRESHOLD, "60"); }, 0},
+      {"left open", true, [](CDialog& dlg) { dlg.UserSetText(IDC_FAKE_EDIT, "60"); }, 0},
       {"failed validation", true,
        [](CDialog& dlg) {
-         dlg.UserSetText(IDC_EDIT_THRESHOLD, "sixty");
+         dlg.UserSetText(IDC_FAKE_EDIT, "sixty");
          dlg.UserClick(IDOK);
        },
        1},
@@ -313,7 +315,7 @@ TEST_F(DialogTest, ADialogThatRefusesToCancelStillEnds) {
 TEST_F(DialogTest, EachModalRunStartsFromFreshControls) {
   RadioDlg dlg;
   backend().QueueDialog([](CDialog& d) {
-    d.UserClick(IDC_RADIO_ALLCOLORS);
+    d.UserClick(IDC_FAKE_RADIO_FIRST);
     d.UserClick(IDOK);
   });
   EXPECT_EQ(dlg.DoModal(), IDOK);

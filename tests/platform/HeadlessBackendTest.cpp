@@ -13,6 +13,7 @@
 #include "platform/GlobalMemory.h"
 #include "platform/MessageBox.h"
 #include "platform/headless/HeadlessBackend.h"
+#include "tests/platform/FakeResources.h"
 #include "tests/support/Bitmap.h"
 
 namespace qov {
@@ -22,6 +23,7 @@ class HeadlessBackendTest : public ::testing::Test {
  protected:
   HeadlessBackend& backend() { return platform.backend(); }
   ScopedHeadlessPlatform platform;
+  test::ScopedFakeResources resources;
 };
 
 // Blocks the clipboard let go of are freed; the leak checker of the
@@ -98,7 +100,7 @@ TEST_F(HeadlessBackendTest, MessageBoxesAreCaptionedRecordedAndAnswered) {
   EXPECT_EQ(AfxMessageBox("first", MB_YESNOCANCEL), IDNO);
   EXPECT_EQ(AfxMessageBox("second"), IDOK);
   ASSERT_EQ(backend().Messages().size(), 2u);
-  EXPECT_EQ(backend().Messages()[0].caption, "QOV_V2");
+  EXPECT_EQ(backend().Messages()[0].caption, test::kFakeAppTitle);
   EXPECT_EQ(backend().Messages()[0].type, MB_YESNOCANCEL);
   EXPECT_EQ(backend().Messages()[1].type, MB_OK);
 }

@@ -51,8 +51,16 @@ bool QtPrinting::SelectPrinter(const std::string& printerName, std::string* reas
   return true;
 }
 
+// Qt keeps a margin of its own round the page. Only the printer's own, the
+// edge it cannot print on, may take room from a drawing at its true size.
+void QtPrinting::UsePrintableArea() {
+  const QPageLayout layout = m_printer.pageLayout();
+  m_printer.setPageMargins(layout.minimumMargins(), layout.units());
+}
+
 PrintResult QtPrinting::PrintNow(CView& view, CPrintInfo& info, std::string* reason) {
   m_printer.setDocName(QString::fromStdString(LoadString(IDS_APP_TITLE)));
+  UsePrintableArea();
   QPainter painter;
   if (!painter.begin(&m_printer)) {
     if (reason)
@@ -65,6 +73,7 @@ PrintResult QtPrinting::PrintNow(CView& view, CPrintInfo& info, std::string* rea
 }
 
 void QtPrinting::Preview(CView& view, CPrintInfo& info) {
+  UsePrintableArea();
   QPrintPreviewDialog preview(&m_printer, QtBackend::DialogParent());
   preview.setObjectName(QStringLiteral("printPreview"));
   QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,

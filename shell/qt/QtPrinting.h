@@ -28,6 +28,7 @@ class QtPrinting {
   static void Render(CView& view, QPainter& painter, CPrintInfo& info);
 
  private:
+  void UsePrintableArea();
   PrintResult PrintNow(CView& view, CPrintInfo& info, std::string* reason);
   void Preview(CView& view, CPrintInfo& info);
   bool SelectPrinter(const std::string& printerName, std::string* reason);

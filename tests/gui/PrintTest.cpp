@@ -146,16 +146,17 @@ TEST_F(PrintTest, DirectPrintToPdfCarriesTheWholePicture) {
   EXPECT_EQ(wrong, 0);
 }
 
-// At 400 dpi an A6 picture is printed at 105 × 148 mm; an A4 one does
-// not fit within the margins and fills the printable width, proportions
-// kept; both centred.
+// At 400 dpi an A4 picture is printed at 210 × 297 mm, the whole page a PDF
+// file offers; a wider one fills the printable width, proportions kept;
+// both centred.
 TEST_F(PrintTest, PictureIsPrintedAtItsTrueSizeOrFittedToThePage) {
   struct Case {
     const char* name;
     int width, height;
     bool fitted;
   };
-  const Case cases[] = {{"A6 at 400 dpi", 1654, 2331, false}, {"A4 at 400 dpi", 3307, 4677, true}};
+  const Case cases[] = {{"A4 at 400 dpi", 3307, 4677, false},
+                        {"wider than A4 at 400 dpi", 3600, 2400, true}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     const TempDir dir;

@@ -156,9 +156,9 @@ void BM_ReadBytes(benchmark::State& state) {
 }
 BENCHMARK(BM_ReadBytes)->Unit(benchmark::kMillisecond);
 
-qov::HGLOBAL ReadA4() {
+qov::CGlobalOwner ReadA4() {
   qov::CFile file(TestFiles().Name(24, false), qov::CFile::modeRead);
-  return qov::ReadDibFile(file);
+  return qov::CGlobalOwner(qov::ReadDibFile(file));
 }
 
 // Every pixel loaded and stored back, one lock and unlock per operation.

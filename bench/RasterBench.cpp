@@ -45,7 +45,7 @@ enum class Content { Photo, BlackAndWhite };
 
 // A smooth colour photograph stand-in, or a page of black discs on white
 // (what the outline pass usually gets).
-HGLOBAL MakePage(Content content) {
+CGlobalOwner MakePage(Content content) {
   return bench::MakeBlock24(kWidth, kHeight, [content](std::int64_t x, std::int64_t row) {
     if (content == Content::Photo) {
       return std::array<std::uint8_t, 3>{static_cast<std::uint8_t>(x * 255 / kWidth),

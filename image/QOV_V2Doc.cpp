@@ -4,6 +4,7 @@
 #include "image/QOV_V2Doc.h"
 
 #include <cstring>
+#include <utility>
 
 #include "image/DibBlock.h"
 #include "image/DibFile.h"
@@ -120,10 +121,9 @@ void CQOV_V2Doc::MarkOutlinePixel(std::int64_t x, std::int64_t y) {
   CopyColor(centre, m_lightGrayColor);
 }
 
-void CQOV_V2Doc::ReplaceDib(HGLOBAL h) {
-  if (m_hDib != h)
-    GlobalFree(m_hDib);
-  m_hDib = h;
+void CQOV_V2Doc::ReplaceDib(CGlobalOwner&& block) {
+  GlobalFree(m_hDib);
+  m_hDib = block.release();
 }
 
 bool CQOV_V2Doc::OnNewDocument() {
@@ -156,7 +156,7 @@ bool CQOV_V2Doc::OnOpenDocument(const std::string& path) {
     return false;
   }
   SetModifiedFlag(false);
-  ReplaceDib(dib.release());
+  ReplaceDib(std::move(dib));
   m_readWarning = failure.warning;
   if (m_readWarning == DibReadError::None)
     SetOpenWarning({}, {});

@@ -43,8 +43,9 @@ class CQOV_V2Doc : public CDocument {
   void StorePixel(std::int64_t x, std::int64_t y);
   void ThresholdPixel(std::int64_t x, std::int64_t y, int percent);
   void MarkOutlinePixel(std::int64_t x, std::int64_t y);
-  // Frees the current block and keeps `h`; refreshes nothing.
-  void ReplaceDib(HGLOBAL h);
+  // Lets go of the current block and keeps `block` (which may be another
+  // hold on the same block); refreshes nothing.
+  void ReplaceDib(CGlobalOwner&& block);
 
   bool OnNewDocument() override;
   // Reads the whole picture first and replaces the current one only when

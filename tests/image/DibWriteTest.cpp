@@ -226,7 +226,7 @@ TEST(DibBlock, Helpers) {
 }
 
 TEST(DibBlock, CopyDibBlockCopiesTheWholeAllocation) {
-  EXPECT_EQ(CopyDibBlock(nullptr), nullptr);
+  EXPECT_FALSE(CopyDibBlock(nullptr));
   Bytes bytes(123);
   for (std::size_t i = 0; i < bytes.size(); ++i)
     bytes[i] = static_cast<std::uint8_t>(i * 7);

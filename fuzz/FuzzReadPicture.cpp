@@ -8,7 +8,7 @@
 
 #include "fuzz/FuzzCheck.h"
 #include "fuzz/FuzzInputFile.h"
-#include "image/import/PictureFile.h"
+#include "image/PictureFile.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "image/DibBlock.h"
-#include "image/DibFile.h"
+#include "image/PictureReadError.h"
 #include "platform/GlobalMemory.h"
 #include "platform/Progress.h"
 

@@ -4,36 +4,12 @@
 
 #include <string>
 
-#include "image/Language.h"
-#include "image/import/MemoryBudget.h"
+#include "image/MemoryBudget.h"
+#include "image/PictureReadError.h"
 #include "platform/File.h"
 #include "platform/GlobalMemory.h"
 
 namespace qov {
-
-// Why a bitmap could not be read. Each value has its English and Japanese
-// texts in one table, in this order, with OverBudget last.
-enum class DibReadError {
-  None,
-  NotABitmap,              // short file header or wrong type
-  TruncatedHeader,         // the file ends inside the information header
-  BadHeader,               // header size below 40 other than 12
-  BadDimensions,           // width ≤ 0, height 0, negative height with RLE
-  TooLarge,                // 24-bit pixels + 54 bytes would not fit in 32 bits
-  UnsupportedBitCount,     // uncompressed, and not 1, 4, 8, 16, 24 or 32 bits
-  UnsupportedCompression,  // JPEG, PNG, Huffman, RLE24, or unknown
-  TruncatedPixels,         // the pixel data ends early (uncompressed; a warning for RLE)
-  OutOfMemory,
-  // Other picture formats, and limits every format shares.
-  NotAPicture,         // the first bytes name no format that is read
-  CorruptPicture,      // the format's library refused the data
-  UnsupportedPicture,  // a valid file of a kind that is not read
-  NoSuchPage,          // the page asked for is not in the file
-  OverBudget,          // more pixels than the memory budget allows
-};
-
-// A one-line description of `error` in `language`.
-const char* DescribeDibReadError(DibReadError error, Language language = Language::English);
 
 // Reads the bitmap from `file`, positioned at its start, into a new 24-bit
 // block (40-byte header, no colour table) owned by the caller. Returns null

@@ -8,7 +8,6 @@
 
 #include "image/DibBlock.h"
 #include "image/DibFile.h"
-#include "image/import/PictureFile.h"
 #include "platform/File.h"
 #include "platform/FileReplacement.h"
 #include "platform/OleLock.h"

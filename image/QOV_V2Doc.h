@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <string>
 
-#include "image/import/PictureFile.h"
+#include "image/PictureFile.h"
 #include "platform/Document.h"
 #include "platform/GlobalMemory.h"
 

@@ -8,7 +8,7 @@
 
 #include "image/DibDecode.h"
 #include "image/DibResolution.h"
-#include "image/import/PictureFile.h"
+#include "image/PictureFile.h"
 #include "image/import/SourceFile.h"
 
 namespace qov::import {

@@ -1,11 +1,12 @@
 // The one entry point through which every picture comes in.
 
-#include "image/import/PictureFile.h"
+#include "image/PictureFile.h"
 
 #include <array>
 #include <cstring>
 #include <new>
 
+#include "image/DibFile.h"
 #include "image/import/PictureBlock.h"
 
 namespace qov {
@@ -72,16 +73,6 @@ PictureKind DetectPictureKind(const std::byte* head, std::size_t size) {
       head[1] <= std::byte{'6'})
     return PictureKind::Pnm;
   return PictureKind::Unknown;
-}
-
-std::string DescribePictureReadFailure(const PictureReadFailure& failure, Language language) {
-  std::string text = DescribeDibReadError(failure.reason, language);
-  if (failure.refusal)
-    text +=
-        (language == Language::Japanese ? "\n" : ": ") + failure.refusal->DescribeRefusal(language);
-  else if (language == Language::English && !failure.detail.empty())
-    text += ": " + failure.detail;
-  return text;
 }
 
 HGLOBAL ReadPictureFile(CFile& file, const PictureReadOptions& options,

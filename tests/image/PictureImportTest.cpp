@@ -12,9 +12,9 @@
 #include <utility>
 
 #include "image/DibResolution.h"
+#include "image/MemoryBudget.h"
+#include "image/PictureFile.h"
 #include "image/QOV_V2Doc.h"
-#include "image/import/MemoryBudget.h"
-#include "image/import/PictureFile.h"
 #include "tests/image/ImageTestSupport.h"
 
 namespace qov::test {

@@ -2,16 +2,17 @@
 // Reading a picture of any kind the program knows (.bmp, TIFF, PNG, JPEG,
 // PNM) into the uniform 24-bit block. The kind is decided by the file's
 // first bytes, never by its name; the names under which such files are
-// offered are listed once in platform/PictureExtensions.h.
+// offered are listed once in platform/PictureExtensions.h. The document
+// reads through here; the routines are defined in image/import, beside the
+// readers of the formats they hand each file to.
 
 #include <cstddef>
 #include <cstdint>
-#include <optional>
-#include <string>
 #include <vector>
 
-#include "image/DibFile.h"
-#include "image/import/MemoryBudget.h"
+#include "image/PictureReadError.h"
+#include "platform/File.h"
+#include "platform/GlobalMemory.h"
 
 namespace qov {
 
@@ -24,24 +25,6 @@ struct PictureReadOptions {
   int page = 1;              // of a multi-page file (TIFF), counted from 1
   double maxMegapixels = 0;  // 0: what the memory available at the time allows
 };
-
-// Why a picture could not be read: the reason, a library's particulars in
-// English, and for OverBudget the budget that refused the picture.
-struct PictureReadFailure {
-  DibReadError reason = DibReadError::None;
-  std::string detail;
-  std::optional<CMemoryBudget> refusal;
-  // For a picture that was read: TruncatedPixels when its data ended early
-  // and the rest was left black (run-length .bmp files), else None.
-  DibReadError warning = DibReadError::None;
-};
-
-// "the picture file is damaged: Not a JPEG file" — the reason's text, then
-// the particulars when there are any. The libraries speak English only, so
-// the Japanese text leaves their particulars out; the budget's size and
-// limit it gives in Japanese.
-std::string DescribePictureReadFailure(const PictureReadFailure& failure,
-                                       Language language = Language::English);
 
 // Reads the picture from `file`, positioned at its start, into a new 24-bit
 // block (40-byte header, no colour table) owned by the caller. Returns null

@@ -27,13 +27,12 @@ struct PictureReadOptions {
 };
 
 // Reads the picture from `file`, positioned at its start, into a new 24-bit
-// block (40-byte header, no colour table) owned by the caller. Returns null
-// for a file that cannot be read and sets *failure; a picture the budget does
-// not admit is refused before anything is allocated. A picture that was read
-// leaves *failure empty but for its warning. Errors of the file
+// block (40-byte header, no colour table). Returns no block for a file that
+// cannot be read, and the failure saying why; a picture the budget does not
+// admit is refused before anything is allocated. A picture that was read
+// comes with an empty failure but for its warning. Errors of the file
 // system propagate as CFileException.
-HGLOBAL ReadPictureFile(CFile& file, const PictureReadOptions& options,
-                        PictureReadFailure* failure = nullptr);
+PictureReadResult ReadPictureFile(CFile& file, const PictureReadOptions& options);
 
 // A page's width and height in pixels, as it will show (turned by its
 // orientation).

@@ -1,12 +1,14 @@
 #pragma once
 // Why a picture could not be read, whatever its format, and the texts that
-// say so: Japanese for the window, English for the batch converter.
+// say so: Japanese for the window, English for the batch converter; and the
+// one result every reader returns, the block and the failure together.
 
 #include <optional>
 #include <string>
 
 #include "image/Language.h"
 #include "image/MemoryBudget.h"
+#include "platform/GlobalMemory.h"
 
 namespace qov {
 
@@ -51,5 +53,15 @@ struct PictureReadFailure {
 // limit it gives in Japanese.
 std::string DescribePictureReadFailure(const PictureReadFailure& failure,
                                        Language language = Language::English);
+
+// What a reader returns: the new block, the caller's from then on, or no
+// block and `failure` saying why. A picture that was read may still carry
+// a warning in `failure`.
+struct PictureReadResult {
+  CGlobalOwner block;
+  PictureReadFailure failure;
+
+  explicit operator bool() const { return static_cast<bool>(block); }
+};
 
 }  // namespace qov

@@ -139,24 +139,23 @@ bool CQOV_V2Doc::OnNewDocument() {
 bool CQOV_V2Doc::OnOpenDocument(const std::string& path) {
   if (!CDocument::OnOpenDocument(path))
     return false;
-  CGlobalOwner dib;
-  PictureReadFailure failure;
+  PictureReadResult read;
   try {
     CFile file(path, CFile::modeRead);
-    dib = CGlobalOwner(ReadPictureFile(file, m_readOptions, &failure));
+    read = ReadPictureFile(file, m_readOptions);
     file.Close();
   } catch (const CFileException& e) {
     SetFailure(e);
     return false;
   }
-  if (!dib) {
-    SetFailure(DescribePictureReadFailure(failure, Language::Japanese),
-               DescribePictureReadFailure(failure));
+  if (!read) {
+    SetFailure(DescribePictureReadFailure(read.failure, Language::Japanese),
+               DescribePictureReadFailure(read.failure));
     return false;
   }
   SetModifiedFlag(false);
-  ReplaceDib(std::move(dib));
-  m_readWarning = failure.warning;
+  ReplaceDib(std::move(read.block));
+  m_readWarning = read.failure.warning;
   if (m_readWarning == DibReadError::None)
     SetOpenWarning({}, {});
   else

@@ -28,7 +28,7 @@ CGlobalOwner ConvertClipboardDib() {
   const CGlobalLock bytes(data);
   if (!bytes)
     return nullptr;
-  return CGlobalOwner(ConvertDibTo24(bytes.get(), bytes.size()));
+  return ConvertDibTo24(bytes.get(), bytes.size()).block;
 }
 
 }  // namespace

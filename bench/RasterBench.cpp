@@ -219,7 +219,7 @@ void BM_MemcpyOfTheBlock(benchmark::State& state) {
 void BM_MemcpyIntoANewBlock(benchmark::State& state) {
   const CGlobalOwner source(MakePage(Content::Photo));
   for (auto _ : state) {
-    const CGlobalOwner target(GlobalAlloc(GHND, kBlockSize));
+    const CGlobalOwner target = GlobalAllocOwned(GHND, kBlockSize);
     CGlobalLock from(source.get());
     CGlobalLock to(target.get());
     std::memcpy(to.get(), from.get(), kBlockSize);

@@ -13,10 +13,10 @@ namespace qov::bench {
 // width × height whose pixel (x, row), rows counted as stored, holds the
 // blue, green and red bytes that pixel(x, row) returns.
 template <class Pixel>
-HGLOBAL MakeBlock24(std::int64_t width, std::int64_t height, Pixel pixel) {
+CGlobalOwner MakeBlock24(std::int64_t width, std::int64_t height, Pixel pixel) {
   const auto stride = static_cast<std::size_t>((width * 3 + 3) / 4 * 4);
-  HGLOBAL h = GlobalAlloc(GHND, 40 + stride * static_cast<std::size_t>(height));
-  CGlobalLock lock(h);
+  CGlobalOwner block = GlobalAllocOwned(GHND, 40 + stride * static_cast<std::size_t>(height));
+  CGlobalLock lock(block.get());
   std::byte* p = lock.get();
   const auto put = [p](std::size_t at, std::uint32_t v) {
     for (std::size_t i = 0; i < 4; ++i)
@@ -35,7 +35,7 @@ HGLOBAL MakeBlock24(std::int64_t width, std::int64_t height, Pixel pixel) {
         px[i] = static_cast<std::byte>(bgr[i]);
     }
   }
-  return h;
+  return block;
 }
 
 }  // namespace qov::bench

@@ -38,8 +38,8 @@ class Canvas {
  public:
   Canvas(std::int32_t W, std::int32_t H, std::uint8_t fill)
       : m_W(W), m_H(H), m_stride((3 * static_cast<std::size_t>(W) + 3) / 4 * 4) {
-    m_h = GlobalAlloc(GHND, 40 + m_stride * static_cast<std::size_t>(H));
-    CGlobalLock lock(m_h);
+    m_block = GlobalAllocOwned(GHND, 40 + m_stride * static_cast<std::size_t>(H));
+    CGlobalLock lock(m_block.get());
     std::byte* p = lock.get();
     const std::uint32_t header[] = {40, static_cast<std::uint32_t>(W),
                                     static_cast<std::uint32_t>(H), 1 | (24u << 16)};
@@ -47,11 +47,10 @@ class Canvas {
     std::memset(p + 40, fill, m_stride * static_cast<std::size_t>(H));
   }
 
-  HGLOBAL Release() { return std::exchange(m_h, nullptr); }
-  ~Canvas() { GlobalFree(m_h); }
+  CGlobalOwner Release() { return std::move(m_block); }
 
   void Disc(double cx, double cy, double r) {
-    CGlobalLock lock(m_h);
+    CGlobalLock lock(m_block.get());
     const auto x0 = static_cast<std::int64_t>(std::floor(cx - r));
     const auto y0 = static_cast<std::int64_t>(std::floor(cy - r));
     for (std::int64_t y = y0; y <= static_cast<std::int64_t>(std::ceil(cy + r)); ++y) {
@@ -91,13 +90,13 @@ class Canvas {
  private:
   std::int32_t m_W, m_H;
   std::size_t m_stride;
-  HGLOBAL m_h;
+  CGlobalOwner m_block;
 };
 
 // A mechanical drawing on an A4 sheet at 300 dpi: frame, title block with
 // lettering, a plate with holes, a hatched section, centre and dimension
 // lines. Fixed, so that every run measures the same picture.
-HGLOBAL MakeA4Drawing() {
+CGlobalOwner MakeA4Drawing() {
   Canvas c(2480, 3508, 0xFF);
   c.Rectangle(70, 70, 2410, 3438, 3);
   c.Rectangle(1400, 3000, 2410, 3438, 2);
@@ -246,15 +245,13 @@ BENCHMARK_CAPTURE(BM_FormatDxfNumber, runs_a4, Picture::a4, kDigitsRun);
 BENCHMARK_CAPTURE(BM_FormatDxfNumber, strokes_a4, Picture::a4, kDigitsStroke);
 
 int WriteA4(const char* path) {
-  HGLOBAL h = MakeA4Drawing();
+  const CGlobalOwner picture = MakeA4Drawing();
   try {
     CFile file(path, CFile::modeCreate | CFile::modeWrite);
-    const bool written = WriteDibFile(h, file);
+    const bool written = WriteDibFile(picture.get(), file);
     file.Close();
-    GlobalFree(h);
     return written ? 0 : 1;
   } catch (const CFileException& e) {
-    GlobalFree(h);
     std::fprintf(stderr, "bench_export: %s\n", e.what());
     return 1;
   }

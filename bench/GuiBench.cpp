@@ -45,10 +45,10 @@ void PutU32(char* p, std::uint32_t v) {
 }
 
 // A 24-bit picture of width × height: a 40-byte header, then grey rows.
-HGLOBAL MakeDib(std::uint32_t width, std::uint32_t height) {
+CGlobalOwner MakeDib(std::uint32_t width, std::uint32_t height) {
   const std::size_t stride = (std::size_t{width} * 3 + 3) & ~std::size_t{3};
-  HGLOBAL h = GlobalAlloc(GHND, 40 + stride * height);
-  CGlobalLock lock(h);
+  CGlobalOwner block = GlobalAllocOwned(GHND, 40 + stride * height);
+  CGlobalLock lock(block.get());
   char* p = reinterpret_cast<char*>(lock.get());
   PutU32(p, 40);
   PutU32(p + 4, width);
@@ -57,7 +57,7 @@ HGLOBAL MakeDib(std::uint32_t width, std::uint32_t height) {
   p[14] = 24;
   for (std::size_t i = 40; i < lock.size(); ++i)
     p[i] = static_cast<char>(i * 7 % 251);
-  return h;
+  return block;
 }
 
 // The A4 page at 300 dpi as a .bmp file.
@@ -66,8 +66,8 @@ std::string A4Picture() {
   if (std::filesystem::exists(path))
     return path.string();
   const std::uint32_t w = 2480, h = 3508;
-  HGLOBAL dib = MakeDib(w, h);
-  CGlobalLock lock(dib);
+  const CGlobalOwner dib = MakeDib(w, h);
+  CGlobalLock lock(dib.get());
   std::string header(14, '\0');
   header[0] = 'B';
   header[1] = 'M';
@@ -151,7 +151,7 @@ struct BigView {
     if (!qApp)
       new QApplication(argc, argv);
     previous = SetPlatformBackend(&platform);
-    doc.m_hDib = MakeDib(kWidth, kHeight);
+    doc.ReplaceDib(MakeDib(kWidth, kHeight));
     view.SetDocument(&doc);
     widget = std::make_unique<QtViewWidget>(view, nullptr);
     view.SetHost(widget.get());

@@ -116,7 +116,7 @@ const Files& TestFiles() {
 void ReadDib(benchmark::State& state, const std::string& path) {
   for (auto _ : state) {
     qov::CFile file(path, qov::CFile::modeRead);
-    qov::CGlobalOwner block(qov::ReadDibFile(file));
+    const qov::CGlobalOwner block = qov::ReadDibFile(file).block;
     if (!block)
       state.SkipWithError("not read");
     benchmark::DoNotOptimize(block.get());
@@ -156,9 +156,9 @@ void BM_ReadBytes(benchmark::State& state) {
 }
 BENCHMARK(BM_ReadBytes)->Unit(benchmark::kMillisecond);
 
-qov::HGLOBAL ReadA4() {
+qov::CGlobalOwner ReadA4() {
   qov::CFile file(TestFiles().Name(24, false), qov::CFile::modeRead);
-  return qov::ReadDibFile(file);
+  return qov::ReadDibFile(file).block;
 }
 
 // Every pixel loaded and stored back, one lock and unlock per operation.

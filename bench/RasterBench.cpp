@@ -46,7 +46,7 @@ enum class Content { Photo, BlackAndWhite };
 
 // A smooth colour photograph stand-in, or a page of black discs on white
 // (what the outline pass usually gets).
-HGLOBAL MakePage(Content content) {
+CGlobalOwner MakePage(Content content) {
   return bench::MakeBlock24(kWidth, kHeight, [content](std::int64_t x, std::int64_t row) {
     if (content == Content::Photo) {
       return std::array<std::uint8_t, 3>{static_cast<std::uint8_t>(x * 255 / kWidth),
@@ -220,7 +220,7 @@ void BM_MemcpyOfTheBlock(benchmark::State& state) {
 void BM_MemcpyIntoANewBlock(benchmark::State& state) {
   const CGlobalOwner source(MakePage(Content::Photo));
   for (auto _ : state) {
-    const CGlobalOwner target(GlobalAlloc(GHND, kBlockSize));
+    const CGlobalOwner target = GlobalAllocOwned(GHND, kBlockSize);
     CGlobalLock from(source.get());
     CGlobalLock to(target.get());
     std::memcpy(to.get(), from.get(), kBlockSize);

@@ -23,7 +23,7 @@ using namespace qov;
 constexpr CSize kWindow{1920, 1080};
 constexpr int kScale = 8;
 
-HGLOBAL MakePicture(std::int64_t side) {
+CGlobalOwner MakePicture(std::int64_t side) {
   return bench::MakeBlock24(side, side, [](std::int64_t x, std::int64_t row) {
     const auto byte = [row](std::int64_t i) { return static_cast<std::uint8_t>((i ^ row) & 0xFF); };
     return std::array<std::uint8_t, 3>{byte(3 * x), byte(3 * x + 1), byte(3 * x + 2)};

@@ -19,7 +19,7 @@
 #include "cli/OutputPattern.h"
 #include "cli/PartFile.h"
 #include "cli/ProgressLine.h"
-#include "image/import/MemoryBudget.h"
+#include "image/MemoryBudget.h"
 
 namespace qov {
 namespace {

@@ -14,8 +14,8 @@ inline void Require(bool condition) {
 }
 
 // A refusal carries its reason; a result carries none.
-inline void RequireConsistent(HGLOBAL h, DibReadError error) {
-  Require((h != nullptr) == (error == DibReadError::None));
+inline void RequireConsistent(const PictureReadResult& read) {
+  Require(static_cast<bool>(read) == (read.failure.reason == DibReadError::None));
 }
 
 // A block in the document's layout: 40-byte header, 24 bits, no colour

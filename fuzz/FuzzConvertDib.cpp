@@ -7,11 +7,10 @@
 #include "fuzz/FuzzCheck.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  qov::DibReadError error = qov::DibReadError::None;
-  const qov::CGlobalOwner block(
-      qov::ConvertDibTo24(reinterpret_cast<const std::byte*>(data), size, &error));
-  qov::fuzz::RequireConsistent(block.get(), error);
-  if (block)
-    qov::fuzz::RequireDocumentBlock(block.get());
+  const qov::PictureReadResult read =
+      qov::ConvertDibTo24(reinterpret_cast<const std::byte*>(data), size);
+  qov::fuzz::RequireConsistent(read);
+  if (read)
+    qov::fuzz::RequireDocumentBlock(read.block.get());
   return 0;
 }

@@ -10,13 +10,12 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   qov::CFile file(qov::fuzz::WriteInputFile(data, size), qov::CFile::modeRead);
-  qov::DibReadError error = qov::DibReadError::None;
-  const qov::CGlobalOwner block(qov::ReadDibFile(file, &error));
-  qov::fuzz::RequireConsistent(block.get(), error);
-  if (!block)
+  const qov::PictureReadResult read = qov::ReadDibFile(file);
+  qov::fuzz::RequireConsistent(read);
+  if (!read)
     return 0;
-  qov::fuzz::RequireDocumentBlock(block.get());
+  qov::fuzz::RequireDocumentBlock(read.block.get());
   qov::CFile sink("/dev/null", qov::CFile::modeWrite);
-  qov::fuzz::Require(qov::WriteDibFile(block.get(), sink));
+  qov::fuzz::Require(qov::WriteDibFile(read.block.get(), sink));
   return 0;
 }

@@ -8,7 +8,7 @@
 
 #include "fuzz/FuzzCheck.h"
 #include "fuzz/FuzzInputFile.h"
-#include "image/import/PictureFile.h"
+#include "image/PictureFile.h"
 
 namespace {
 
@@ -20,13 +20,12 @@ constexpr double kFuzzMegapixels = 16;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   qov::CFile file(qov::fuzz::WriteInputFile(data, size), qov::CFile::modeRead);
-  qov::PictureReadFailure failure;
   // The second page too, when the input has one.
   for (int page = 1; page <= 2; ++page) {
-    const qov::CGlobalOwner block(qov::ReadPictureFile(file, {page, kFuzzMegapixels}, &failure));
-    qov::fuzz::RequireConsistent(block.get(), failure.reason);
-    if (block)
-      qov::fuzz::RequireDocumentBlock(block.get());
+    const qov::PictureReadResult read = qov::ReadPictureFile(file, {page, kFuzzMegapixels});
+    qov::fuzz::RequireConsistent(read);
+    if (read)
+      qov::fuzz::RequireDocumentBlock(read.block.get());
     file.Seek(0, qov::CFile::begin);
   }
   return 0;

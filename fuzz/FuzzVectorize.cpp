@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   params.threshold = data[2] % 101;
   params.dpi = data[3] % 4 == 0 ? 0 : 100.0 * (data[3] % 7);
   const std::uint64_t stride = qov::DibRowStride(24, width);
-  const qov::CGlobalOwner block(qov::GlobalAlloc(qov::GHND, 40 + stride * height));
+  const qov::CGlobalOwner block = qov::GlobalAllocOwned(qov::GHND, 40 + stride * height);
   const qov::CGlobalLock lock(block.get());
   std::byte* p = lock.get();
   Put32(p, 40);

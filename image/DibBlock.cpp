@@ -79,16 +79,16 @@ bool IsDocumentDib(HGLOBAL h) {
              kWindowsInfoHeaderSize + DibRowStride(24, width) * static_cast<std::uint64_t>(height);
 }
 
-HGLOBAL CopyDibBlock(HGLOBAL h) {
+CGlobalOwner CopyDibBlock(HGLOBAL h) {
   if (!h)
     return nullptr;
   const std::size_t size = GlobalSize(h);
   // Every byte is copied over, so a reused block need not be cleared first.
-  HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, size);
+  CGlobalOwner copy = GlobalAllocOwned(GMEM_MOVEABLE, size);
   if (!copy)
     return nullptr;
   const CGlobalLock from(h);
-  const CGlobalLock to(copy);
+  const CGlobalLock to(copy.get());
   std::memcpy(to.get(), from.get(), size);
   return copy;
 }

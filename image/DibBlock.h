@@ -42,7 +42,7 @@ bool IsDocumentDib(HGLOBAL h);
 
 // A new block with the same bytes (its whole allocated size); null for a null
 // handle or when memory cannot be had.
-HGLOBAL CopyDibBlock(HGLOBAL h);
+CGlobalOwner CopyDibBlock(HGLOBAL h);
 
 // Draws the part srcRect of the bitmap in h into destRect of dc (srcRect in
 // bitmap pixels, its top counted from the top of the picture). Returns the

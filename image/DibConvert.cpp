@@ -113,8 +113,8 @@ DibReadError ReadLayout(const std::byte* data, std::size_t size, const DibInfo& 
   return DibReadError::None;
 }
 
-HGLOBAL ConvertPixels(const std::byte* pixels, std::size_t size, const DibInfo& info,
-                      const Layout& layout, bool runLength, DibReadError& error) {
+CGlobalOwner ConvertPixels(const std::byte* pixels, std::size_t size, const DibInfo& info,
+                           const Layout& layout, bool runLength, DibReadError& error) {
   if (!runLength && !HoldsAllRows(info, size)) {
     error = DibReadError::TruncatedPixels;
     return nullptr;
@@ -132,7 +132,7 @@ HGLOBAL ConvertPixels(const std::byte* pixels, std::size_t size, const DibInfo& 
   });
 }
 
-HGLOBAL Convert(const std::byte* data, std::size_t size, DibReadError& error) {
+CGlobalOwner Convert(const std::byte* data, std::size_t size, DibReadError& error) {
   if (!data || size < 4) {
     error = DibReadError::TruncatedHeader;
     return nullptr;
@@ -164,17 +164,16 @@ HGLOBAL Convert(const std::byte* data, std::size_t size, DibReadError& error) {
 
 }  // namespace
 
-HGLOBAL ConvertDibTo24(const std::byte* data, std::size_t size, DibReadError* reason) {
+PictureReadResult ConvertDibTo24(const std::byte* data, std::size_t size) {
   DibReadError error = DibReadError::None;
-  HGLOBAL h = nullptr;
+  PictureReadResult read;
   try {
-    h = Convert(data, size, error);
+    read.block = Convert(data, size, error);
   } catch (const std::bad_alloc&) {
     error = DibReadError::OutOfMemory;
   }
-  if (reason)
-    *reason = h ? DibReadError::None : error;
-  return h;
+  read.failure.reason = read ? DibReadError::None : error;
+  return read;
 }
 
 }  // namespace qov

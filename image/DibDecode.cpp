@@ -57,13 +57,13 @@ DibReadError CheckGeometry(const DibInfo& info, bool runLength) {
   return DibReadError::None;
 }
 
-HGLOBAL AllocTarget(const DibInfo& info) {
+CGlobalOwner AllocTarget(const DibInfo& info) {
   const std::uint64_t pixelBytes =
       DibRowStride(24, info.width) * static_cast<std::uint64_t>(info.Rows());
-  HGLOBAL h = GlobalAlloc(GHND, kWindowsInfoHeaderSize + pixelBytes);
-  if (!h)
+  CGlobalOwner block = GlobalAllocOwned(GHND, kWindowsInfoHeaderSize + pixelBytes);
+  if (!block)
     return nullptr;
-  const CGlobalLock lock(h);
+  const CGlobalLock lock(block.get());
   std::byte* p = lock.get();
   Put32(p, kWindowsInfoHeaderSize);
   Put32(p + 4, static_cast<std::uint32_t>(info.width));
@@ -76,7 +76,7 @@ HGLOBAL AllocTarget(const DibInfo& info) {
   Put32(p + 28, info.yPelsPerMeter);
   Put32(p + 32, 0);
   Put32(p + 36, info.clrImportant);
-  return h;
+  return block;
 }
 
 TargetImage LockedTarget(std::byte* block, const DibInfo& info) {

@@ -9,10 +9,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "image/DibBlock.h"
-#include "image/DibFile.h"
+#include "image/PictureReadError.h"
 #include "platform/GlobalMemory.h"
 #include "platform/Progress.h"
 
@@ -78,7 +79,7 @@ DibReadError CheckGeometry(const DibInfo& info, bool runLength);
 
 // A zeroed 24-bit block for `info`'s picture, its 40-byte header written;
 // null when the memory cannot be had. Call CheckGeometry first.
-HGLOBAL AllocTarget(const DibInfo& info);
+CGlobalOwner AllocTarget(const DibInfo& info);
 
 // The 24-bit pixel area of a locked target block.
 struct TargetImage {
@@ -101,15 +102,15 @@ bool HoldsAllRows(const DibInfo& info, std::uint64_t available);
 // which returns the reason it failed (DibReadError::None when it did not).
 // Null with `error` set when memory cannot be had or decoding fails.
 template <class Decode>
-HGLOBAL DecodeIntoNewBlock(const DibInfo& info, DibReadError& error, Decode decode) {
-  CGlobalOwner block(AllocTarget(info));
+CGlobalOwner DecodeIntoNewBlock(const DibInfo& info, DibReadError& error, Decode decode) {
+  CGlobalOwner block = AllocTarget(info);
   if (!block) {
     error = DibReadError::OutOfMemory;
     return nullptr;
   }
   const CGlobalLock lock(block.get());
   error = decode(LockedTarget(lock.get(), info));
-  return error == DibReadError::None ? block.release() : nullptr;
+  return error == DibReadError::None ? std::move(block) : nullptr;
 }
 
 // Calls `part(offset, count)` over bytes 0 to size − 1 in pieces of 8 MiB,

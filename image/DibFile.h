@@ -4,47 +4,21 @@
 
 #include <string>
 
-#include "image/Language.h"
-#include "image/import/MemoryBudget.h"
+#include "image/MemoryBudget.h"
+#include "image/PictureReadError.h"
 #include "platform/File.h"
 #include "platform/GlobalMemory.h"
 
 namespace qov {
 
-// Why a bitmap could not be read. Each value has its English and Japanese
-// texts in one table, in this order, with OverBudget last.
-enum class DibReadError {
-  None,
-  NotABitmap,              // short file header or wrong type
-  TruncatedHeader,         // the file ends inside the information header
-  BadHeader,               // header size below 40 other than 12
-  BadDimensions,           // width ≤ 0, height 0, negative height with RLE
-  TooLarge,                // 24-bit pixels + 54 bytes would not fit in 32 bits
-  UnsupportedBitCount,     // uncompressed, and not 1, 4, 8, 16, 24 or 32 bits
-  UnsupportedCompression,  // JPEG, PNG, Huffman, RLE24, or unknown
-  TruncatedPixels,         // the pixel data ends early (uncompressed; a warning for RLE)
-  OutOfMemory,
-  // Other picture formats, and limits every format shares.
-  NotAPicture,         // the first bytes name no format that is read
-  CorruptPicture,      // the format's library refused the data
-  UnsupportedPicture,  // a valid file of a kind that is not read
-  NoSuchPage,          // the page asked for is not in the file
-  OverBudget,          // more pixels than the memory budget allows
-};
-
-// A one-line description of `error` in `language`.
-const char* DescribeDibReadError(DibReadError error, Language language = Language::English);
-
 // Reads the bitmap from `file`, positioned at its start, into a new 24-bit
-// block (40-byte header, no colour table) owned by the caller. Returns null
-// for a file that is not a readable bitmap and sets *reason; errors of the
+// block (40-byte header, no colour table). Returns no block for a file that
+// is not a readable bitmap, with the failure's reason set; errors of the
 // file system propagate as CFileException. A picture that `budget` does not
 // admit is refused (OverBudget) before anything is allocated. A picture read
-// whole sets *warning to None; run-length data that ends before its last
-// row is read as far as it goes, the rest black, with *warning set to
-// TruncatedPixels.
-HGLOBAL ReadDibFile(CFile& file, DibReadError* reason = nullptr, CMemoryBudget* budget = nullptr,
-                    DibReadError* warning = nullptr);
+// whole has no warning; run-length data that ends before its last row is
+// read as far as it goes, the rest black, with the warning TruncatedPixels.
+PictureReadResult ReadDibFile(CFile& file, CMemoryBudget* budget = nullptr);
 
 // Writes block h as a .bmp file; false when nothing was written (null block,
 // a header other than 40 bytes, a size that does not fit the file format).
@@ -53,9 +27,9 @@ bool WriteDibFile(HGLOBAL h, CFile& file);
 
 // Converts any packed bitmap (a clipboard's CF_DIB: 12-, 40-, 52-, 56-, 64-,
 // 108- or 124-byte headers; 1, 4, 8, 16, 24 or 32 bits; colour tables,
-// run-length data, bit-field masks) into a new 24-bit block; null when it
-// cannot be converted, with *reason set. Every size is checked against
-// `size`, the real length of the data.
-HGLOBAL ConvertDibTo24(const std::byte* data, std::size_t size, DibReadError* reason = nullptr);
+// run-length data, bit-field masks) into a new 24-bit block; no block when
+// it cannot be converted, with the failure's reason set. Every size is
+// checked against `size`, the real length of the data.
+PictureReadResult ConvertDibTo24(const std::byte* data, std::size_t size);
 
 }  // namespace qov

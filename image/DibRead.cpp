@@ -236,8 +236,8 @@ DibReadError ReadUncompressed(FileReader& in, const DibInfo& info, const PixelFo
 
 // Run-length data that ends before its last row leaves the rest black and
 // sets `warning`.
-HGLOBAL ReadPixels(FileReader& in, const DibInfo& info, const PixelFormat& format, bool runLength,
-                   DibReadError& error, DibReadError& warning) {
+CGlobalOwner ReadPixels(FileReader& in, const DibInfo& info, const PixelFormat& format,
+                        bool runLength, DibReadError& error, DibReadError& warning) {
   if (!runLength && !HoldsAllRows(info, in.Remaining())) {
     error = DibReadError::TruncatedPixels;
     return nullptr;
@@ -252,7 +252,8 @@ HGLOBAL ReadPixels(FileReader& in, const DibInfo& info, const PixelFormat& forma
   });
 }
 
-HGLOBAL ReadBitmap(CFile& file, CMemoryBudget* budget, DibReadError& error, DibReadError& warning) {
+CGlobalOwner ReadBitmap(CFile& file, CMemoryBudget* budget, DibReadError& error,
+                        DibReadError& warning) {
   FileReader in(file);
   std::array<std::byte, kFileHeaderSize> fileHeader{};
   if (!in.ReadExact(fileHeader.data(), fileHeader.size()) ||
@@ -286,21 +287,18 @@ HGLOBAL ReadBitmap(CFile& file, CMemoryBudget* budget, DibReadError& error, DibR
 
 }  // namespace
 
-HGLOBAL ReadDibFile(CFile& file, DibReadError* reason, CMemoryBudget* budget,
-                    DibReadError* warning) {
+PictureReadResult ReadDibFile(CFile& file, CMemoryBudget* budget) {
   DibReadError error = DibReadError::None;
   DibReadError ending = DibReadError::None;
-  HGLOBAL h = nullptr;
+  PictureReadResult read;
   try {
-    h = ReadBitmap(file, budget, error, ending);
+    read.block = ReadBitmap(file, budget, error, ending);
   } catch (const std::bad_alloc&) {
     error = DibReadError::OutOfMemory;
   }
-  if (reason)
-    *reason = h ? DibReadError::None : error;
-  if (warning)
-    *warning = h ? ending : DibReadError::None;
-  return h;
+  read.failure.reason = read ? DibReadError::None : error;
+  read.failure.warning = read ? ending : DibReadError::None;
+  return read;
 }
 
 }  // namespace qov

@@ -4,10 +4,10 @@
 #include "image/QOV_V2Doc.h"
 
 #include <cstring>
+#include <utility>
 
 #include "image/DibBlock.h"
 #include "image/DibFile.h"
-#include "image/import/PictureFile.h"
 #include "platform/File.h"
 #include "platform/FileReplacement.h"
 #include "platform/OleLock.h"
@@ -124,10 +124,9 @@ void CQOV_V2Doc::MarkOutlinePixel(std::int64_t x, std::int64_t y) {
   NotePixelsChanged();
 }
 
-void CQOV_V2Doc::ReplaceDib(HGLOBAL h) {
-  if (m_hDib != h)
-    GlobalFree(m_hDib);
-  m_hDib = h;
+void CQOV_V2Doc::ReplaceDib(CGlobalOwner&& block) {
+  GlobalFree(m_hDib);
+  m_hDib = block.release();
   NotePixelsChanged();
 }
 
@@ -145,24 +144,23 @@ bool CQOV_V2Doc::OnNewDocument() {
 bool CQOV_V2Doc::OnOpenDocument(const std::string& path) {
   if (!CDocument::OnOpenDocument(path))
     return false;
-  CGlobalOwner dib;
-  PictureReadFailure failure;
+  PictureReadResult read;
   try {
     CFile file(path, CFile::modeRead);
-    dib = CGlobalOwner(ReadPictureFile(file, m_readOptions, &failure));
+    read = ReadPictureFile(file, m_readOptions);
     file.Close();
   } catch (const CFileException& e) {
     SetFailure(e);
     return false;
   }
-  if (!dib) {
-    SetFailure(DescribePictureReadFailure(failure, Language::Japanese),
-               DescribePictureReadFailure(failure));
+  if (!read) {
+    SetFailure(DescribePictureReadFailure(read.failure, Language::Japanese),
+               DescribePictureReadFailure(read.failure));
     return false;
   }
   SetModifiedFlag(false);
-  ReplaceDib(dib.release());
-  m_readWarning = failure.warning;
+  ReplaceDib(std::move(read.block));
+  m_readWarning = read.failure.warning;
   if (m_readWarning == DibReadError::None)
     SetOpenWarning({}, {});
   else

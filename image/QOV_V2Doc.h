@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <string>
 
-#include "image/import/PictureFile.h"
+#include "image/PictureFile.h"
 #include "platform/Document.h"
 #include "platform/GlobalMemory.h"
 
@@ -43,9 +43,10 @@ class CQOV_V2Doc : public CDocument {
   void StorePixel(std::int64_t x, std::int64_t y);
   void ThresholdPixel(std::int64_t x, std::int64_t y, int percent);
   void MarkOutlinePixel(std::int64_t x, std::int64_t y);
-  // Frees the current block and keeps `h`; refreshes nothing. Counts as a
-  // change of the pixels, `h` the current block included.
-  void ReplaceDib(HGLOBAL h);
+  // Lets go of the current block and keeps `block` (which may be another
+  // hold on the same block); refreshes nothing. Counts as a change of the
+  // pixels, the same block included.
+  void ReplaceDib(CGlobalOwner&& block);
   // Goes up whenever the pixels may have changed: a new block (ReplaceDib),
   // a pixel operation that writes, and whole rows let go after a pass
   // (CDibRows, whose rows can be written). What is kept derived from the

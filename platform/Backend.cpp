@@ -61,8 +61,16 @@ HGLOBAL GetClipboardData(UINT format) {
   return Platform().GetClipboardData(format);
 }
 
+bool SetClipboardData(UINT format, CGlobalOwner&& block) {
+  return Platform().SetClipboardData(format, std::move(block));
+}
+
 HGLOBAL SetClipboardData(UINT format, HGLOBAL h) {
-  return Platform().SetClipboardData(format, h) ? h : nullptr;
+  CGlobalOwner block(h);
+  if (SetClipboardData(format, std::move(block)))
+    return h;
+  block.release();
+  return nullptr;
 }
 
 bool IsClipboardFormatAvailable(UINT format) {

@@ -38,7 +38,8 @@ class IPlatformBackend {
   virtual bool CloseClipboard() = 0;
   virtual bool EmptyClipboard() = 0;
   virtual HGLOBAL GetClipboardData(UINT format) = 0;
-  virtual bool SetClipboardData(UINT format, HGLOBAL h) = 0;
+  // Takes `block` when it returns true.
+  virtual bool SetClipboardData(UINT format, CGlobalOwner&& block) = 0;
   virtual bool IsClipboardFormatAvailable(UINT format) = 0;
 
   // What listens to one command's walks over the picture (Progress.h);

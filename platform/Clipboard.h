@@ -17,8 +17,11 @@ bool EmptyClipboard();
 // The clipboard's own block for `format` (valid until the clipboard is
 // closed), or null when it holds no such data.
 HGLOBAL GetClipboardData(UINT format);
-// Hands `h` to the clipboard, which owns it from then on; returns `h`, or
-// null on failure (the caller then still owns `h`).
+// Hands `block` to the clipboard, which owns it from then on; false on
+// failure, when `block` is left as it was.
+bool SetClipboardData(UINT format, CGlobalOwner&& block);
+// The same for a bare handle: returns `h`, or null on failure (the caller
+// then still owns `h`).
 HGLOBAL SetClipboardData(UINT format, HGLOBAL h);
 bool IsClipboardFormatAvailable(UINT format);
 

@@ -66,9 +66,9 @@ CGlobalReuseScope::~CGlobalReuseScope() {
     DropKeptBlock();
 }
 
-HGLOBAL GlobalAlloc(unsigned flags, std::size_t bytes) {
+CGlobalOwner GlobalAllocOwned(unsigned flags, std::size_t bytes) {
   if (GlobalBlock* reused = TakeKeptBlock(flags, bytes))
-    return reused;
+    return CGlobalOwner(reused);
   auto* block = new (std::nothrow) GlobalBlock;
   if (!block)
     return nullptr;
@@ -82,7 +82,11 @@ HGLOBAL GlobalAlloc(unsigned flags, std::size_t bytes) {
   block->data = static_cast<std::byte*>(data);
   block->size = bytes;
   AdviseLargePages(block->data, bytes);
-  return block;
+  return CGlobalOwner(block);
+}
+
+HGLOBAL GlobalAlloc(unsigned flags, std::size_t bytes) {
+  return GlobalAllocOwned(flags, bytes).release();
 }
 
 HGLOBAL GlobalFree(HGLOBAL h) {
@@ -98,10 +102,10 @@ HGLOBAL GlobalFree(HGLOBAL h) {
   return nullptr;
 }
 
-HGLOBAL GlobalShare(HGLOBAL h) {
+CGlobalOwner GlobalShare(HGLOBAL h) {
   if (h)
     ++h->extraOwners;
-  return h;
+  return CGlobalOwner(h);
 }
 
 }  // namespace qov

@@ -20,23 +20,12 @@ struct GlobalBlock {
 };
 using HGLOBAL = GlobalBlock*;
 
-// A block of at least `bytes` bytes, all zero, with one exception: a block
-// taken again within a reuse scope (below) without GMEM_ZEROINIT keeps the
-// bytes of this program's own block that was freed there, for a caller that
-// overwrites them all. Null when the memory cannot be had, never an
-// exception.
+// GlobalAllocOwned (below) for a caller that frees the block itself.
 HGLOBAL GlobalAlloc(unsigned flags, std::size_t bytes);
 
 // Frees the block; returns null on success, as the framework's call did. A
 // null handle is accepted and ignored. A shared block only loses one owner.
 HGLOBAL GlobalFree(HGLOBAL h);
-
-// Another owner of the same block, returned as its handle: the block lives
-// until every owner has freed it. One picture can so be the clipboard's undo
-// copy and a command's restore copy at once without being copied twice.
-// Owners only read a shared block; whoever means to write into one first
-// takes a copy of its own.
-HGLOBAL GlobalShare(HGLOBAL h);
 
 // While one lives on a thread, the last block that thread frees is kept back
 // and handed to its next allocation of the same size instead of
@@ -93,11 +82,14 @@ class CGlobalLock {
   std::byte* m_p;
 };
 
-// Owns a block that has no other owner yet (a reader's result before it is
-// handed over); frees it unless released.
+// One hold on a block: what a function returns when it hands a block over,
+// and what one takes (as CGlobalOwner&&) when it takes the block. A bare
+// HGLOBAL is borrowed. Frees its hold unless released.
 class CGlobalOwner {
  public:
-  explicit CGlobalOwner(HGLOBAL h = nullptr) : m_h(h) {}
+  CGlobalOwner() = default;
+  CGlobalOwner(std::nullptr_t) {}
+  explicit CGlobalOwner(HGLOBAL h) : m_h(h) {}
   ~CGlobalOwner() { GlobalFree(m_h); }
   CGlobalOwner(const CGlobalOwner&) = delete;
   CGlobalOwner& operator=(const CGlobalOwner&) = delete;
@@ -119,7 +111,21 @@ class CGlobalOwner {
   explicit operator bool() const { return m_h != nullptr; }
 
  private:
-  HGLOBAL m_h;
+  HGLOBAL m_h = nullptr;
 };
+
+// A block of at least `bytes` bytes, all zero, with one exception: a block
+// taken again within a reuse scope (above) without GMEM_ZEROINIT keeps the
+// bytes of this program's own block that was freed there, for a caller that
+// overwrites them all. Null when the memory cannot be had, never an
+// exception.
+CGlobalOwner GlobalAllocOwned(unsigned flags, std::size_t bytes);
+
+// Another owner of the same block: the block lives until every owner has
+// freed it. One picture can so be the clipboard's undo copy and a command's
+// restore copy at once without being copied twice. Owners only read a
+// shared block; whoever means to write into one first takes a copy of its
+// own.
+CGlobalOwner GlobalShare(HGLOBAL h);
 
 }  // namespace qov

@@ -160,9 +160,9 @@ class CQOV_V2View : public CScrollView {
   std::int64_t DeviceExtent(std::int64_t pixels) const;
   // Scroll sizes for a block of w × h pixels at the current scale.
   void SetScrollSizesForImage(std::int64_t width, std::int64_t height);
-  // Makes block `h` (owned from now on) the document's picture: flagged as
-  // modified, scroll sizes to match, every view updated.
-  void AdoptPicture(HGLOBAL h);
+  // Makes `block` the document's picture: flagged as modified, scroll sizes
+  // to match, every view updated.
+  void AdoptPicture(CGlobalOwner&& block);
 
   // The picture as DrawReduced last drew it; let go when the reduction
   // changes.

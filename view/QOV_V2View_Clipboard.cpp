@@ -1,6 +1,8 @@
 // The view: the clipboard, which is also the one-level undo store of every
 // picture command.
 
+#include <utility>
+
 #include "image/DibBlock.h"
 #include "image/DibFile.h"
 #include "platform/Clipboard.h"
@@ -17,7 +19,7 @@ namespace {
 // beside the document's and the clipboard's would cost an A0 sheet's 744 MB
 // more. The next command that changes the pixels empties the clipboard
 // first, and so has the block to itself.
-HGLOBAL ConvertClipboardDib() {
+CGlobalOwner ConvertClipboardDib() {
   const HGLOBAL data = GetClipboardData(CF_DIB);
   if (!data)
     return nullptr;
@@ -26,7 +28,7 @@ HGLOBAL ConvertClipboardDib() {
   const CGlobalLock bytes(data);
   if (!bytes)
     return nullptr;
-  return ConvertDibTo24(bytes.get(), bytes.size());
+  return ConvertDibTo24(bytes.get(), bytes.size()).block;
 }
 
 }  // namespace
@@ -61,9 +63,8 @@ CGlobalOwner CQOV_V2View::MakeUndoCopy(UndoCopy use) {
   CGlobalOwner copy(CopyDibBlock(GetDocument()->m_hDib));
   if (!copy || !clipboard.IsOpen())
     return copy;
-  CGlobalOwner kept(use == UndoCopy::kept ? GlobalShare(copy.get()) : nullptr);
-  if (SetClipboardData(CF_DIB, copy.get()))
-    copy.release();
+  CGlobalOwner kept = use == UndoCopy::kept ? GlobalShare(copy.get()) : nullptr;
+  SetClipboardData(CF_DIB, std::move(copy));
   return kept;
 }
 
@@ -71,8 +72,8 @@ void CQOV_V2View::UnshareDocument() {
   CQOV_V2Doc* doc = GetDocument();
   if (!GlobalIsShared(doc->m_hDib))
     return;
-  if (HGLOBAL own = CopyDibBlock(doc->m_hDib))
-    doc->ReplaceDib(own);
+  if (CGlobalOwner own = CopyDibBlock(doc->m_hDib))
+    doc->ReplaceDib(std::move(own));
 }
 
 void CQOV_V2View::PasteFromClipboard() {
@@ -81,23 +82,23 @@ void CQOV_V2View::PasteFromClipboard() {
     return;
   CWaitCursor wait;
   // Undone twice: the picture already is the clipboard's block, shared, and
-  // takes no further hold on it.
+  // stays so; the hold taken here takes the place of the document's own.
   if (const HGLOBAL data = GetClipboardData(CF_DIB); data && data == GetDocument()->m_hDib) {
     clipboard.Close();
-    AdoptPicture(data);
+    AdoptPicture(GlobalShare(data));
     return;
   }
-  CGlobalOwner dib(ConvertClipboardDib());
+  CGlobalOwner dib = ConvertClipboardDib();
   clipboard.Close();
   if (!dib)
     return;
 
-  AdoptPicture(dib.release());
+  AdoptPicture(std::move(dib));
 }
 
-void CQOV_V2View::AdoptPicture(HGLOBAL h) {
+void CQOV_V2View::AdoptPicture(CGlobalOwner&& block) {
   CQOV_V2Doc* doc = GetDocument();
-  doc->ReplaceDib(h);
+  doc->ReplaceDib(std::move(block));
   doc->SetModifiedFlag(true);
   {
     const CGlobalLock bytes(doc->m_hDib);

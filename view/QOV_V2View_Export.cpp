@@ -1,6 +1,8 @@
 // The export commands of the view: three DXF drawings and the VectorScript
 // file. Each checks for a picture itself; the menu always enables them.
 
+#include <utility>
+
 #include "export/AutoTrace.h"
 #include "export/DotsToCrosses.h"
 #include "export/DotsToLines.h"
@@ -68,7 +70,7 @@ void CQOV_V2View::OnAutoTrace() {
   }
   bool cancelled = false;
   const ScopeExit restore([this, &saved, &cancelled, modified] {
-    AdoptPicture(saved.release());
+    AdoptPicture(std::move(saved));
     if (cancelled)
       GetDocument()->SetModifiedFlag(modified);
   });

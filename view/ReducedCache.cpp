@@ -46,7 +46,7 @@ void CReducedCache::Make(const CQOV_V2Doc& doc, CSize picture, const CRect& rect
   const std::int64_t d = factor;
   const CRect src{rect.left * d, rect.top * d, std::min(rect.right * d, picture.cx),
                   std::min(rect.bottom * d, picture.cy)};
-  m_hReduced = CGlobalOwner(ReduceDib(doc.m_hDib, src, factor));
+  m_hReduced = ReduceDib(doc.m_hDib, src, factor);
   m_rectHeld = rect;
   m_nFactor = factor;
   m_nVersion = doc.GetPixelsVersion();

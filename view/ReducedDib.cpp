@@ -18,13 +18,13 @@ void Put(std::byte* p, std::uint32_t v, int bytes) {
 }
 
 // A 24-bit block of width × height, white, with a 40-byte header.
-HGLOBAL NewWhiteBlock(std::int64_t width, std::int64_t height) {
+CGlobalOwner NewWhiteBlock(std::int64_t width, std::int64_t height) {
   const std::uint64_t stride = DibRowStride(24, width);
-  HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE,
-                          kWindowsInfoHeaderSize + stride * static_cast<std::uint64_t>(height));
-  if (!h)
+  CGlobalOwner block = GlobalAllocOwned(
+      GMEM_MOVEABLE, kWindowsInfoHeaderSize + stride * static_cast<std::uint64_t>(height));
+  if (!block)
     return nullptr;
-  const CGlobalLock lock(h);
+  const CGlobalLock lock(block.get());
   std::byte* p = lock.get();
   std::fill_n(p, kWindowsInfoHeaderSize, std::byte{0});
   Put(p, kWindowsInfoHeaderSize, 4);
@@ -34,7 +34,7 @@ HGLOBAL NewWhiteBlock(std::int64_t width, std::int64_t height) {
   Put(p + 14, 24, 2);  // bits per pixel
   std::fill_n(p + kWindowsInfoHeaderSize, stride * static_cast<std::uint64_t>(height),
               std::byte{0xFF});
-  return h;
+  return block;
 }
 
 // Folds a row of `count` pixels into a reduced row: each group of `factor`
@@ -71,13 +71,13 @@ QOV_WIDE_ROWS void LeastInto(const std::uint8_t* __restrict row, std::size_t byt
 // The reduced copy of srcRect (top counted from the top) of a locked block.
 // The rows of each block are first folded into one, byte by byte, then that
 // row across: most of the work is the wide first step.
-HGLOBAL Reduce(const std::byte* info, const CRect& srcRect, int factor) {
+CGlobalOwner Reduce(const std::byte* info, const CRect& srcRect, int factor) {
   const std::int64_t width = (srcRect.Width() + factor - 1) / factor;
   const std::int64_t height = (srcRect.Height() + factor - 1) / factor;
-  HGLOBAL h = NewWhiteBlock(width, height);
-  if (!h)
+  CGlobalOwner block = NewWhiteBlock(width, height);
+  if (!block)
     return nullptr;
-  const CGlobalLock lock(h);
+  const CGlobalLock lock(block.get());
   const std::int64_t pictureHeight = DibHeight(info);
   const std::uint64_t srcStride = DibRowStride(24, DibWidth(info));
   const std::uint64_t dstStride = DibRowStride(24, width);
@@ -98,12 +98,12 @@ HGLOBAL Reduce(const std::byte* info, const CRect& srcRect, int factor) {
     FoldRow(least.data(), srcRect.Width(), factor,
             dstBits + static_cast<std::uint64_t>(height - 1 - r) * dstStride);
   }
-  return h;
+  return block;
 }
 
 }  // namespace
 
-HGLOBAL ReduceDib(HGLOBAL h, const CRect& srcRect, int factor) {
+CGlobalOwner ReduceDib(HGLOBAL h, const CRect& srcRect, int factor) {
   if (!h || srcRect.Width() <= 0 || srcRect.Height() <= 0 || factor < 1)
     return nullptr;
   const CGlobalLock dib(h);
@@ -113,7 +113,7 @@ HGLOBAL ReduceDib(HGLOBAL h, const CRect& srcRect, int factor) {
 }
 
 int PaintDibReduced(CDC* dc, const CRect& destRect, HGLOBAL h, const CRect& srcRect, int factor) {
-  const CGlobalOwner reduced(ReduceDib(h, srcRect, factor));
+  const CGlobalOwner reduced = ReduceDib(h, srcRect, factor);
   if (!reduced)
     return 0;
   const CRect whole{0, 0, (srcRect.Width() + factor - 1) / factor,

@@ -12,7 +12,7 @@ namespace qov {
 // factor × factor block (cut at srcRect's edges), so a one-pixel black line
 // on white stays black. Null for a null handle, an empty rectangle or when
 // memory for it cannot be had.
-HGLOBAL ReduceDib(HGLOBAL h, const CRect& srcRect, int factor);
+CGlobalOwner ReduceDib(HGLOBAL h, const CRect& srcRect, int factor);
 
 // Draws the part srcRect of the picture in h, reduced as ReduceDib reduces
 // it, into destRect of dc; stretched when their sizes differ. Returns the

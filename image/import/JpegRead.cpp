@@ -4,6 +4,7 @@
 
 #include <csetjmp>
 #include <cstdio>
+#include <utility>
 #include <vector>
 // jpeglib.h needs FILE and size_t declared first.
 #include <jerror.h>
@@ -177,7 +178,9 @@ bool ReadRows(JpegReader& reader, std::uint8_t* row, const COrientedRows& rows,
 
 }  // namespace
 
-HGLOBAL ReadJpegPicture(CSourceFile& in, CMemoryBudget& budget, PictureReadFailure& failure) {
+PictureReadResult ReadJpegPicture(CSourceFile& in, CMemoryBudget& budget) {
+  PictureReadResult read;
+  PictureReadFailure& failure = read.failure;
   JpegReader reader;
   reader.cinfo.err = jpeg_std_error(&reader.errors.manager);
   reader.errors.manager.error_exit = OnErrorExit;
@@ -187,27 +190,29 @@ HGLOBAL ReadJpegPicture(CSourceFile& in, CMemoryBudget& budget, PictureReadFailu
   failure.reason = DibReadError::CorruptPicture;
   if (!ReadHeader(reader, orientation) || reader.errors.damaged) {
     failure.detail = reader.errors.message;
-    return nullptr;
+    return read;
   }
   const std::uint32_t width = reader.cinfo.image_width;
   const std::uint32_t height = reader.cinfo.image_height;
   const bool swapped = SwapsAxes(orientation);
-  CGlobalOwner block(NewPictureBlock(
+  CGlobalOwner block = NewPictureBlock(
       swapped ? height : width, swapped ? width : height,
-      OrientedResolution(StoredResolution(reader.cinfo), orientation), budget, failure));
+      OrientedResolution(StoredResolution(reader.cinfo), orientation), budget, failure);
   if (!block)
-    return nullptr;
+    return read;
   std::vector<std::uint8_t> row(4 * std::size_t{width});
   {
     const CGlobalLock lock(block.get());
     const COrientedRows rows(lock.get(), orientation, width, height);
     CProgressWalk walk(height);
-    if (ReadRows(reader, row.data(), rows, walk))
-      return block.release();
+    if (ReadRows(reader, row.data(), rows, walk)) {
+      read.block = std::move(block);
+      return read;
+    }
   }
   failure.reason = DibReadError::CorruptPicture;
   failure.detail = reader.errors.message;
-  return nullptr;
+  return read;
 }
 
 }  // namespace qov::import

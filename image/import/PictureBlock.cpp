@@ -7,8 +7,8 @@
 
 namespace qov::import {
 
-HGLOBAL NewPictureBlock(std::uint64_t width, std::uint64_t height, DibResolution resolution,
-                        CMemoryBudget& budget, PictureReadFailure& failure) {
+CGlobalOwner NewPictureBlock(std::uint64_t width, std::uint64_t height, DibResolution resolution,
+                             CMemoryBudget& budget, PictureReadFailure& failure) {
   constexpr std::uint64_t kMaxSide = 0x7FFFFFFF;
   if (width == 0 || height == 0 || width > kMaxSide || height > kMaxSide) {
     failure.reason = DibReadError::BadDimensions;
@@ -28,10 +28,10 @@ HGLOBAL NewPictureBlock(std::uint64_t width, std::uint64_t height, DibResolution
   failure.reason = dib::CheckGeometry(info, false);
   if (failure.reason != DibReadError::None)
     return nullptr;
-  HGLOBAL h = dib::AllocTarget(info);
-  if (!h)
+  CGlobalOwner block = dib::AllocTarget(info);
+  if (!block)
     failure.reason = DibReadError::OutOfMemory;
-  return h;
+  return block;
 }
 
 bool SwapsAxes(int orientation) {

@@ -8,7 +8,7 @@
 
 #include "image/DibDecode.h"
 #include "image/DibResolution.h"
-#include "image/import/PictureFile.h"
+#include "image/PictureFile.h"
 #include "image/import/SourceFile.h"
 
 namespace qov::import {
@@ -17,8 +17,8 @@ namespace qov::import {
 // (both as shown), after the checks every format shares: a positive size,
 // the budget, a size that a .bmp file can hold again. Null with `failure`
 // set otherwise.
-HGLOBAL NewPictureBlock(std::uint64_t width, std::uint64_t height, DibResolution resolution,
-                        CMemoryBudget& budget, PictureReadFailure& failure);
+CGlobalOwner NewPictureBlock(std::uint64_t width, std::uint64_t height, DibResolution resolution,
+                             CMemoryBudget& budget, PictureReadFailure& failure);
 
 // The orientation tag's values (TIFF and EXIF share them): where the stored
 // first row and first column are shown.
@@ -90,12 +90,12 @@ inline std::uint8_t OverWhite(unsigned colour, unsigned alpha) {
 
 // The readers of the formats other than .bmp; `in` is at the file's start.
 // Only TIFF has pages.
-HGLOBAL ReadTiffPicture(CSourceFile& in, const PictureReadOptions& options, CMemoryBudget& budget,
-                        PictureReadFailure& failure);
+PictureReadResult ReadTiffPicture(CSourceFile& in, const PictureReadOptions& options,
+                                  CMemoryBudget& budget);
 // The sizes of a TIFF file's pages, empty when libtiff refuses its header.
 std::vector<PicturePageSize> ListTiffPages(CSourceFile& in);
-HGLOBAL ReadPngPicture(CSourceFile& in, CMemoryBudget& budget, PictureReadFailure& failure);
-HGLOBAL ReadJpegPicture(CSourceFile& in, CMemoryBudget& budget, PictureReadFailure& failure);
-HGLOBAL ReadPnmPicture(CSourceFile& in, CMemoryBudget& budget, PictureReadFailure& failure);
+PictureReadResult ReadPngPicture(CSourceFile& in, CMemoryBudget& budget);
+PictureReadResult ReadJpegPicture(CSourceFile& in, CMemoryBudget& budget);
+PictureReadResult ReadPnmPicture(CSourceFile& in, CMemoryBudget& budget);
 
 }  // namespace qov::import

@@ -1,11 +1,12 @@
 // The one entry point through which every picture comes in.
 
-#include "image/import/PictureFile.h"
+#include "image/PictureFile.h"
 
 #include <array>
 #include <cstring>
 #include <new>
 
+#include "image/DibFile.h"
 #include "image/import/PictureBlock.h"
 
 namespace qov {
@@ -16,32 +17,32 @@ bool StartsWith(const std::byte* head, std::size_t size, const char* magic, std:
   return size >= length && std::memcmp(head, magic, length) == 0;
 }
 
-HGLOBAL ReadKind(PictureKind kind, CFile& file, const PictureReadOptions& options,
-                 CMemoryBudget& budget, PictureReadFailure& failure) {
+PictureReadResult ReadKind(PictureKind kind, CFile& file, const PictureReadOptions& options,
+                           CMemoryBudget& budget) {
   import::CSourceFile in(file);
-  HGLOBAL h = nullptr;
+  PictureReadResult read;
   switch (kind) {
     case PictureKind::Bmp:
-      return ReadDibFile(file, &failure.reason, &budget, &failure.warning);
+      return ReadDibFile(file, &budget);
     case PictureKind::Tiff:
-      h = import::ReadTiffPicture(in, options, budget, failure);
+      read = import::ReadTiffPicture(in, options, budget);
       break;
     case PictureKind::Png:
-      h = import::ReadPngPicture(in, budget, failure);
+      read = import::ReadPngPicture(in, budget);
       break;
     case PictureKind::Jpeg:
-      h = import::ReadJpegPicture(in, budget, failure);
+      read = import::ReadJpegPicture(in, budget);
       break;
     case PictureKind::Pnm:
-      h = import::ReadPnmPicture(in, budget, failure);
+      read = import::ReadPnmPicture(in, budget);
       break;
     case PictureKind::Unknown:
-      failure.reason = DibReadError::NotAPicture;
+      read.failure.reason = DibReadError::NotAPicture;
       break;
   }
-  if (!h)
+  if (!read)
     in.RethrowFileError();
-  return h;
+  return read;
 }
 
 // The kind the file's first bytes name; the file is left where it was.
@@ -74,40 +75,27 @@ PictureKind DetectPictureKind(const std::byte* head, std::size_t size) {
   return PictureKind::Unknown;
 }
 
-std::string DescribePictureReadFailure(const PictureReadFailure& failure, Language language) {
-  std::string text = DescribeDibReadError(failure.reason, language);
-  if (failure.refusal)
-    text +=
-        (language == Language::Japanese ? "\n" : ": ") + failure.refusal->DescribeRefusal(language);
-  else if (language == Language::English && !failure.detail.empty())
-    text += ": " + failure.detail;
-  return text;
-}
-
-HGLOBAL ReadPictureFile(CFile& file, const PictureReadOptions& options,
-                        PictureReadFailure* failure) {
+PictureReadResult ReadPictureFile(CFile& file, const PictureReadOptions& options) {
   CMemoryBudget budget = options.maxMegapixels > 0
                              ? CMemoryBudget::Megapixels(options.maxMegapixels)
                              : CMemoryBudget();
-  PictureReadFailure local;
-  PictureReadFailure& result = failure ? *failure : local;
-  result = {};
-  HGLOBAL h = nullptr;
+  PictureReadResult read;
   try {
-    h = ReadKind(PeekPictureKind(file), file, options, budget, result);
+    read = ReadKind(PeekPictureKind(file), file, options, budget);
   } catch (const std::bad_alloc&) {
-    result.reason = DibReadError::OutOfMemory;
+    read.failure.reason = DibReadError::OutOfMemory;
   }
-  if (h) {
-    const DibReadError warning = result.warning;
-    result = {};
-    result.warning = warning;
-  } else if (result.reason == DibReadError::None) {
-    result.reason = DibReadError::CorruptPicture;
-  } else if (result.reason == DibReadError::OverBudget) {
-    result.refusal = budget;
+  PictureReadFailure& failure = read.failure;
+  if (read) {
+    const DibReadError warning = failure.warning;
+    failure = {};
+    failure.warning = warning;
+  } else if (failure.reason == DibReadError::None) {
+    failure.reason = DibReadError::CorruptPicture;
+  } else if (failure.reason == DibReadError::OverBudget) {
+    failure.refusal = budget;
   }
-  return h;
+  return read;
 }
 
 std::vector<PicturePageSize> ListPictureFilePages(CFile& file) {

@@ -9,6 +9,7 @@
 #include <csetjmp>
 #include <optional>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "image/import/PackedRow.h"
@@ -168,7 +169,9 @@ bool ReadPackedRows(png_structp png, const CPackedRow& packed, png_bytep line, p
 
 }  // namespace
 
-HGLOBAL ReadPngPicture(CSourceFile& in, CMemoryBudget& budget, PictureReadFailure& failure) {
+PictureReadResult ReadPngPicture(CSourceFile& in, CMemoryBudget& budget) {
+  PictureReadResult read;
+  PictureReadFailure& failure = read.failure;
   PngMessages messages;
   PngReader reader;
   reader.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &messages, OnError, OnWarning);
@@ -176,7 +179,7 @@ HGLOBAL ReadPngPicture(CSourceFile& in, CMemoryBudget& budget, PictureReadFailur
     reader.info = png_create_info_struct(reader.png);
   if (!reader.info) {
     failure.reason = DibReadError::OutOfMemory;
-    return nullptr;
+    return read;
   }
   png_set_read_fn(reader.png, &in, ReadData);
   LimitPngBuffers(reader.png, budget);
@@ -184,14 +187,14 @@ HGLOBAL ReadPngPicture(CSourceFile& in, CMemoryBudget& budget, PictureReadFailur
   PackedColours packed;
   if (!ReadHeader(reader.png, reader.info, packed)) {
     failure.detail = messages.error;
-    return nullptr;
+    return read;
   }
   const std::uint32_t width = png_get_image_width(reader.png, reader.info);
   const std::uint32_t height = png_get_image_height(reader.png, reader.info);
-  CGlobalOwner block(
-      NewPictureBlock(width, height, PngResolution(reader.png, reader.info), budget, failure));
+  CGlobalOwner block =
+      NewPictureBlock(width, height, PngResolution(reader.png, reader.info), budget, failure);
   if (!block)
-    return nullptr;
+    return read;
   std::optional<CPackedRow> expand;
   std::vector<png_byte> line;
   if (packed.bits != 0) {
@@ -209,12 +212,14 @@ HGLOBAL ReadPngPicture(CSourceFile& in, CMemoryBudget& budget, PictureReadFailur
       rows[y] = reinterpret_cast<png_bytep>(target.Row(std::int64_t{height} - 1 - y));
     CProgressWalk walk(height);
     if (expand ? ReadPackedRows(reader.png, *expand, line.data(), rows.data(), width, height, walk)
-               : ReadRows(reader.png, rows.data(), height, walk))
-      return block.release();
+               : ReadRows(reader.png, rows.data(), height, walk)) {
+      read.block = std::move(block);
+      return read;
+    }
   }
   failure.reason = DibReadError::CorruptPicture;
   failure.detail = messages.error;
-  return nullptr;
+  return read;
 }
 
 }  // namespace qov::import

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <mutex>
 #include <optional>
+#include <utility>
 #include <vector>
 // The library's headers declare C functions without a C++ guard of their own.
 extern "C" {
@@ -172,36 +173,40 @@ bool ReadRows(pam& header, PnmRows& pnm, const COrientedRows& rows) {
 
 }  // namespace
 
-HGLOBAL ReadPnmPicture(CSourceFile& in, CMemoryBudget& budget, PictureReadFailure& failure) {
+PictureReadResult ReadPnmPicture(CSourceFile& in, CMemoryBudget& budget) {
+  PictureReadResult read;
+  PictureReadFailure& failure = read.failure;
   const std::lock_guard<std::mutex> lock(g_libraryLock);
   PrepareLibrary();
   const CookieStream file(in);
   if (!file.stream) {
     failure.reason = DibReadError::OutOfMemory;
-    return nullptr;
+    return read;
   }
   pam header{};
   PnmRows pnm;
   if (!ReadHeader(file.stream, header, pnm.samples) || header.maxval == 0 || header.depth < 1) {
     failure.reason = DibReadError::CorruptPicture;
     failure.detail = g_error;
-    return nullptr;
+    return read;
   }
   const auto width = static_cast<std::uint64_t>(header.width);
   const auto height = static_cast<std::uint64_t>(header.height);
-  CGlobalOwner block(NewPictureBlock(width, height, DibResolution{}, budget, failure));
+  CGlobalOwner block = NewPictureBlock(width, height, DibResolution{}, budget, failure);
   if (!block)
-    return nullptr;
+    return read;
   PrepareRows(header, pnm);
   {
     const CGlobalLock blockLock(block.get());
     const COrientedRows rows(blockLock.get(), kOrientationTopLeft, width, height);
-    if (ReadRows(header, pnm, rows))
-      return block.release();
+    if (ReadRows(header, pnm, rows)) {
+      read.block = std::move(block);
+      return read;
+    }
   }
   failure.reason = DibReadError::CorruptPicture;
   failure.detail = g_error;
-  return nullptr;
+  return read;
 }
 
 }  // namespace qov::import

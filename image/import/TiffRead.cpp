@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 #include "image/import/PictureBlock.h"
 #include "image/import/TiffFile.h"
@@ -28,10 +29,11 @@ DibResolution TiffResolution(TIFF* tif) {
   return ResolutionPerTiffUnit(x, y, unit);
 }
 
-HGLOBAL Refuse(PictureReadFailure& failure, DibReadError reason, const std::string& detail) {
-  failure.reason = reason;
-  failure.detail = detail;
-  return nullptr;
+PictureReadResult Refuse(DibReadError reason, const std::string& detail) {
+  PictureReadResult read;
+  read.failure.reason = reason;
+  read.failure.detail = detail;
+  return read;
 }
 
 // The page's size as it shows, turned by its orientation.
@@ -58,14 +60,14 @@ std::vector<PicturePageSize> ListTiffPages(CSourceFile& in) {
   return pages;
 }
 
-HGLOBAL ReadTiffPicture(CSourceFile& in, const PictureReadOptions& options, CMemoryBudget& budget,
-                        PictureReadFailure& failure) {
+PictureReadResult ReadTiffPicture(CSourceFile& in, const PictureReadOptions& options,
+                                  CMemoryBudget& budget) {
   const tmsize_t maxAllocation = MaxAllocation(budget);
   const CTiffFile tiff(in, maxAllocation);
   if (!tiff)
-    return Refuse(failure, DibReadError::CorruptPicture, tiff.Error());
+    return Refuse(DibReadError::CorruptPicture, tiff.Error());
   if (options.page < 1 || !TIFFSetDirectory(tiff.get(), static_cast<tdir_t>(options.page - 1))) {
-    return Refuse(failure, DibReadError::NoSuchPage,
+    return Refuse(DibReadError::NoSuchPage,
                   "page " + std::to_string(options.page) + " of " +
                       std::to_string(TIFFNumberOfDirectories(tiff.get())));
   }
@@ -75,22 +77,25 @@ HGLOBAL ReadTiffPicture(CSourceFile& in, const PictureReadOptions& options, CMem
   TIFFGetField(tiff.get(), TIFFTAG_IMAGELENGTH, &height);
   TIFFGetFieldDefaulted(tiff.get(), TIFFTAG_ORIENTATION, &orientation);
   const bool swapped = SwapsAxes(orientation);
-  CGlobalOwner block(NewPictureBlock(swapped ? height : width, swapped ? width : height,
-                                     OrientedResolution(TiffResolution(tiff.get()), orientation),
-                                     budget, failure));
+  PictureReadResult read;
+  CGlobalOwner block = NewPictureBlock(swapped ? height : width, swapped ? width : height,
+                                       OrientedResolution(TiffResolution(tiff.get()), orientation),
+                                       budget, read.failure);
   if (!block)
-    return nullptr;
+    return read;
   bool unsupported = false;
   std::string detail;
   {
     const CGlobalLock lock(block.get());
     const COrientedRows rows(lock.get(), orientation, width, height);
-    if (ReadTiffRows(tiff, rows, maxAllocation, unsupported, detail))
-      return block.release();
+    if (ReadTiffRows(tiff, rows, maxAllocation, unsupported, detail)) {
+      read.block = std::move(block);
+      return read;
+    }
   }
   if (unsupported)
-    return Refuse(failure, DibReadError::UnsupportedPicture, detail);
-  return Refuse(failure, DibReadError::CorruptPicture, tiff.Error());
+    return Refuse(DibReadError::UnsupportedPicture, detail);
+  return Refuse(DibReadError::CorruptPicture, tiff.Error());
 }
 
 }  // namespace qov::import

@@ -112,10 +112,10 @@ HGLOBAL HeadlessBackend::GetClipboardData(UINT format) {
   return m_bClipboardOpen ? PeekClipboardData(format) : nullptr;
 }
 
-bool HeadlessBackend::SetClipboardData(UINT format, HGLOBAL h) {
-  if (!m_bClipboardOpen || !h)
+bool HeadlessBackend::SetClipboardData(UINT format, CGlobalOwner&& block) {
+  if (!m_bClipboardOpen || !block)
     return false;
-  PutClipboardData(format, h);
+  PutClipboardData(format, std::move(block));
   return true;
 }
 
@@ -123,26 +123,20 @@ bool HeadlessBackend::IsClipboardFormatAvailable(UINT format) {
   return m_clipboard.count(format) != 0;
 }
 
-void HeadlessBackend::PutClipboardData(UINT format, HGLOBAL h) {
-  if (!h) {
-    GlobalFree(PeekClipboardData(format));
+void HeadlessBackend::PutClipboardData(UINT format, CGlobalOwner&& block) {
+  if (!block) {
     m_clipboard.erase(format);
     return;
   }
-  HGLOBAL& held = m_clipboard[format];
-  if (held != h)
-    GlobalFree(held);
-  held = h;
+  m_clipboard[format] = std::move(block);
 }
 
 HGLOBAL HeadlessBackend::PeekClipboardData(UINT format) const {
   const auto it = m_clipboard.find(format);
-  return it == m_clipboard.end() ? nullptr : it->second;
+  return it == m_clipboard.end() ? nullptr : it->second.get();
 }
 
 void HeadlessBackend::ClearClipboard() {
-  for (auto& [format, h] : m_clipboard)
-    GlobalFree(h);
   m_clipboard.clear();
 }
 

@@ -68,8 +68,9 @@ class HeadlessBackend : public IPlatformBackend {
   // holds it).
   void SetClipboardRefused(bool refused) { m_bClipboardRefused = refused; }
   bool IsClipboardOpen() const { return m_bClipboardOpen; }
-  // Puts data on the clipboard as another program would (takes ownership).
-  void PutClipboardData(UINT format, HGLOBAL h);
+  // Puts data on the clipboard as another program would; a null block
+  // removes the format's data.
+  void PutClipboardData(UINT format, CGlobalOwner&& block);
   // The block held for `format`, without opening the clipboard.
   HGLOBAL PeekClipboardData(UINT format) const;
   void ClearClipboard();
@@ -89,7 +90,7 @@ class HeadlessBackend : public IPlatformBackend {
   bool CloseClipboard() override;
   bool EmptyClipboard() override;
   HGLOBAL GetClipboardData(UINT format) override;
-  bool SetClipboardData(UINT format, HGLOBAL h) override;
+  bool SetClipboardData(UINT format, CGlobalOwner&& block) override;
   bool IsClipboardFormatAvailable(UINT format) override;
   std::unique_ptr<CProgress> CreateProgress() override;
 
@@ -109,7 +110,7 @@ class HeadlessBackend : public IPlatformBackend {
   int m_nWaitBegins = 0;
   bool m_bClipboardRefused = false;
   bool m_bClipboardOpen = false;
-  std::map<UINT, HGLOBAL> m_clipboard;
+  std::map<UINT, CGlobalOwner> m_clipboard;
   int m_nCancelAtStep = 0;
   int m_nProgressSteps = 0;
 };

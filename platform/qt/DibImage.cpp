@@ -150,7 +150,7 @@ bool IsWholeDib(const std::byte* p, std::size_t size, std::size_t* bitsOffset) {
   return true;
 }
 
-HGLOBAL ImageToDib24(const QImage& image) {
+CGlobalOwner ImageToDib24(const QImage& image) {
   if (image.isNull() || image.width() <= 0 || image.height() <= 0)
     return nullptr;
   const std::int64_t width = image.width();
@@ -166,7 +166,7 @@ HGLOBAL ImageToDib24(const QImage& image) {
     painter.drawImage(0, 0, image);
   }
   const std::size_t imageSize = static_cast<std::size_t>(stride * height);
-  CGlobalOwner block(GlobalAlloc(GHND, 40 + imageSize));
+  CGlobalOwner block = GlobalAllocOwned(GHND, 40 + imageSize);
   if (!block)
     return nullptr;
   {
@@ -189,7 +189,7 @@ HGLOBAL ImageToDib24(const QImage& image) {
       }
     }
   }
-  return block.release();
+  return block;
 }
 
 }  // namespace qov

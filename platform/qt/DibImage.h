@@ -37,6 +37,6 @@ bool IsWholeDib(const std::byte* p, std::size_t size, std::size_t* bitsOffset);
 // A new block holding `image` as a 24-bit bitmap (40-byte header, no colour
 // table), transparent parts over white. Null when the image is empty or too
 // large for a block.
-HGLOBAL ImageToDib24(const QImage& image);
+CGlobalOwner ImageToDib24(const QImage& image);
 
 }  // namespace qov

@@ -4,6 +4,7 @@
 // shell's (shell/qt/QtPrinting.h).
 
 #include <chrono>
+#include <utility>
 
 #include "platform/Backend.h"
 #include "platform/qt/QtClipboard.h"
@@ -29,7 +30,9 @@ class QtBackend : public IPlatformBackend {
   bool CloseClipboard() override { return m_clipboard.Close(); }
   bool EmptyClipboard() override { return m_clipboard.Empty(); }
   HGLOBAL GetClipboardData(UINT format) override { return m_clipboard.Get(format); }
-  bool SetClipboardData(UINT format, HGLOBAL h) override { return m_clipboard.Set(format, h); }
+  bool SetClipboardData(UINT format, CGlobalOwner&& block) override {
+    return m_clipboard.Set(format, std::move(block));
+  }
   bool IsClipboardFormatAvailable(UINT format) override { return m_clipboard.IsAvailable(format); }
 
   // A command's progress dialog shows once it has walked for the delay.

@@ -6,6 +6,7 @@
 #include <QMimeData>
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "platform/Clipboard.h"
 #include "platform/qt/DibImage.h"
@@ -13,18 +14,18 @@
 namespace qov {
 namespace {
 
-HGLOBAL BlockFromBytes(const QByteArray& bytes) {
+CGlobalOwner BlockFromBytes(const QByteArray& bytes) {
   std::size_t bitsOffset = 0;
   const auto* data = reinterpret_cast<const std::byte*>(bytes.constData());
   const auto size = static_cast<std::size_t>(bytes.size());
   if (!IsWholeDib(data, size, &bitsOffset))
     return nullptr;
-  HGLOBAL h = GlobalAlloc(GHND, size);
-  if (!h)
+  CGlobalOwner block = GlobalAllocOwned(GHND, size);
+  if (!block)
     return nullptr;
-  CGlobalLock lock(h);
+  CGlobalLock lock(block.get());
   std::memcpy(lock.get(), data, size);
-  return h;
+  return block;
 }
 
 QImage ImageFromMimeData(const QMimeData& mime) {
@@ -60,12 +61,9 @@ constexpr const char* kQtImageType = "application/x-qt-image";
 // memory beside the block, however large the picture.
 class DibMimeData : public QMimeData {
  public:
-  explicit DibMimeData(HGLOBAL h) : m_h(h) {}
-  ~DibMimeData() override { GlobalFree(m_h); }
-  DibMimeData(const DibMimeData&) = delete;
-  DibMimeData& operator=(const DibMimeData&) = delete;
+  explicit DibMimeData(CGlobalOwner&& block) : m_block(std::move(block)) {}
 
-  HGLOBAL block() const { return m_h; }
+  HGLOBAL block() const { return m_block.get(); }
 
   QStringList formats() const override {
     return {QString::fromLatin1(QtClipboard::kDibMimeType), QString::fromLatin1(kQtImageType)};
@@ -75,24 +73,24 @@ class DibMimeData : public QMimeData {
  protected:
   QVariant retrieveData(const QString& mimeType, QMetaType) const override {
     if (mimeType == QLatin1String(kQtImageType))
-      return ImageFromBlock(m_h);
+      return ImageFromBlock(m_block.get());
     if (mimeType != QLatin1String(QtClipboard::kDibMimeType))
       return {};
-    CGlobalLock lock(m_h);
+    CGlobalLock lock(m_block.get());
     return QByteArray(reinterpret_cast<const char*>(lock.get()),
                       static_cast<qsizetype>(lock.size()));
   }
 
  private:
-  HGLOBAL m_h;
+  CGlobalOwner m_block;
 };
 
 }  // namespace
 
-HGLOBAL DibFromMimeData(const QMimeData& mime) {
+CGlobalOwner DibFromMimeData(const QMimeData& mime) {
   if (mime.hasFormat(QtClipboard::kDibMimeType)) {
-    if (HGLOBAL h = BlockFromBytes(mime.data(QtClipboard::kDibMimeType)))
-      return h;
+    if (CGlobalOwner block = BlockFromBytes(mime.data(QtClipboard::kDibMimeType)))
+      return block;
   }
   return ImageToDib24(ImageFromMimeData(mime));
 }
@@ -102,7 +100,7 @@ QtClipboard::~QtClipboard() {
 }
 
 void QtClipboard::DropReadBlock() {
-  m_hRead = GlobalFree(m_hRead);
+  m_read = nullptr;
 }
 
 bool QtClipboard::Open() {
@@ -137,14 +135,14 @@ HGLOBAL QtClipboard::Get(UINT format) {
   if (const auto* own = dynamic_cast<const DibMimeData*>(mime))
     return own->block();
   if (mime)
-    m_hRead = DibFromMimeData(*mime);
-  return m_hRead;
+    m_read = DibFromMimeData(*mime);
+  return m_read.get();
 }
 
-bool QtClipboard::Set(UINT format, HGLOBAL h) {
-  if (!m_bOpen || format != CF_DIB || !h)
+bool QtClipboard::Set(UINT format, CGlobalOwner&& block) {
+  if (!m_bOpen || format != CF_DIB || !block)
     return false;
-  QGuiApplication::clipboard()->setMimeData(new DibMimeData(h));
+  QGuiApplication::clipboard()->setMimeData(new DibMimeData(std::move(block)));
   return true;
 }
 

@@ -27,19 +27,19 @@ class QtClipboard {
   bool Empty();
   // Valid until the clipboard is closed.
   HGLOBAL Get(UINT format);
-  // Takes `h` on success.
-  bool Set(UINT format, HGLOBAL h);
+  // Takes `block` on success.
+  bool Set(UINT format, CGlobalOwner&& block);
   bool IsAvailable(UINT format) const;
 
  private:
   void DropReadBlock();
 
   bool m_bOpen = false;
-  HGLOBAL m_hRead = nullptr;
+  CGlobalOwner m_read;
 };
 
 // The bitmap that `mime` offers as a new 24-bit block (or, from the private
 // type, the exact bytes); null when it offers none.
-HGLOBAL DibFromMimeData(const QMimeData& mime);
+CGlobalOwner DibFromMimeData(const QMimeData& mime);
 
 }  // namespace qov

@@ -125,8 +125,9 @@ const Picture& Reference() {
 }
 
 Picture Opened(const std::string& relative) {
-  ReadResult r = ReadBmp(SuiteFile(relative));
-  EXPECT_EQ(r.error, DibReadError::None) << relative << ": " << DescribeDibReadError(r.error);
+  PictureReadResult r = ReadBmp(SuiteFile(relative));
+  EXPECT_EQ(r.failure.reason, DibReadError::None)
+      << relative << ": " << DescribeDibReadError(r.failure.reason);
   return PictureOfBlock(r.block.get());
 }
 
@@ -219,9 +220,9 @@ class BmpSuiteOther : public ::testing::TestWithParam<OtherCase> {};
 
 TEST_P(BmpSuiteOther, OpensOrIsRefusedWithItsReason) {
   const OtherCase& c = GetParam();
-  const ReadResult r = ReadBmp(SuiteFile(c.file));
-  EXPECT_EQ(r.error, c.error) << DescribeDibReadError(r.error);
-  EXPECT_EQ(r.warning, c.warning) << DescribeDibReadError(r.warning);
+  const PictureReadResult r = ReadBmp(SuiteFile(c.file));
+  EXPECT_EQ(r.failure.reason, c.error) << DescribeDibReadError(r.failure.reason);
+  EXPECT_EQ(r.failure.warning, c.warning) << DescribeDibReadError(r.failure.warning);
   if (c.error == DibReadError::None) {
     const Picture p = PictureOfBlock(r.block.get());
     EXPECT_EQ(p.width, 127);

@@ -41,8 +41,8 @@ DibFields FieldsOf(const Layout& l, std::int32_t width, std::int32_t height, Byt
 class ConvertDibLayouts : public ::testing::TestWithParam<DecodeCase> {};
 
 TEST_P(ConvertDibLayouts, ConvertsToTheExpectedPicture) {
-  const ReadResult r = ConvertBytes(GetParam().bytes);
-  ASSERT_EQ(r.error, E::None) << DescribeDibReadError(r.error);
+  const PictureReadResult r = ConvertBytes(GetParam().bytes);
+  ASSERT_EQ(r.failure.reason, E::None) << DescribeDibReadError(r.failure.reason);
   EXPECT_TRUE(SamePicture(PictureOfBlock(r.block.get()), GetParam().expected));
 }
 
@@ -147,9 +147,9 @@ INSTANTIATE_TEST_SUITE_P(
 class ConvertDibRefusal : public ::testing::TestWithParam<RefusalCase> {};
 
 TEST_P(ConvertDibRefusal, IsRefusedWithItsReason) {
-  const ReadResult r = ConvertBytes(GetParam().bytes);
+  const PictureReadResult r = ConvertBytes(GetParam().bytes);
   EXPECT_FALSE(r.block);
-  EXPECT_EQ(r.error, GetParam().error) << DescribeDibReadError(r.error);
+  EXPECT_EQ(r.failure.reason, GetParam().error) << DescribeDibReadError(r.failure.reason);
 }
 
 const Bytes kGood24 = Rgb24("", 40).bytes;
@@ -238,7 +238,7 @@ TEST(ConvertDib, RandomBytesAreHandled) {
         byte = static_cast<std::uint8_t>(random());
       b[0] = static_cast<std::uint8_t>(headerSize);
       b[1] = b[2] = b[3] = 0;
-      const ReadResult r = ConvertBytes(b);
+      const PictureReadResult r = ConvertBytes(b);
       if (r.block)
         PictureOfBlock(r.block.get());
     }

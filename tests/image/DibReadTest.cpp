@@ -56,10 +56,10 @@ Bytes Rle(Bytes codes) {
 class DibReadConversion : public ::testing::TestWithParam<DecodeCase> {};
 
 TEST_P(DibReadConversion, OpensAsTheExpectedPicture) {
-  const ReadResult r = ReadBmpBytes(GetParam().bytes);
-  ASSERT_EQ(r.error, E::None) << DescribeDibReadError(r.error);
+  const PictureReadResult r = ReadBmpBytes(GetParam().bytes);
+  ASSERT_EQ(r.failure.reason, E::None) << DescribeDibReadError(r.failure.reason);
   EXPECT_TRUE(SamePicture(PictureOfBlock(r.block.get()), GetParam().expected));
-  EXPECT_EQ(r.warning, GetParam().warning) << DescribeDibReadError(r.warning);
+  EXPECT_EQ(r.failure.warning, GetParam().warning) << DescribeDibReadError(r.failure.warning);
 }
 
 const std::vector<Bgr> kTable4 = {kRed, kGreen, kBlue, kDarkGray};
@@ -176,9 +176,9 @@ INSTANTIATE_TEST_SUITE_P(
 class DibReadRefusal : public ::testing::TestWithParam<RefusalCase> {};
 
 TEST_P(DibReadRefusal, IsRefusedWithItsReason) {
-  const ReadResult r = ReadBmpBytes(GetParam().bytes);
+  const PictureReadResult r = ReadBmpBytes(GetParam().bytes);
   EXPECT_FALSE(r.block);
-  EXPECT_EQ(r.error, GetParam().error) << DescribeDibReadError(r.error);
+  EXPECT_EQ(r.failure.reason, GetParam().error) << DescribeDibReadError(r.failure.reason);
 }
 
 Bytes Patched32(Bytes b, std::size_t at, std::uint32_t value) {
@@ -365,9 +365,9 @@ TEST(DibReadRunLength, CodesAcrossChunkBoundaries) {
       for (int x = 0; x < kWidth; ++x)
         expected.At(x, y) = row[x];
     }
-    const ReadResult r =
+    const PictureReadResult r =
         ReadBmpBytes(MakeBmpFile(WithHeader(Rle8(kWidth, rows, Rle(codes)), headerSize)));
-    ASSERT_EQ(r.error, E::None);
+    ASSERT_EQ(r.failure.reason, E::None);
     EXPECT_TRUE(SamePicture(PictureOfBlock(r.block.get()), expected)) << "step " << step;
   }
 }
@@ -381,7 +381,7 @@ TEST(DibRead, EveryPrefixOpensOrIsRefused) {
   const Bytes raw = MakeBmpFile(
       Fields(4, 5, 3, PackRows(4, {{1, 2, 3, 4, 0}, {0, 1, 2, 3, 4}, {4, 4, 4, 4, 4}}), kRamp));
   for (std::size_t size = 0; size < rle.size(); ++size) {
-    const ReadResult r = ReadBmpBytes(Truncated(rle, size));
+    const PictureReadResult r = ReadBmpBytes(Truncated(rle, size));
     EXPECT_EQ(static_cast<bool>(r.block), size >= 14 + 40) << size;
   }
   for (std::size_t size = 0; size < raw.size(); ++size) {
@@ -399,7 +399,7 @@ TEST(DibRead, BlockHeaderFields) {
   file[14 + 24] = 0x13;  // horizontal resolution
   file[14 + 28] = 0x14;  // vertical resolution
   file[14 + 36] = 3;     // colours important
-  const ReadResult r = ReadBmpBytes(file);
+  const PictureReadResult r = ReadBmpBytes(file);
   ASSERT_TRUE(r.block);
   const CGlobalLock lock(r.block.get());
   EXPECT_EQ(DibWidth(lock.get()), 3u);

@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <limits>
+#include <utility>
 
 #include "ImageTestSupport.h"
 #include "image/QOV_V2Doc.h"
@@ -107,12 +108,12 @@ TEST(DocumentPixels, OneByOnePictureHasNoAddressablePixel) {
 // A block whose header claims more than it holds (only a paste could bring
 // one) is never reached outside.
 TEST(DocumentPixels, NeverOutsideTheBlock) {
-  HGLOBAL h = BlockOf(MakePicture({{{1, 2, 3}, {4, 5, 6}}, {{7, 8, 9}, {1, 1, 1}}}));
+  CGlobalOwner block = BlockOf(MakePicture({{{1, 2, 3}, {4, 5, 6}}, {{7, 8, 9}, {1, 1, 1}}}));
   const std::uint32_t claimed = 1000;
-  std::memcpy(h->data + 4, &claimed, 4);
-  std::memcpy(h->data + 8, &claimed, 4);
+  std::memcpy(block.get()->data + 4, &claimed, 4);
+  std::memcpy(block.get()->data + 8, &claimed, 4);
   CQOV_V2Doc doc;
-  doc.ReplaceDib(h);
+  doc.ReplaceDib(std::move(block));
   doc.m_curColor = {9, 9, 9};
   for (std::int64_t y : {1, 2, 500, 999}) {
     for (std::int64_t x : {0, 1, 2, 500, 999}) {
@@ -227,12 +228,15 @@ TEST(DocumentPixels, OutlineOnlyInsideItsRange) {
 
 TEST(DocumentPixels, ReplaceDibKeepsTheNewBlock) {
   CQOV_V2Doc doc;
-  HGLOBAL first = BlockOf(Distinct(2, 2));
-  doc.ReplaceDib(first);
-  doc.ReplaceDib(first);  // the same block again is not freed
+  CGlobalOwner block = BlockOf(Distinct(2, 2));
+  const HGLOBAL first = block.get();
+  doc.ReplaceDib(std::move(block));
+  doc.ReplaceDib(GlobalShare(first));  // another hold on it takes the place of the first
   EXPECT_EQ(doc.m_hDib, first);
-  HGLOBAL second = BlockOf(Distinct(3, 3));
-  doc.ReplaceDib(second);  // the first is freed (the asan preset checks leaks)
+  EXPECT_FALSE(GlobalIsShared(first));
+  block = BlockOf(Distinct(3, 3));
+  const HGLOBAL second = block.get();
+  doc.ReplaceDib(std::move(block));  // the first is freed (the asan preset checks leaks)
   EXPECT_EQ(doc.m_hDib, second);
   doc.m_nWidth = 77;
   doc.ReplaceDib(nullptr);

@@ -7,28 +7,24 @@
 
 namespace qov::test {
 
-ReadResult ReadBmp(const std::string& path) {
-  ReadResult result;
+PictureReadResult ReadBmp(const std::string& path) {
   CFile file(path, CFile::modeRead);
-  result.block = CGlobalOwner(ReadDibFile(file, &result.error, nullptr, &result.warning));
-  return result;
+  return ReadDibFile(file);
 }
 
-ReadResult ReadBmpBytes(const Bytes& bytes) {
+PictureReadResult ReadBmpBytes(const Bytes& bytes) {
   TempDir dir;
   const std::string path = dir.File("input.bmp");
   WriteBytes(path, bytes);
   return ReadBmp(path);
 }
 
-ReadResult ConvertBytes(const Bytes& bytes) {
+PictureReadResult ConvertBytes(const Bytes& bytes) {
   // An exact-size copy, so that the sanitizer sees any read past the end.
   auto copy = std::make_unique<std::byte[]>(bytes.size());
   if (!bytes.empty())
     std::memcpy(copy.get(), bytes.data(), bytes.size());
-  ReadResult result;
-  result.block = CGlobalOwner(ConvertDibTo24(copy.get(), bytes.size(), &result.error));
-  return result;
+  return ConvertDibTo24(copy.get(), bytes.size());
 }
 
 std::string SuiteFile(const std::string& relative) {

@@ -33,16 +33,11 @@ void PrintTo(const RefusalCase& c, std::ostream* os);
 Bytes Truncated(Bytes b, std::size_t size);
 
 // ReadDibFile on the file at `path`.
-struct ReadResult {
-  CGlobalOwner block;
-  DibReadError error = DibReadError::None;
-  DibReadError warning = DibReadError::None;  // ReadBmp only
-};
-ReadResult ReadBmp(const std::string& path);
-ReadResult ReadBmpBytes(const Bytes& bytes);
+PictureReadResult ReadBmp(const std::string& path);
+PictureReadResult ReadBmpBytes(const Bytes& bytes);
 
 // ConvertDibTo24 on `bytes`, held in a buffer of exactly their length.
-ReadResult ConvertBytes(const Bytes& bytes);
+PictureReadResult ConvertBytes(const Bytes& bytes);
 
 // The folder of the bitmap test suite.
 std::string SuiteFile(const std::string& relative);

@@ -12,9 +12,9 @@
 #include <utility>
 
 #include "image/DibResolution.h"
+#include "image/MemoryBudget.h"
+#include "image/PictureFile.h"
 #include "image/QOV_V2Doc.h"
-#include "image/import/MemoryBudget.h"
-#include "image/import/PictureFile.h"
 #include "tests/image/ImageTestSupport.h"
 
 namespace qov::test {
@@ -66,16 +66,9 @@ DibReadError ReasonNamed(const std::string& name) {
   return kReasons.at(name);
 }
 
-struct ImportResult {
-  CGlobalOwner block;
-  PictureReadFailure failure;
-};
-
-ImportResult ReadPicture(const std::string& path, const PictureReadOptions& options) {
+PictureReadResult ReadPicture(const std::string& path, const PictureReadOptions& options) {
   CFile file(path, CFile::modeRead);
-  ImportResult result;
-  result.block = CGlobalOwner(ReadPictureFile(file, options, &result.failure));
-  return result;
+  return ReadPictureFile(file, options);
 }
 
 // The budget is fixed so that the refusals do not depend on the machine.
@@ -86,7 +79,7 @@ TEST(PictureImport, EveryTableFileReadsToItsPixelsOrIsRefusedForItsReason) {
   ASSERT_GT(cases.size(), 80u);
   for (const ImportCase& c : cases) {
     SCOPED_TRACE(c.file + " page " + std::to_string(c.page));
-    const ImportResult result = ReadPicture(kImportDir + c.file, {c.page, kTestMegapixels});
+    const PictureReadResult result = ReadPicture(kImportDir + c.file, {c.page, kTestMegapixels});
     if (c.tolerance == "-") {
       EXPECT_EQ(result.block.get(), nullptr);
       EXPECT_EQ(result.failure.reason, ReasonNamed(c.outcome))
@@ -157,7 +150,7 @@ TEST(PictureImport, RefusalsSayWhatTheLibraryWouldHaveReadOnFrom) {
                         Case{"strip-offset-zero.tif", "strip 0 starts at offset 0"},
                         Case{"complex-int.tif", "complex samples (sample format 5)"},
                         Case{"complex-float.tif", "complex samples (sample format 6)"}}) {
-    const ImportResult result = ReadPicture(kImportDir + c.file, {1, kTestMegapixels});
+    const PictureReadResult result = ReadPicture(kImportDir + c.file, {1, kTestMegapixels});
     EXPECT_NE(DescribePictureReadFailure(result.failure).find(c.detail), std::string::npos)
         << DescribePictureReadFailure(result.failure);
   }
@@ -188,7 +181,7 @@ class ScopedAddressSpaceLimit {
 // may still map, not only against the machine's free memory.
 TEST(PictureImport, DefaultBudgetKeepsWithinTheAddressSpaceLimit) {
   const ScopedAddressSpaceLimit limit;
-  const ImportResult result = ReadPicture(kImportDir + "huge-declared.tif", {1, 0});
+  const PictureReadResult result = ReadPicture(kImportDir + "huge-declared.tif", {1, 0});
   EXPECT_EQ(result.failure.reason, DibReadError::OverBudget)
       << DescribePictureReadFailure(result.failure);
   EXPECT_LE(CMemoryBudget().MaxPixels(), (std::uint64_t{1} << 30) / 3);
@@ -218,7 +211,7 @@ TEST(PictureImport, OverBudgetNamesSizeAndLimit) {
         Case{kImportDir + "huge-declared.tif", "40000 x 40000 pixels (1600.0 megapixels)",
              "40000 x 40000 ピクセル (1600.0 メガピクセル)"}}) {
     SCOPED_TRACE(c.path);
-    const ImportResult result = ReadPicture(c.path, {1, 100});
+    const PictureReadResult result = ReadPicture(c.path, {1, 100});
     EXPECT_EQ(result.block.get(), nullptr);
     EXPECT_EQ(DescribePictureReadFailure(result.failure),
               std::string("the picture is larger than the memory limit: ") + c.size +

@@ -52,7 +52,7 @@ TEST(GlobalMemory, ReuseScopeHandsBackFreedBlocksCleared) {
     HGLOBAL freed = GlobalAlloc(GHND, 64);
     std::memset(GlobalLock(freed), 0xAB, 64);
     GlobalFree(freed);
-    const CGlobalOwner again(GlobalAlloc(GHND, size));
+    const CGlobalOwner again = GlobalAllocOwned(GHND, size);
     if (size == 64) {
       EXPECT_EQ(again.get(), freed);
     }
@@ -66,6 +66,7 @@ TEST(GlobalMemory, ReuseScopeHandsBackFreedBlocksCleared) {
 
 TEST(GlobalMemory, ImpossibleSizeGivesNull) {
   EXPECT_EQ(GlobalAlloc(GHND, std::size_t{1} << 62), nullptr);
+  EXPECT_FALSE(GlobalAllocOwned(GHND, std::size_t{1} << 62));
 }
 
 TEST(GlobalMemory, GuardsUnlockAndFree) {
@@ -87,7 +88,7 @@ TEST(GlobalMemory, GuardsUnlockAndFree) {
   EXPECT_FALSE(released);
   // A shared block lives until its last owner frees it (the asan preset
   // reports the write below if the first free released it).
-  CGlobalOwner first(GlobalAlloc(GHND, 8));
+  CGlobalOwner first = GlobalAllocOwned(GHND, 8);
   CGlobalOwner second(GlobalShare(first.get()));
   EXPECT_EQ(second.get(), first.get());
   EXPECT_TRUE(GlobalIsShared(first.get()));

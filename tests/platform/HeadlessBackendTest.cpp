@@ -29,7 +29,7 @@ class HeadlessBackendTest : public ::testing::Test {
 // Blocks the clipboard let go of are freed; the leak checker of the
 // sanitizer build sees any that are not, and any freed twice.
 TEST_F(HeadlessBackendTest, ClipboardTakesOwnershipAndEmptyingFreesIt) {
-  HGLOBAL first = test::BlockOf(test::Bytes(16, 1));
+  HGLOBAL first = test::BlockOf(test::Bytes(16, 1)).release();
   {
     CClipboardScope clip(nullptr);
     ASSERT_TRUE(clip.IsOpen());
@@ -43,7 +43,7 @@ TEST_F(HeadlessBackendTest, ClipboardTakesOwnershipAndEmptyingFreesIt) {
   EXPECT_EQ(backend().PeekClipboardData(CF_DIB), first);
 
   // Replacing the data of a format frees the block it held.
-  HGLOBAL second = test::BlockOf(test::Bytes(8, 2));
+  HGLOBAL second = test::BlockOf(test::Bytes(8, 2)).release();
   ASSERT_TRUE(OpenClipboard(nullptr));
   EXPECT_EQ(SetClipboardData(CF_DIB, second), second);
   EXPECT_EQ(GetClipboardData(CF_DIB), second);
@@ -62,8 +62,10 @@ TEST_F(HeadlessBackendTest, ClosedClipboardRefusesEverything) {
   EXPECT_TRUE(IsClipboardFormatAvailable(CF_DIB));
 
   // A refused handover leaves the block with the caller.
-  CGlobalOwner mine(test::BlockOf(test::Bytes(4, 4)));
+  CGlobalOwner mine = test::BlockOf(test::Bytes(4, 4));
   EXPECT_EQ(SetClipboardData(CF_DIB, mine.get()), nullptr);
+  EXPECT_FALSE(SetClipboardData(CF_DIB, std::move(mine)));
+  EXPECT_TRUE(mine);
   EXPECT_NE(backend().PeekClipboardData(CF_DIB), mine.get());
 }
 
@@ -83,9 +85,10 @@ TEST_F(HeadlessBackendTest, ClipboardHeldByAnotherOwnerCannotBeOpened) {
 
 TEST_F(HeadlessBackendTest, ForeignDataReplacesAndClearFrees) {
   backend().PutClipboardData(CF_DIB, test::BlockOf(test::Bytes(4, 5)));
-  HGLOBAL foreign = test::BlockOf(test::Bytes(4, 6));
-  backend().PutClipboardData(CF_DIB, foreign);
-  EXPECT_EQ(backend().PeekClipboardData(CF_DIB), foreign);
+  CGlobalOwner foreign = test::BlockOf(test::Bytes(4, 6));
+  const HGLOBAL held = foreign.get();
+  backend().PutClipboardData(CF_DIB, std::move(foreign));
+  EXPECT_EQ(backend().PeekClipboardData(CF_DIB), held);
   backend().PutClipboardData(CF_TEXT, test::BlockOf(test::Bytes(2, 7)));
   backend().PutClipboardData(CF_TEXT, nullptr);
   EXPECT_FALSE(IsClipboardFormatAvailable(CF_TEXT));

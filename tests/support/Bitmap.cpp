@@ -187,16 +187,16 @@ DibFields Fields24(const Picture& picture) {
   return fields;
 }
 
-HGLOBAL BlockOf(const Bytes& bytes) {
-  HGLOBAL h = GlobalAlloc(GHND, bytes.size());
-  if (h && !bytes.empty()) {
-    const CGlobalLock lock(h);
+CGlobalOwner BlockOf(const Bytes& bytes) {
+  CGlobalOwner block = GlobalAllocOwned(GHND, bytes.size());
+  if (block && !bytes.empty()) {
+    const CGlobalLock lock(block.get());
     std::memcpy(lock.get(), bytes.data(), bytes.size());
   }
-  return h;
+  return block;
 }
 
-HGLOBAL BlockOf(const Picture& picture) {
+CGlobalOwner BlockOf(const Picture& picture) {
   return BlockOf(MakeDib(Fields24(picture)));
 }
 

@@ -90,9 +90,9 @@ Bytes PackRows(unsigned bitCount, const std::vector<std::vector<std::uint32_t>>&
 DibFields Fields24(const Picture& picture);
 
 // A new global block holding `bytes`.
-HGLOBAL BlockOf(const Bytes& bytes);
+CGlobalOwner BlockOf(const Bytes& bytes);
 // A new block of the document's layout holding `picture`.
-HGLOBAL BlockOf(const Picture& picture);
+CGlobalOwner BlockOf(const Picture& picture);
 
 Bytes ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const Bytes& bytes);

@@ -18,7 +18,7 @@ namespace {
 class OutOfMemoryClipboard : public HeadlessBackend {
  public:
   HGLOBAL GetClipboardData(UINT) override { throw std::bad_alloc(); }
-  bool SetClipboardData(UINT, HGLOBAL) override { throw std::bad_alloc(); }
+  bool SetClipboardData(UINT, CGlobalOwner&&) override { throw std::bad_alloc(); }
 };
 
 class CommandBoundaryTest : public ViewTest {

@@ -36,7 +36,7 @@ inline Picture PictureOf(std::int64_t width, std::int64_t height, const PixelFun
 }
 
 // A 24-bit block with a 40-byte header, as the file reader makes them.
-inline HGLOBAL MakeDib24(std::int64_t width, std::int64_t height, const PixelFunction& pixel) {
+inline CGlobalOwner MakeDib24(std::int64_t width, std::int64_t height, const PixelFunction& pixel) {
   return BlockOf(PictureOf(width, height, pixel));
 }
 

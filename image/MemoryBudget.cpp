@@ -1,7 +1,7 @@
 // The memory budget: what the kernel, the address-space limit and the control
 // group leave available, or a given limit.
 
-#include "image/import/MemoryBudget.h"
+#include "image/MemoryBudget.h"
 
 #include <sys/resource.h>
 

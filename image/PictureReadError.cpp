@@ -1,10 +1,10 @@
 // The texts of the picture reader's reasons, English and Japanese side by
 // side so that no reason can have one without the other.
 
+#include "image/PictureReadError.h"
+
 #include <array>
 #include <cstddef>
-
-#include "image/DibFile.h"
 
 namespace qov {
 
@@ -68,6 +68,16 @@ const char* DescribeDibReadError(DibReadError error, Language language) {
     return language == Language::Japanese ? "原因は不明です。" : "unknown error";
   return language == Language::Japanese ? kReasonTexts[index].japanese
                                         : kReasonTexts[index].english;
+}
+
+std::string DescribePictureReadFailure(const PictureReadFailure& failure, Language language) {
+  std::string text = DescribeDibReadError(failure.reason, language);
+  if (failure.refusal)
+    text +=
+        (language == Language::Japanese ? "\n" : ": ") + failure.refusal->DescribeRefusal(language);
+  else if (language == Language::English && !failure.detail.empty())
+    text += ": " + failure.detail;
+  return text;
 }
 
 }  // namespace qov

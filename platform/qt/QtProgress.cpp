@@ -22,7 +22,9 @@ constexpr int kBarSteps = 1000;
 
 QtProgress::QtProgress(std::chrono::milliseconds delay) : m_delay(delay) {}
 
-QtProgress::~QtProgress() = default;
+QtProgress::~QtProgress() {
+  delete m_pDialog.data();
+}
 
 void QtProgress::BeginWalk(std::int64_t total) {
   if (m_walks.empty() && !IsShown())
@@ -32,12 +34,19 @@ void QtProgress::BeginWalk(std::int64_t total) {
 
 // A command may walk again at once (threshold, then outline): the dialog
 // goes only once the window is idle with no walk running, not between two.
+// A cancel ends with the walks it stopped: a command that goes on (the
+// vectorizer's dialog after a stopped preview) may walk again.
 void QtProgress::EndWalk() noexcept {
   if (!m_walks.empty())
     m_walks.pop_back();
-  if (!m_walks.empty() || !IsShown())
+  if (!m_walks.empty())
     return;
-  QTimer::singleShot(0, m_pDialog.get(), [this] {
+  m_bCancelled = false;
+  if (!IsShown()) {
+    m_modal.reset();
+    return;
+  }
+  QTimer::singleShot(0, m_pDialog.data(), [this] {
     if (m_walks.empty() && IsShown()) {
       m_pDialog->hide();
       m_modal.reset();
@@ -68,7 +77,7 @@ void QtProgress::Step(std::int64_t done, std::int64_t total) {
 
 void QtProgress::Show() {
   if (!m_pDialog) {
-    m_pDialog = std::make_unique<QProgressDialog>(QtBackend::DialogParent());
+    m_pDialog = new QProgressDialog(QtBackend::DialogParent());
     m_pDialog->setWindowTitle(QString::fromStdString(LoadString(IDS_APP_TITLE)));
     m_pDialog->setLabelText(QString::fromUtf8(text::kWorking));
     m_pDialog->setCancelButtonText(QString::fromUtf8(text::kCancel));
@@ -79,8 +88,8 @@ void QtProgress::Show() {
     m_pDialog->setMinimumDuration(0);
     // キャンセル, and Escape or closing the dialog, which reject it.
     const auto cancel = [this] { m_bCancelled = true; };
-    QObject::connect(m_pDialog.get(), &QProgressDialog::canceled, m_pDialog.get(), cancel);
-    QObject::connect(m_pDialog.get(), &QDialog::rejected, m_pDialog.get(), cancel);
+    QObject::connect(m_pDialog, &QProgressDialog::canceled, m_pDialog, cancel);
+    QObject::connect(m_pDialog, &QDialog::rejected, m_pDialog, cancel);
   }
   m_modal.emplace();
   m_pDialog->show();

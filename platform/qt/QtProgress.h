@@ -5,9 +5,10 @@
 
 #include <chrono>
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <vector>
+
+#include <QPointer>
 
 #include "platform/Progress.h"
 #include "platform/qt/QtBackend.h"
@@ -43,7 +44,10 @@ class QtProgress : public CProgress {
   std::chrono::milliseconds m_nextAnswer{};
   bool m_bCancelled = false;
   std::optional<ModalScope> m_modal;
-  std::unique_ptr<QProgressDialog> m_pDialog;
+  // Over the window that is on top when it first shows, which may be a
+  // dialog that goes before the command ends (the vectorizer's, after a
+  // preview) and takes its children with it.
+  QPointer<QProgressDialog> m_pDialog;
 };
 
 }  // namespace qov

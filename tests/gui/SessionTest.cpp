@@ -299,6 +299,25 @@ TEST_F(SessionTest, ALongCommandShowsItsProgressAndEscapeStopsItLeavingThePictur
   EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "the dialog goes with the command";
 }
 
+TEST_F(SessionTest, AStoppedPreviewLeavesTheVectorizerFreeToWrite) {
+  Session s({picture});
+  ASSERT_TRUE(s.Started());
+  s.Platform().SetProgressDelay(std::chrono::milliseconds(0));
+  const std::string dxf = dir + "/vectors.DXF";
+  bool previewStopped = false;
+  WhenModalShows([&](QWidget* dialog) {
+    QTimer::singleShot(0,
+                       [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape); });
+    qobject_cast<QPushButton*>(DialogControl(dialog, IDC_PREVIEW))->click();
+    previewStopped = !s.View().m_vectorPreview;
+    AnswerFileDialog(QString::fromStdString(dxf));
+    qobject_cast<QPushButton*>(DialogControl(dialog, IDOK))->click();
+  });
+  s.Frame().RunCommand(ID_VECTORIZE);
+  EXPECT_TRUE(previewStopped);
+  EXPECT_TRUE(std::filesystem::exists(dxf));
+}
+
 TEST_F(SessionTest, RecentFileListIsKeptInTheSettings) {
   const std::string second = dir + "/second.bmp";
   WriteBmp(second, MakePicture(4, 4, Gradient));

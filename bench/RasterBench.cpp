@@ -108,7 +108,7 @@ class ClockListener : public CProgress {
  public:
   void BeginWalk(std::int64_t /*total*/) override { m_start = ProgressNow(); }
   void EndWalk() noexcept override {}
-  void Step(std::int64_t done, std::int64_t /*total*/) override {
+  void Step(std::int64_t done) override {
     if (ProgressNow() - m_start > std::chrono::hours(1))
       benchmark::DoNotOptimize(done);
   }

@@ -65,14 +65,6 @@ bool SetClipboardData(UINT format, CGlobalOwner&& block) {
   return Platform().SetClipboardData(format, std::move(block));
 }
 
-HGLOBAL SetClipboardData(UINT format, HGLOBAL h) {
-  CGlobalOwner block(h);
-  if (SetClipboardData(format, std::move(block)))
-    return h;
-  block.release();
-  return nullptr;
-}
-
 bool IsClipboardFormatAvailable(UINT format) {
   return Platform().IsClipboardFormatAvailable(format);
 }

@@ -20,9 +20,6 @@ HGLOBAL GetClipboardData(UINT format);
 // Hands `block` to the clipboard, which owns it from then on; false on
 // failure, when `block` is left as it was.
 bool SetClipboardData(UINT format, CGlobalOwner&& block);
-// The same for a bare handle: returns `h`, or null on failure (the caller
-// then still owns `h`).
-HGLOBAL SetClipboardData(UINT format, HGLOBAL h);
 bool IsClipboardFormatAvailable(UINT format);
 
 // Holds the clipboard open for its lifetime.

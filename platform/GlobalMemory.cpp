@@ -85,10 +85,6 @@ CGlobalOwner GlobalAllocOwned(unsigned flags, std::size_t bytes) {
   return CGlobalOwner(block);
 }
 
-HGLOBAL GlobalAlloc(unsigned flags, std::size_t bytes) {
-  return GlobalAllocOwned(flags, bytes).release();
-}
-
 HGLOBAL GlobalFree(HGLOBAL h) {
   if (h && h->extraOwners != 0) {
     --h->extraOwners;

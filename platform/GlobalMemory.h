@@ -20,9 +20,6 @@ struct GlobalBlock {
 };
 using HGLOBAL = GlobalBlock*;
 
-// GlobalAllocOwned (below) for a caller that frees the block itself.
-HGLOBAL GlobalAlloc(unsigned flags, std::size_t bytes);
-
 // Frees the block; returns null on success, as the framework's call did. A
 // null handle is accepted and ignored. A shared block only loses one owner.
 HGLOBAL GlobalFree(HGLOBAL h);

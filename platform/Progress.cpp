@@ -34,7 +34,7 @@ CCommandProgress::CCommandProgress()
 
 CCommandProgress::~CCommandProgress() = default;
 
-CProgressWalk::CProgressWalk(std::int64_t total) : m_pListener(t_pListener), m_nTotal(total) {
+CProgressWalk::CProgressWalk(std::int64_t total) : m_pListener(t_pListener) {
   if (m_pListener)
     m_pListener->BeginWalk(total);
 }

@@ -17,10 +17,10 @@ class CProgress {
   // nest (the stages of the vectorizer, each walking the picture).
   virtual void BeginWalk(std::int64_t total) = 0;
   virtual void EndWalk() noexcept = 0;
-  // `done` of `total` steps of the innermost walk. Throws CUserException
+  // `done` steps of the innermost walk are behind it. Throws CUserException
   // once the user has asked to stop: the walk's caller puts back what it
   // changed on the way out.
-  virtual void Step(std::int64_t done, std::int64_t total) = 0;
+  virtual void Step(std::int64_t done) = 0;
 };
 
 // A clock cheap enough for a listener to read at every step (a few
@@ -64,12 +64,11 @@ class CProgressWalk {
 
   void Step(std::int64_t done) {
     if (m_pListener)
-      m_pListener->Step(done, m_nTotal);
+      m_pListener->Step(done);
   }
 
  private:
   CProgress* m_pListener;
-  std::int64_t m_nTotal;
 };
 
 }  // namespace qov

@@ -138,17 +138,17 @@ DibResolution PngResolution(png_structp png, png_infop info) {
 }
 
 // Into the block's rows, which go from the bottom up; the file's go from
-// the top down.
-// png_read_image's loop, with a step for each row. libpng reports a
-// damaged file by jumping back here, so no object with a destructor lives
-// in the two readers below: the caller holds the walk.
-bool ReadRows(png_structp png, png_bytepp rows, std::uint32_t height, CProgressWalk& walk) {
+// the top down: png_read_image's loop over the `passes` of an interlaced
+// file, with a step for each row. libpng reports a damaged file by jumping
+// back here, so no object with a destructor lives in the two readers below:
+// the caller holds the walk.
+bool ReadRows(png_structp png, png_bytepp rows, std::uint32_t height, int passes,
+              CProgressWalk& walk) {
   if (setjmp(png_jmpbuf(png)))
     return false;
-  const int passes = png_set_interlace_handling(png);
   for (int pass = 0; pass < passes; ++pass) {
     for (std::uint32_t y = 0; y < height; ++y) {
-      walk.Step(y);
+      walk.Step(std::int64_t{pass} * height + y);
       png_read_row(png, rows[y], nullptr);
     }
   }
@@ -210,9 +210,11 @@ PictureReadResult ReadPngPicture(CSourceFile& in, CMemoryBudget& budget) {
     std::vector<png_bytep> rows(height);
     for (std::uint32_t y = 0; y < height; ++y)
       rows[y] = reinterpret_cast<png_bytep>(target.Row(std::int64_t{height} - 1 - y));
-    CProgressWalk walk(height);
+    // Packed rows are never interlaced: one pass.
+    const int passes = png_set_interlace_handling(reader.png);
+    CProgressWalk walk(std::int64_t{passes} * height);
     if (expand ? ReadPackedRows(reader.png, *expand, line.data(), rows.data(), width, height, walk)
-               : ReadRows(reader.png, rows.data(), height, walk)) {
+               : ReadRows(reader.png, rows.data(), height, passes, walk)) {
       read.block = std::move(block);
       return read;
     }

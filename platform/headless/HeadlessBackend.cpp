@@ -149,7 +149,7 @@ class CountingProgress : public CProgress {
   }
   void BeginWalk(std::int64_t /*total*/) override {}
   void EndWalk() noexcept override {}
-  void Step(std::int64_t /*done*/, std::int64_t /*total*/) override {
+  void Step(std::int64_t /*done*/) override {
     if (++m_nSteps == m_nCancelAt)
       throw CUserException();
   }

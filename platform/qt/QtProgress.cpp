@@ -54,11 +54,11 @@ void QtProgress::EndWalk() noexcept {
   });
 }
 
-void QtProgress::Step(std::int64_t done, std::int64_t total) {
+void QtProgress::Step(std::int64_t done) {
   if (m_bCancelled)
     throw CUserException();
   if (!m_walks.empty())
-    m_walks.back() = {done, total};
+    m_walks.back().done = done;
   const std::chrono::milliseconds now = ProgressNow();
   if (now < m_nextAnswer)
     return;

@@ -24,7 +24,7 @@ class QtProgress : public CProgress {
 
   void BeginWalk(std::int64_t total) override;
   void EndWalk() noexcept override;
-  void Step(std::int64_t done, std::int64_t total) override;
+  void Step(std::int64_t done) override;
 
  private:
   void Show();

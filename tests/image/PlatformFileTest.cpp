@@ -26,7 +26,7 @@ namespace {
 TEST(GlobalMemory, BlocksAreZeroedAndLockCounted) {
   for (std::size_t size :
        {std::size_t{0}, std::size_t{1}, std::size_t{4096}, std::size_t{1} << 22}) {
-    HGLOBAL h = GlobalAlloc(GHND, size);
+    HGLOBAL h = GlobalAllocOwned(GHND, size).release();
     ASSERT_NE(h, nullptr);
     EXPECT_EQ(GlobalSize(h), size);
     auto* p = static_cast<unsigned char*>(GlobalLock(h));
@@ -49,7 +49,7 @@ TEST(GlobalMemory, BlocksAreZeroedAndLockCounted) {
 TEST(GlobalMemory, ReuseScopeHandsBackFreedBlocksCleared) {
   const CGlobalReuseScope reuse;
   for (std::size_t size : {std::size_t{64}, std::size_t{32}}) {
-    HGLOBAL freed = GlobalAlloc(GHND, 64);
+    HGLOBAL freed = GlobalAllocOwned(GHND, 64).release();
     std::memset(GlobalLock(freed), 0xAB, 64);
     GlobalFree(freed);
     const CGlobalOwner again = GlobalAllocOwned(GHND, size);
@@ -65,12 +65,11 @@ TEST(GlobalMemory, ReuseScopeHandsBackFreedBlocksCleared) {
 }
 
 TEST(GlobalMemory, ImpossibleSizeGivesNull) {
-  EXPECT_EQ(GlobalAlloc(GHND, std::size_t{1} << 62), nullptr);
   EXPECT_FALSE(GlobalAllocOwned(GHND, std::size_t{1} << 62));
 }
 
 TEST(GlobalMemory, GuardsUnlockAndFree) {
-  HGLOBAL h = GlobalAlloc(GHND, 8);
+  HGLOBAL h = GlobalAllocOwned(GHND, 8).release();
   {
     CGlobalOwner owner(h);
     {
@@ -83,7 +82,7 @@ TEST(GlobalMemory, GuardsUnlockAndFree) {
     EXPECT_EQ(moved.get(), h);
     EXPECT_FALSE(owner);
   }  // freed here (the asan preset reports a leak otherwise)
-  CGlobalOwner released(GlobalAlloc(GHND, 8));
+  CGlobalOwner released = GlobalAllocOwned(GHND, 8);
   GlobalFree(released.release());
   EXPECT_FALSE(released);
   // A shared block lives until its last owner frees it (the asan preset
